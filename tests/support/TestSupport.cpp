@@ -47,3 +47,24 @@ void WriteAll(const std::filesystem::path& path, const std::string& bytes) {
 }
 
 } // namespace orvan::test
+
+namespace orvan::test {
+
+int32_t RecordingMessageBox::Show(int32_t style, const std::string& title,
+                                  const std::string& text) {
+    shown.push_back({style, title, text});
+    if (!answers.empty()) {
+        const int32_t answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    return DefaultButtonOf(style);
+}
+
+ScopedMessageBox::ScopedMessageBox() : m_box(std::make_shared<RecordingMessageBox>()) {
+    SetMessageBox(m_box);
+}
+
+ScopedMessageBox::~ScopedMessageBox() { SetMessageBox(nullptr); }
+
+} // namespace orvan::test

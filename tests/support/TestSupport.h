@@ -44,3 +44,43 @@ std::string ReadAll(const std::filesystem::path& path);
 void WriteAll(const std::filesystem::path& path, const std::string& bytes);
 
 } // namespace orvan::test
+
+#include <deque>
+#include <vector>
+
+#include "storage/MessageBox.h"
+
+namespace orvan::test {
+
+// Records every message box and answers from a queue (then with the first
+// button of the set). Installed for as long as it lives.
+class RecordingMessageBox : public IMessageBox {
+public:
+    struct Shown {
+        int32_t style;
+        std::string title;
+        std::string text;
+    };
+
+    int32_t Show(int32_t style, const std::string& title, const std::string& text) override;
+    void ResetMousePointer() override { ++pointerResets; }
+
+    std::vector<Shown> shown;
+    std::deque<int32_t> answers;
+    int pointerResets = 0;
+};
+
+class ScopedMessageBox {
+public:
+    ScopedMessageBox();
+    ~ScopedMessageBox();
+    ScopedMessageBox(const ScopedMessageBox&) = delete;
+    ScopedMessageBox& operator=(const ScopedMessageBox&) = delete;
+    RecordingMessageBox& operator*() { return *m_box; }
+    RecordingMessageBox* operator->() { return m_box.get(); }
+
+private:
+    std::shared_ptr<RecordingMessageBox> m_box;
+};
+
+} // namespace orvan::test
