@@ -1,0 +1,61 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orvan {
+
+// The failure currently being handled.
+//
+// Operations of the system never throw out of their public members; when one
+// fails it keeps a number in its own ErrorNumber and, so that the error
+// object (CError) can describe the failure later, records it here as "the
+// last failure". A CError created in a failure path takes a snapshot of this
+// record: number, source, description, help context and the last
+// operating-system error code.
+//
+// Who fills it: any class whose failure may end up in a CError (the database
+// object, the controllers, file handling). Fill it at the point where the
+// failure is detected, before returning the failure value:
+//
+//     if (rc != SQLITE_OK) {
+//         m_errorNumber = rc;
+//         orvan::SetLastFailure(rc, "CJetDB", sqlite3_errmsg(db));
+//         return false;
+//     }
+//
+// A controller's failure path then does
+//
+//     orvan::CError err;                 // snapshot of the record above
+//     log.WriteLine("Error: " + std::to_string(err.ErrorNumber()) + " : " +
+//                   err.ErrorDescription());
+//
+// The record is per thread (the programs are single-threaded; tests running
+// in parallel threads do not see each other's failures). It is never cleared
+// automatically: call ClearLastFailure() when a failure has been dealt with
+// and a stale one must not be reported again.
+struct Failure {
+    int32_t Number = 0;          // the failure's number; 0 = no failure
+    std::string Source;          // the component that raised it, may be empty
+    std::string Description;     // the failure's description text
+    int32_t HelpContext = 0;     // help context id, 0 when there is none
+    int32_t LastSystemError = 0; // operating-system error code (errno) at the time
+};
+
+// Records a failure. The last operating-system error is taken from errno as it
+// is at the moment of the call, so call this right after the failing system
+// call (before anything else can change errno). errno itself is left as it was.
+void SetLastFailure(int32_t number, const std::string& source, const std::string& description,
+                    int32_t helpContext = 0);
+
+// Records a failure exactly as given (LastSystemError included).
+void SetLastFailure(const Failure& failure);
+
+// A copy of the failure being handled; all fields empty/zero when none has been
+// recorded since the last ClearLastFailure().
+Failure LastFailure();
+
+// Forgets the recorded failure.
+void ClearLastFailure();
+
+} // namespace orvan
