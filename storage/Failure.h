@@ -51,6 +51,21 @@ void SetLastFailure(int32_t number, const std::string& source, const std::string
 // Records a failure exactly as given (LastSystemError included).
 void SetLastFailure(const Failure& failure);
 
+// Records the exception being handled; call it only inside a catch block
+// (with no exception in flight it records number 5). Known kinds get the
+// runtime's usual numbers and texts: out of memory 7 "Out of memory",
+// std::invalid_argument 13 "Type mismatch", std::out_of_range 9 "Subscript out
+// of range", std::overflow_error and std::range_error 6 "Overflow",
+// std::system_error its own code and text; any other exception 5 with its
+// what() text, and a non-standard one 5 "Invalid procedure call or argument".
+//
+//     catch (...) {
+//         orvan::SetLastFailureFromCurrentException("CController");
+//         orvan::CError err;
+//         ...
+//     }
+void SetLastFailureFromCurrentException(const std::string& source);
+
 // A copy of the failure being handled; all fields empty/zero when none has been
 // recorded since the last ClearLastFailure().
 Failure LastFailure();
