@@ -1,0 +1,204 @@
+#include "personnel/CEmployeeList.h"
+
+#include <exception>
+
+#if __has_include("storage/CJetDB.h")
+#include "storage/CJetDB.h"
+#define ORVAN_HAVE_JETDB 1
+#endif
+
+namespace orvan {
+
+CEmployeeList::CEmployeeList() {
+    Create();
+}
+
+CEmployeeList::~CEmployeeList() {
+    Destroy();
+}
+
+bool CEmployeeList::Create() {
+    m_errorNumber = 0;
+    try {
+        if (m_items.empty()) {
+            m_items.clear();
+            m_items.shrink_to_fit();
+        }
+        return true;
+    } catch (const std::exception&) {
+        m_errorNumber = 301;
+        return false;
+    }
+}
+
+bool CEmployeeList::Destroy() {
+    m_errorNumber = 0;
+    m_items.clear();
+    return true;
+}
+
+std::shared_ptr<CEmployee> CEmployeeList::Insert(std::shared_ptr<CEmployee> thisvalue,
+                                                 int32_t thisindex) {
+    m_errorNumber = 0;
+    if (!thisvalue) {
+        m_errorNumber = 312;
+        return nullptr;
+    }
+    try {
+        const int32_t count = Count();
+        int32_t position = thisindex;
+        if (position > count) {
+            position = count + 1;
+        }
+        if (position < 1) {
+            position = 1;
+        }
+        m_items.insert(m_items.begin() + (position - 1), thisvalue);
+        return thisvalue;
+    } catch (const std::exception&) {
+        m_errorNumber = 312;
+        return nullptr;
+    }
+}
+
+std::shared_ptr<CEmployee> CEmployeeList::Remove(int32_t thisindex) {
+    m_errorNumber = 0;
+    if (thisindex < 1 || thisindex > Count()) {
+        m_errorNumber = 351;
+        return nullptr;
+    }
+    try {
+        std::shared_ptr<CEmployee> removed = m_items[thisindex - 1];
+        m_items.erase(m_items.begin() + (thisindex - 1));
+        return removed;
+    } catch (const std::exception&) {
+        m_errorNumber = 313;
+        return nullptr;
+    }
+}
+
+std::shared_ptr<CEmployee> CEmployeeList::Move(int32_t fromHere, int32_t toHere) {
+    std::shared_ptr<CEmployee> moved = Remove(fromHere);
+    if (!moved) {
+        return nullptr;
+    }
+    return Insert(moved, toHere);
+}
+
+std::shared_ptr<CEmployee> CEmployeeList::Item(int32_t thisindex) const {
+    if (thisindex < 1 || thisindex > Count()) {
+        return nullptr;
+    }
+    return m_items[thisindex - 1];
+}
+
+std::shared_ptr<CEmployee> CEmployeeList::GetEmployeeByID(int32_t theid) const {
+    for (const auto& employee : m_items) {
+        if (employee->EmployeeID() == theid) {
+            return employee;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<CEmployee> CEmployeeList::GetEmployeeByName(const std::string& thename) const {
+    try {
+        for (const auto& employee : m_items) {
+            if (employee->DisplayName() == thename) {
+                return employee;
+            }
+        }
+    } catch (const std::exception&) {
+    }
+    return nullptr;
+}
+
+std::shared_ptr<CEmployee> CEmployeeList::GetEmployeeBySSN(const std::string& thessn) const {
+    for (const auto& employee : m_items) {
+        if (employee->SSN() == thessn) {
+            return employee;
+        }
+    }
+    return nullptr;
+}
+
+std::shared_ptr<CEmployee> CEmployeeList::GetEmployeeByNumber(int32_t thenumber) const {
+    for (const auto& employee : m_items) {
+        if (employee->EmployeeNumber() == thenumber) {
+            return employee;
+        }
+    }
+    return nullptr;
+}
+
+bool CEmployeeList::WeedList(int32_t thecompanyid) {
+    m_errorNumber = 0;
+    if (thecompanyid == 0) {
+        return true;
+    }
+    if (m_items.empty()) {
+        m_errorNumber = 331;
+        return true;
+    }
+    for (int32_t position = Count(); position >= 1; --position) {
+        if (m_items[position - 1]->CompanyID() != thecompanyid) {
+            Remove(position);
+        }
+    }
+    return true;
+}
+
+bool CEmployeeList::LoadList(const std::shared_ptr<CJetDB>& thedatabase) {
+    m_errorNumber = 0;
+    if (!thedatabase) {
+        return false;
+    }
+    m_database = thedatabase;
+    bool result = false;
+    try {
+#ifdef ORVAN_HAVE_JETDB
+        // The database takes a shared reference; a list not owned by a
+        // shared_ptr lends itself through a non-owning one for the call.
+        std::shared_ptr<CEmployeeList> self = weak_from_this().lock();
+        if (!self) {
+            self = std::shared_ptr<CEmployeeList>(std::shared_ptr<void>(), this);
+        }
+        result = thedatabase->LoadEmployeeList(self);
+#endif
+    } catch (const std::exception&) {
+        result = false;
+    }
+    if (!result) {
+        m_errorNumber = 301;
+    }
+    return result;
+}
+
+bool CEmployeeList::SaveList() {
+    m_errorNumber = 0;
+    bool result = true;
+    // Walk a copy: a save must not be disturbed by the list changing under it.
+    const std::vector<std::shared_ptr<CEmployee>> items = m_items;
+    for (const auto& employee : items) {
+        const int32_t state = employee->ObjectState();
+        if (state == StateUnchanged || state == -1) {
+            continue;
+        }
+        if (!employee->Save(m_database)) {
+            result = false;
+        }
+    }
+    return result;
+}
+
+std::shared_ptr<CEmployeeList> CEmployeeList::Clone() const {
+    try {
+        auto copy = std::make_shared<CEmployeeList>();
+        copy->m_items = m_items;
+        return copy;
+    } catch (const std::exception&) {
+        return nullptr;
+    }
+}
+
+} // namespace orvan
