@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/DateTime.h"
+
+namespace orvan {
+
+class CTimeRecord;
+
+// Composes the statements of the TimeRecord table: the INSERT, UPDATE or
+// DELETE that brings a record's row in line with its ObjectState, and the
+// query that fetches one employee's records between two moments. Only builds
+// text; the database object runs it. Date-time values are written as
+// #general date text#.
+class CTimeRecSQLConverter {
+public:
+    CTimeRecSQLConverter() = default;
+
+    // The last statement built; empty at first.
+    const std::string& sqlstring() const { return m_sqlstring; }
+    // 810 INSERT, 811 UPDATE, 812 DELETE, 813 fetch query failed to build.
+    int32_t ErrorNumber() const { return m_errorNumber; }
+    // Sets ErrorNumber to 0 and returns False.
+    bool ResetError();
+
+    // The statement for the record's state (StateNew INSERT, StateChanged
+    // UPDATE, StateDeleted DELETE); empty for any other state and for null.
+    std::string ToSQL(const std::shared_ptr<CTimeRecord>& record);
+    // The employee's records that start at or after `thestartdate` and end at
+    // or before `theenddate`, ordered by start, then end.
+    std::string BuildFetchSQL(int32_t theemployeeid, DateTime thestartdate, DateTime theenddate);
+
+private:
+    void BuildInsert();
+    void BuildUpdate();
+    void BuildDelete();
+
+    std::shared_ptr<CTimeRecord> m_timeRecord;
+    std::string m_sqlstring;
+    int32_t m_errorNumber = 0;
+};
+
+} // namespace orvan

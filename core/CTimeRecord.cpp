@@ -1,0 +1,111 @@
+#include "core/CTimeRecord.h"
+
+#include "core/CTimeRecSQLConverter.h"
+
+namespace orvan {
+
+std::shared_ptr<CTimeRecordFactory> CTimeRecord::TimeRecordFactory() const {
+    return m_timeRecordFactory.lock();
+}
+
+void CTimeRecord::SetTimeRecordFactory(const std::shared_ptr<CTimeRecordFactory>& value) {
+    if (value) {
+        m_timeRecordFactory = value;
+    }
+}
+
+void CTimeRecord::SetTimeRecordID(int32_t value) {
+    m_timeRecordID = value;
+    // A record that receives a key has a row, so its next save is an update.
+    if (value != -1) {
+        m_objectState = StateChanged;
+    }
+}
+
+void CTimeRecord::SetEmployeeID(int32_t value) {
+    m_employeeID = value;
+    MarkChanged();
+}
+
+void CTimeRecord::SetStartTime(DateTime value) {
+    m_startTime = value;
+    MarkChanged();
+    RecalculateWhenComplete();
+}
+
+void CTimeRecord::SetEndTime(DateTime value) {
+    m_endTime = value;
+    MarkChanged();
+    RecalculateWhenComplete();
+}
+
+float CTimeRecord::HoursWorked() const {
+    return m_hoursWorked > 0.0f ? m_hoursWorked : 0.0f;
+}
+
+void CTimeRecord::SetHoursWorked(float value) {
+    m_hoursWorked = value;
+    MarkChanged();
+}
+
+float CTimeRecord::CalculateHoursWorked() {
+    const int64_t minutes = DateTime::DiffMinutes(m_startTime, m_endTime);
+    m_hoursWorked = static_cast<float>(static_cast<double>(minutes) / 60.0);
+    return m_hoursWorked;
+}
+
+std::string CTimeRecord::ToSQL() {
+    // The converter wants a shared reference; a record that is not owned by
+    // a shared_ptr lends itself without ownership for the length of the call.
+    std::shared_ptr<CTimeRecord> self = weak_from_this().lock();
+    if (!self) {
+        self = std::shared_ptr<CTimeRecord>(std::shared_ptr<CTimeRecord>(), this);
+    }
+    CTimeRecSQLConverter converter;
+    m_lastSQL = converter.ToSQL(self);
+    return m_lastSQL;
+}
+
+std::string CTimeRecord::ToString(float deduction) {
+    try {
+        std::string line = TimeText(m_startTime);
+        line += '\t';
+        line += TimeText(m_endTime);
+        line += '\t';
+        line += FormatNumber(m_hoursWorked - deduction, "#0.00");
+        return line;
+    } catch (...) {
+        m_errorNumber = 806;
+        return std::string();
+    }
+}
+
+std::string CTimeRecord::ToStringReport() {
+    try {
+        std::string line = TimeText(m_startTime);
+        line += '\t';
+        line += TimeText(m_endTime);
+        return line;
+    } catch (...) {
+        m_errorNumber = 806;
+        return std::string();
+    }
+}
+
+void CTimeRecord::MarkChanged() {
+    if (m_objectState != StateNew) {
+        m_objectState = StateChanged;
+    }
+}
+
+void CTimeRecord::RecalculateWhenComplete() {
+    if (!m_startTime.IsZero() && !m_endTime.IsZero()) {
+        CalculateHoursWorked();
+    }
+}
+
+std::string CTimeRecord::TimeText(const DateTime& value) const {
+    return m_enforceFormat ? value.Format(m_formatString) : value.ToString();
+}
+
+} // namespace orvan

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/DateTime.h"
+#include "core/ObjectState.h"
+
+namespace orvan {
+
+class CTimeRecordFactory;
+
+// One worked interval of one employee (one row of the TimeRecord table) with
+// its persistence state. Plain in-memory object: it builds its own statement
+// text (ToSQL) but never touches the database itself.
+//
+// State rules: a record starts StateNew with TimeRecordID -1. Setting
+// EmployeeID, StartTime, EndTime or HoursWorked marks it StateChanged unless
+// it is StateNew; setting TimeRecordID to anything but -1 marks it
+// StateChanged even when new. Setting either time recomputes HoursWorked when
+// both times are set.
+class CTimeRecord : public std::enable_shared_from_this<CTimeRecord> {
+public:
+    CTimeRecord() = default;
+
+    // Back reference to the factory. Held weakly (the factory's list holds
+    // the records), so it reads as null once the factory is gone. A null
+    // value is ignored by the setter.
+    std::shared_ptr<CTimeRecordFactory> TimeRecordFactory() const;
+    void SetTimeRecordFactory(const std::shared_ptr<CTimeRecordFactory>& value);
+
+    // -1 while the record has no row.
+    int32_t TimeRecordID() const { return m_timeRecordID; }
+    void SetTimeRecordID(int32_t value);
+    int32_t EmployeeID() const { return m_employeeID; }
+    void SetEmployeeID(int32_t value);
+    // Zero means "not set"; an open record has EndTime zero.
+    DateTime StartTime() const { return m_startTime; }
+    void SetStartTime(DateTime value);
+    DateTime EndTime() const { return m_endTime; }
+    void SetEndTime(DateTime value);
+    // The length of the interval in hours; a negative stored value (end
+    // before start) reads as 0.
+    float HoursWorked() const;
+    void SetHoursWorked(float value);
+
+    // Whether the text forms use FormatString or the general date text.
+    bool EnforceFormat() const { return m_enforceFormat; }
+    void SetEnforceFormat(bool value) { m_enforceFormat = value; }
+    const std::string& FormatString() const { return m_formatString; }
+    void SetFormatString(const std::string& value) { m_formatString = value; }
+
+    int32_t ObjectState() const { return m_objectState; }
+    void SetObjectState(int32_t value) { m_objectState = value; }
+    // 806 after a failed text form; never reset.
+    int32_t ErrorNumber() const { return m_errorNumber; }
+
+    // Whole minutes from StartTime to EndTime (seconds dropped) divided by 60,
+    // stored and returned. Negative when the end lies before the start.
+    float CalculateHoursWorked();
+
+    // The INSERT, UPDATE or DELETE that matches ObjectState; empty for any
+    // other state.
+    std::string ToSQL();
+
+    // Start, tab, end, tab, hours minus `deduction` (in hours) as "#0.00".
+    // The stored hours are used, so the figure may be negative. No line end.
+    // Empty text and ErrorNumber 806 on failure.
+    std::string ToString(float deduction = 0.0f);
+    // Start, tab, end.
+    std::string ToStringReport();
+
+private:
+    void MarkChanged();
+    void RecalculateWhenComplete();
+    std::string TimeText(const DateTime& value) const;
+
+    int32_t m_timeRecordID = -1;
+    int32_t m_employeeID = 0;
+    float m_hoursWorked = 0.0f;
+    bool m_enforceFormat = true;
+    std::string m_formatString = "mm/dd/yyyy hh:mm AM/PM";
+    DateTime m_startTime;
+    DateTime m_endTime;
+    std::string m_lastSQL;
+    std::weak_ptr<CTimeRecordFactory> m_timeRecordFactory;
+    int32_t m_objectState = StateNew;
+    int32_t m_errorNumber = 0;
+};
+
+} // namespace orvan
