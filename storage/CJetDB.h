@@ -1,0 +1,136 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct sqlite3;
+
+namespace orvan {
+
+class CCompany;
+class CCompanyList;
+class CDatabaseLocator;
+class CEmployee;
+class CEmployeeList;
+class Recordset;
+class StoredQuery;
+
+// The one way into the database file. Holds one SQLite connection that is
+// opened exclusively for the length of an operation and closed after it, so
+// the administrator program and the clock program can share the file.
+//
+// Statements arrive in the Jet dialect the core writes (#1/15/2003 8:00:00 AM#
+// literals, DELETE <columns> FROM, table-qualified columns in SET, [_System])
+// and are translated just before they run. Employees and companies are read
+// and written only through the stored queries kept in the file.
+//
+// No operation throws: each returns False (or nullptr) and leaves a number in
+// ErrorNumber, which a later success does not clear. Numbers: 403 no database
+// to work with, 406 no statement, 407 a select or action failed, 412 an add
+// failed, 413 an update failed, 421 a listing reported a negative count, 312
+// the company list refused a loaded company; any other number is SQLite's own
+// result code from an open (14 cannot open, 26 not a database, 5 busy: the
+// other program holds the file longer than the busy timeout).
+//
+// Every operation that opens the file closes it again when it ends, whether
+// it succeeded or not. OpenDB / OpenOrvanDatabase and ExecuteSelect leave the
+// connection as it is: their caller closes it (start-up, system options).
+class CJetDB {
+public:
+    // The clock program's database object has only the employee operations;
+    // they use the connection as they find it and never open or close it.
+    enum class Variant { Administrator, Clock };
+
+    // SQLite's result code when the file stays locked beyond the busy timeout.
+    static constexpr int32_t EngineBusy = 5;
+    static constexpr int32_t DefaultBusyTimeout = 5000;
+
+    explicit CJetDB(Variant variant = Variant::Administrator);
+    ~CJetDB();
+    CJetDB(const CJetDB&) = delete;
+    CJetDB& operator=(const CJetDB&) = delete;
+
+    Variant ProgramVariant() const { return m_variant; }
+
+    // A path the owner may keep here; never read by this class.
+    const std::string& DatabasePath() const { return m_databasePath; }
+    void SetDatabasePath(const std::string& value) { m_databasePath = value; }
+    // Full path of the database file; initially <program folder>\system\orvan_11.mdb.
+    // Backslashes become the platform's separator when the file is opened.
+    const std::string& DatabaseName() const { return m_databaseName; }
+    void SetDatabaseName(const std::string& value) { m_databaseName = value; }
+    // 0 until the first ExecuteSelect, which replaces it by 4 (snapshot).
+    int16_t RecordsetType() const { return m_recordsetType; }
+    void SetRecordsetType(int16_t value) { m_recordsetType = value; }
+    // The statement last run, or to be run when a call passes no text.
+    const std::string& SQL() const { return m_sql; }
+    void SetSQL(const std::string& value) { m_sql = value; }
+    // Milliseconds an open waits while the other program holds the file.
+    int32_t BusyTimeout() const { return m_busyTimeout; }
+    void SetBusyTimeout(int32_t milliseconds) { m_busyTimeout = milliseconds; }
+
+    bool DatabaseOpen() const { return m_databaseOpen; }
+    // The snapshot of the last ExecuteSelect; shared with the caller.
+    std::shared_ptr<Recordset> RecSet() const { return m_recSet; }
+    int32_t ErrorNumber() const { return m_errorNumber; }
+
+    // Opens the file whose path the locator has already resolved. A null
+    // locator is replaced by a fresh one (whose empty path then fails). An
+    // empty path returns False and leaves ErrorNumber as it was.
+    bool OpenOrvanDatabase(const std::shared_ptr<CDatabaseLocator>& thedatabaselocator);
+    // Opens an existing file exclusively (never creates one). paramConnect and
+    // paramPassword are accepted and ignored.
+    bool OpenDB(const std::string& paramName = "", const std::string& paramConnect = "",
+                const std::string& paramPassword = "");
+    // Closes the connection; True when a connection was ever obtained.
+    bool CloseDB();
+    // Runs a query on the open connection and returns a snapshot of all its
+    // rows (nullptr on failure). Neither opens nor closes the file.
+    std::shared_ptr<Recordset> ExecuteSelect(const std::string& sqlstring = "");
+    // Runs an INSERT, UPDATE or DELETE, opening the file when it is closed
+    // and closing it afterwards.
+    bool ExecuteAction(const std::string& sqlstring = "");
+
+    // Employee persistence through the stored queries AddNewEmployee,
+    // UpdateEmployee and GetAllEmployees. An added employee keeps
+    // EmployeeID -1; the next load gives it its identifier. Delete removes
+    // nothing and returns False.
+    bool AddNewEmployee(const std::shared_ptr<CEmployee>& theemployee);
+    bool UpdateEmployee(const std::shared_ptr<CEmployee>& theemployee);
+    bool DeleteEmployee(const std::shared_ptr<CEmployee>& theemployee);
+    // Inserts loaded employee k at position k of the list.
+    bool LoadEmployeeList(const std::shared_ptr<CEmployeeList>& theemployeelist);
+
+    // Company persistence through AddNewCompany, UpdateCompany and
+    // GetAllCompanies. Not available to the clock program's variant, where
+    // they fail (412, 413, 403) without touching the file.
+    bool AddNewCompany(const std::shared_ptr<CCompany>& thecompany);
+    bool UpdateCompany(const std::shared_ptr<CCompany>& thecompany);
+    bool DeleteCompany(const std::shared_ptr<CCompany>& thecompany);
+    bool LoadCompanyList(const std::shared_ptr<CCompanyList>& thecompanylist);
+
+private:
+    std::shared_ptr<StoredQuery> PrepareStoredQuery(const std::string& name);
+    bool EmployeeWrite(const std::shared_ptr<CEmployee>& theemployee, bool adding);
+    bool CompanyWrite(const std::shared_ptr<CCompany>& thecompany, bool adding);
+    // Closes the connection when the operation opened or found it open;
+    // the clock variant leaves it to the controller.
+    void EndOperation();
+
+    Variant m_variant;
+    std::shared_ptr<CDatabaseLocator> m_locator;
+    sqlite3* m_db = nullptr;
+    // True once a connection was obtained; stays True after CloseDB.
+    bool m_haveDatabase = false;
+    std::shared_ptr<Recordset> m_recSet;
+    std::string m_databasePath;
+    std::string m_databaseName;
+    std::string m_sql;
+    bool m_databaseOpen = false;
+    int16_t m_recordsetType = 0;
+    int32_t m_errorNumber = 0;
+    int32_t m_busyTimeout = DefaultBusyTimeout;
+};
+
+} // namespace orvan

@@ -1,0 +1,169 @@
+#include "storage/Recordset.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "core/DateTime.h"
+#include "storage/EngineError.h"
+
+namespace orvan {
+
+namespace {
+
+// Numbers the snapshot raises with, as the engine layer would.
+constexpr int32_t kNoCurrentRecord = 3021;
+constexpr int32_t kItemNotFound = 3265;
+constexpr int32_t kInvalidUseOfNull = 94;
+constexpr int32_t kTypeMismatch = 13;
+
+bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto lower = [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+double TextToDouble(const std::string& text) {
+    double value = 0.0;
+    const char* first = text.data();
+    const char* last = text.data() + text.size();
+    while (first < last && *first == ' ') {
+        ++first;
+    }
+    auto [end, ec] = std::from_chars(first, last, value);
+    if (ec != std::errc() || end != last || first == last) {
+        throw EngineError(kTypeMismatch, "Type mismatch");
+    }
+    return value;
+}
+
+} // namespace
+
+Recordset::Recordset(std::vector<std::string> columns, std::vector<std::vector<Value>> rows)
+    : m_columns(std::move(columns)), m_rows(std::move(rows)) {}
+
+void Recordset::MoveFirst() {
+    if (m_rows.empty()) {
+        throw EngineError(kNoCurrentRecord, "No current record.");
+    }
+    m_position = 0;
+}
+
+void Recordset::MoveLast() {
+    if (m_rows.empty()) {
+        throw EngineError(kNoCurrentRecord, "No current record.");
+    }
+    m_position = RecordCount() - 1;
+}
+
+void Recordset::MoveNext() {
+    if (IsEOF()) {
+        throw EngineError(kNoCurrentRecord, "No current record.");
+    }
+    ++m_position;
+}
+
+void Recordset::MovePrevious() {
+    if (IsBOF()) {
+        throw EngineError(kNoCurrentRecord, "No current record.");
+    }
+    --m_position;
+}
+
+size_t Recordset::ColumnIndex(std::string_view column) const {
+    for (size_t i = 0; i < m_columns.size(); ++i) {
+        if (SameNameIgnoringCase(m_columns[i], column)) {
+            return i;
+        }
+    }
+    throw EngineError(kItemNotFound, "Item not found in this collection: " + std::string(column));
+}
+
+bool Recordset::HasField(std::string_view column) const {
+    for (const auto& name : m_columns) {
+        if (SameNameIgnoringCase(name, column)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const Recordset::Value& Recordset::Field(std::string_view column) const {
+    size_t index = ColumnIndex(column);
+    if (m_position < 0 || m_position >= RecordCount()) {
+        throw EngineError(kNoCurrentRecord, "No current record.");
+    }
+    return m_rows[static_cast<size_t>(m_position)][index];
+}
+
+bool Recordset::IsNull(std::string_view column) const {
+    return std::holds_alternative<std::monostate>(Field(column));
+}
+
+double Recordset::AsDouble(std::string_view column) const {
+    const Value& value = Field(column);
+    if (const auto* i = std::get_if<int64_t>(&value)) {
+        return static_cast<double>(*i);
+    }
+    if (const auto* d = std::get_if<double>(&value)) {
+        return *d;
+    }
+    if (const auto* s = std::get_if<std::string>(&value)) {
+        return TextToDouble(*s);
+    }
+    throw EngineError(kInvalidUseOfNull, "Invalid use of Null");
+}
+
+int64_t Recordset::AsInteger(std::string_view column) const {
+    const Value& value = Field(column);
+    if (const auto* i = std::get_if<int64_t>(&value)) {
+        return *i;
+    }
+    double d = AsDouble(column);
+    // Whole-number conversion rounds halves to the even neighbour.
+    double rounded = std::nearbyint(d);
+    if (!std::isfinite(rounded) ||
+        rounded < static_cast<double>(std::numeric_limits<int64_t>::min()) ||
+        rounded > static_cast<double>(std::numeric_limits<int64_t>::max())) {
+        throw EngineError(6, "Overflow");
+    }
+    return static_cast<int64_t>(rounded);
+}
+
+bool Recordset::AsBoolean(std::string_view column) const {
+    const Value& value = Field(column);
+    if (const auto* s = std::get_if<std::string>(&value)) {
+        if (SameNameIgnoringCase(*s, "true")) {
+            return true;
+        }
+        if (SameNameIgnoringCase(*s, "false")) {
+            return false;
+        }
+    }
+    return AsDouble(column) != 0.0;
+}
+
+std::string Recordset::AsText(std::string_view column) const {
+    const Value& value = Field(column);
+    if (const auto* s = std::get_if<std::string>(&value)) {
+        return *s;
+    }
+    if (const auto* i = std::get_if<int64_t>(&value)) {
+        return std::to_string(*i);
+    }
+    if (const auto* d = std::get_if<double>(&value)) {
+        return ShortestText(*d);
+    }
+    throw EngineError(kInvalidUseOfNull, "Invalid use of Null");
+}
+
+} // namespace orvan

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace orvan {
+
+// A snapshot of a query's result: every row is read when the query runs, so
+// the snapshot stays readable after the connection is closed. Rows are
+// walked with a current position as with a cursor; columns are found by name
+// without regard to letter case.
+//
+// Reading with no current row, a column that does not exist, or a Null as a
+// value throws EngineError (as the engine would raise); IsNull tells Null
+// from a value first.
+class Recordset {
+public:
+    using Value = std::variant<std::monostate, int64_t, double, std::string>;
+
+    Recordset(std::vector<std::string> columns, std::vector<std::vector<Value>> rows);
+
+    // Every row of the snapshot, known as soon as it opens.
+    int32_t RecordCount() const { return static_cast<int32_t>(m_rows.size()); }
+    // Before the first row / after the last one (both when there are none).
+    bool IsBOF() const { return m_position < 0 || m_rows.empty(); }
+    bool IsEOF() const { return m_position >= RecordCount() || m_rows.empty(); }
+    // The snapshot opens on its first row. Moving in an empty snapshot throws.
+    void MoveFirst();
+    void MoveLast();
+    void MoveNext();
+    void MovePrevious();
+
+    const std::vector<std::string>& Columns() const { return m_columns; }
+    bool HasField(std::string_view column) const;
+    bool IsNull(std::string_view column) const;
+    const Value& Field(std::string_view column) const;
+    // Conversions of the current row's value; a Null or text that is not a
+    // number throws.
+    double AsDouble(std::string_view column) const;
+    int64_t AsInteger(std::string_view column) const;
+    bool AsBoolean(std::string_view column) const;
+    std::string AsText(std::string_view column) const;
+
+private:
+    size_t ColumnIndex(std::string_view column) const;
+
+    std::vector<std::string> m_columns;
+    std::vector<std::vector<Value>> m_rows;
+    int32_t m_position = 0;
+};
+
+} // namespace orvan
