@@ -166,7 +166,7 @@ bool CFile::OpenFile(const std::string& paramfile, int32_t parammode) {
         m_fileNumber = DrawFileNumber();
         if (m_fileNumber == 0) {
             m_errorNumber = kNotOpen;
-            m_errorDescription = std::string(kOpenLead) + kCrLf + kCrLf + "Error Number: 67" +
+            m_errorDescription = std::string(kOpenLead) + kCrLf + kCrLf + "Error Number: 503" +
                                  kCrLf + "Error: Too many files";
             return false;
         }
