@@ -7,6 +7,7 @@
 #include "personnel/CCompanyList.h"
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
+#include "storage/CDatabaseLocator.h"
 #include "storage/EngineError.h"
 #include "storage/JetDialect.h"
 #include "storage/ProgramFolder.h"
@@ -57,6 +58,21 @@ CJetDB::~CJetDB() {
     // The file lock must not outlive the object.
     if (m_db != nullptr) {
         sqlite3_close_v2(m_db);
+    }
+}
+
+bool CJetDB::OpenOrvanDatabase(const std::shared_ptr<CDatabaseLocator>& thedatabaselocator) {
+    try {
+        m_locator = thedatabaselocator ? thedatabaselocator : std::make_shared<CDatabaseLocator>();
+        // The locator must have resolved its path already; no fallback here.
+        if (m_locator->DatabasePath().empty()) {
+            return false;
+        }
+        m_databaseName = m_locator->DatabasePath();
+        return OpenDB(m_databaseName);
+    } catch (...) {
+        m_errorNumber = 403;
+        return false;
     }
 }
 

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/DateTime.h"
+
+namespace orvan {
+
+// Makes new installations: the database file with its tables, stored
+// queries and first rows (the schema file compiled into the library), the
+// configuration file and the folders below the program folder. The
+// orvan-initdb tool and the tests use the same code.
+//
+// Every operation returns False with a message in `message` on failure and
+// leaves no half-made database behind.
+class Installer {
+public:
+    // The schema and stored queries as one SQL text.
+    static const char* SchemaSql();
+
+    // Creates the database file at `path` (which must not exist): tables,
+    // index, stored queries, the _System row (period length 13, standard shift
+    // 8:00 AM to 5:00 PM) and the administrator (EmployeeID 39).
+    static bool CreateDatabase(const std::string& path, std::string& message);
+
+    // Adds a demonstration company, eight employees and four weeks of time
+    // records ending with `today` (weekday shifts, a night shift across
+    // midnight, and one record of today still open) to an existing database.
+    static bool AddDemoData(const std::string& path, DateTime today, std::string& message);
+
+    // A whole installation under `folder`: system/orvan_11.mdb,
+    // system/orvan_11.cfg (kept when it exists), reports/ and documentation/.
+    // Refuses to overwrite an existing database. `created` receives one line
+    // per thing made.
+    static bool Install(const std::string& folder, bool demo, DateTime today,
+                        std::vector<std::string>& created, std::string& message);
+};
+
+} // namespace orvan

@@ -1,0 +1,146 @@
+#include "support/TestDatabase.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "storage/Installer.h"
+#include "storage/ProgramFolder.h"
+
+namespace orvan::test {
+
+namespace {
+
+// Runs one statement and hands back the first column of the first row.
+template <typename F> void WithFirstRow(const std::string& path, const std::string& sql, F take) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + path);
+    }
+    sqlite3_busy_timeout(db, 10000);
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        std::string message = sqlite3_errmsg(db);
+        sqlite3_close(db);
+        throw std::runtime_error(message + " in " + sql);
+    }
+    const int rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+        take(statement);
+    }
+    std::string message = sqlite3_errmsg(db);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
+        throw std::runtime_error(message + " in " + sql);
+    }
+}
+
+} // namespace
+
+TestDatabase::TestDatabase(bool demo, DateTime today) {
+    std::vector<std::string> created;
+    std::string message;
+    if (!Installer::Install(m_dir.Path().string(), demo, today, created, message)) {
+        ADD_FAILURE() << "cannot make the test installation: " << message;
+    }
+}
+
+TestDatabase::~TestDatabase() {
+    if (m_programFolderSet) {
+        SetProgramFolder("");
+    }
+}
+
+std::string TestDatabase::DatabasePath() const {
+    return (m_dir.Path() / "system" / "orvan_11.mdb").string();
+}
+
+std::string TestDatabase::ConfigPath() const {
+    return (m_dir.Path() / "system" / "orvan_11.cfg").string();
+}
+
+void TestDatabase::UseAsProgramFolder() {
+    SetProgramFolder(m_dir.Path().string());
+    m_programFolderSet = true;
+}
+
+std::shared_ptr<CJetDB> TestDatabase::NewJetDB(CJetDB::Variant variant) const {
+    auto db = std::make_shared<CJetDB>(variant);
+    db->SetDatabaseName(DatabasePath());
+    return db;
+}
+
+void TestDatabase::Exec(const std::string& sql) const {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(DatabasePath().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    sqlite3_busy_timeout(db, 10000);
+    char* error = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    EXPECT_EQ(rc, SQLITE_OK) << (error != nullptr ? error : "") << " in " << sql;
+    sqlite3_free(error);
+    sqlite3_close(db);
+}
+
+int64_t TestDatabase::QueryInt(const std::string& sql) const {
+    int64_t value = 0;
+    WithFirstRow(DatabasePath(), sql, [&](sqlite3_stmt* s) { value = sqlite3_column_int64(s, 0); });
+    return value;
+}
+
+double TestDatabase::QueryDouble(const std::string& sql) const {
+    double value = 0.0;
+    WithFirstRow(DatabasePath(), sql, [&](sqlite3_stmt* s) { value = sqlite3_column_double(s, 0); });
+    return value;
+}
+
+std::string TestDatabase::QueryText(const std::string& sql) const {
+    std::string value;
+    WithFirstRow(DatabasePath(), sql, [&](sqlite3_stmt* s) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(s, 0));
+        value = text != nullptr ? text : "";
+    });
+    return value;
+}
+
+int64_t TestDatabase::AddTimeRecord(int32_t employeeid, DateTime start, DateTime end) const {
+    Exec("INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) VALUES (" + std::to_string(employeeid) +
+         ", " + std::to_string(start.Days()) + " + 0.0, " + std::to_string(end.Days()) + " + 0.0)");
+    return QueryInt("SELECT max(TimeRecordID) FROM TimeRecord");
+}
+
+int32_t TestDatabase::AddEmployee(int32_t number, const std::string& first, const std::string& last,
+                                  float rate, float overtime) const {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(DatabasePath().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + DatabasePath());
+    }
+    sqlite3_busy_timeout(db, 10000);
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db,
+                       "INSERT INTO Employee (EmployeeNumber, FirstName, LastName, SSNumber, Address, "
+                       "Address2, City, State, ZipCode, Phone, Password, PayRate, OvertimePayRate, "
+                       "DateOfBirth, HireDate, ReleaseDate, Active, CompanyID, AutoDeduct, "
+                       "AutoDeductLunchLength, AutoDeductBreakLength) VALUES (?1, ?2, ?3, '', '', '', "
+                       "'', '', '', '', '', ?4, ?5, 0, 0, 0, 1, 0, 0, 0, 0)",
+                       -1, &s, nullptr);
+    sqlite3_bind_int(s, 1, number);
+    sqlite3_bind_text(s, 2, first.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(s, 3, last.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_double(s, 4, rate);
+    sqlite3_bind_double(s, 5, overtime);
+    const int rc = sqlite3_step(s);
+    sqlite3_finalize(s);
+    const auto id = static_cast<int32_t>(sqlite3_last_insert_rowid(db));
+    sqlite3_close(db);
+    if (rc != SQLITE_DONE) {
+        throw std::runtime_error("cannot add employee");
+    }
+    return id;
+}
+
+} // namespace orvan::test
