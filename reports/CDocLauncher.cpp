@@ -1,0 +1,52 @@
+#include "reports/CDocLauncher.h"
+
+#include <exception>
+
+#include "reports/IDocumentShell.h"
+
+namespace orvan {
+
+namespace {
+
+constexpr int32_t kErrEmptyName = 901;
+constexpr int32_t kErrNotFound = 902;
+constexpr int32_t kErrNoParent = 911;
+
+} // namespace
+
+bool CDocLauncher::DisplayDocument(QWidget* theparent, const std::string& thedocname) {
+    return Launch(theparent, thedocname, "open", ShellShowDefault);
+}
+
+bool CDocLauncher::PrintDocument(QWidget* theparent, const std::string& thedocname) {
+    return Launch(theparent, thedocname, "print", ShellShowHidden);
+}
+
+bool CDocLauncher::Launch(QWidget* theparent, const std::string& thedocname,
+                          const std::string& verb, int32_t showCommand) {
+    if (theparent == nullptr) {
+        m_errorNumber = kErrNoParent;
+        return false;
+    }
+    if (thedocname.empty()) {
+        m_errorNumber = kErrEmptyName;
+        return false;
+    }
+    m_parent = theparent;
+    m_docName = thedocname;
+    int32_t result = 0;
+    try {
+        result = CurrentDocumentShell().Execute(theparent, verb, thedocname, showCommand);
+    } catch (const std::exception&) {
+        result = 0;
+    }
+    if (result > ShellSuccessLimit) {
+        return true;
+    }
+    if (result == ShellFileNotFound) {
+        m_errorNumber = kErrNotFound;
+    }
+    return false;
+}
+
+} // namespace orvan

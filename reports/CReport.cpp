@@ -1,0 +1,197 @@
+#include "reports/CReport.h"
+
+#include <exception>
+
+#include <QApplication>
+
+#include "reports/CDocLauncher.h"
+#include "reports/FReportWindow.h"
+#include "storage/CFile.h"
+#include "storage/MessageBox.h"
+#include "storage/ProgramFolder.h"
+#include "ui/IReportParent.h"
+
+namespace orvan {
+
+namespace {
+
+constexpr int32_t kErrOpenFile = 503;
+constexpr int32_t kErrCloseFile = 506;
+constexpr int32_t kErrCreateWindow = 701;
+constexpr int32_t kErrWriteFile = 702;
+constexpr int32_t kErrWriteWindow = 703;
+constexpr int32_t kErrLauncherNotFound = 902;
+
+constexpr int32_t kWriteMode = 1;
+
+} // namespace
+
+CReport::CReport(std::string reportName, Notification notification)
+    : m_reportName(std::move(reportName)), m_notification(notification) {}
+
+CReport::~CReport() {
+    try {
+        if (DropWindow()) {
+            NotifyParent();
+        }
+        if (m_reportFile && m_reportFile->FileOpen()) {
+            m_reportFile->CloseFile();
+        }
+    } catch (...) {
+    }
+}
+
+const std::string& CReport::Separator() {
+    static const std::string separator(72, '-');
+    return separator;
+}
+
+void CReport::SetParentWindow(IReportParent* value) {
+    m_parent = value;
+    m_parentWidget = value != nullptr ? value->ReportParentWidget() : nullptr;
+    m_parentIsWidget = !m_parentWidget.isNull();
+}
+
+std::string CReport::ReportPath() const {
+    return ProgramPath("\\reports\\" + m_fileName);
+}
+
+bool CReport::BeginReport(bool setCaption) {
+    try {
+        m_fileWriteFailed = false;
+        auto file = std::make_unique<CFile>();
+        if (!file->OpenFile(ReportPath(), kWriteMode)) {
+            m_errorNumber = kErrOpenFile;
+            return false;
+        }
+        m_reportFile = std::move(file);
+
+        FReportWindow* window = nullptr;
+        if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+            window = CreateReportWindow();
+        }
+        if (window == nullptr) {
+            m_errorNumber = kErrCreateWindow;
+            m_reportFile->CloseFile();
+            return false;
+        }
+        DropWindow();
+        m_window = window;
+        std::shared_ptr<CReport> self = weak_from_this().lock();
+        if (!self) {
+            // Not owned by a shared_ptr (a report on the stack): the window
+            // refers to it without owning it; the report unloads the window
+            // when it ends.
+            self = std::shared_ptr<CReport>(std::shared_ptr<CReport>(), this);
+        }
+        window->SetController(std::move(self));
+        if (setCaption) {
+            window->setWindowTitle(QString::fromStdString(m_reportName));
+        }
+        return true;
+    } catch (const std::exception&) {
+        m_errorNumber = kErrCreateWindow;
+        return false;
+    }
+}
+
+void CReport::WriteReportLine(const std::string& text) {
+    bool written = false;
+    try {
+        written = m_reportFile && m_reportFile->FileOpen() && m_reportFile->WriteLine(text);
+    } catch (const std::exception&) {
+        written = false;
+    }
+    if (!written) {
+        m_errorNumber = kErrWriteFile;
+        m_fileWriteFailed = true;
+    }
+
+    written = false;
+    try {
+        written = m_window && m_window->WriteLine(text);
+    } catch (const std::exception&) {
+        written = false;
+    }
+    if (!written) {
+        m_errorNumber = kErrWriteWindow;
+    }
+}
+
+bool CReport::FinishReport(bool result) {
+    try {
+        if (!m_reportFile || !m_reportFile->CloseFile()) {
+            m_errorNumber = kErrCloseFile;
+            result = false;
+        }
+    } catch (const std::exception&) {
+        m_errorNumber = kErrCloseFile;
+        result = false;
+    }
+    if (m_fileWriteFailed) {
+        result = false;
+    }
+    if (m_window) {
+        m_window->show();
+        m_window->raise();
+    }
+    return result;
+}
+
+bool CReport::PrintReport() {
+    try {
+        CDocLauncher launcher;
+        QWidget* parent = m_parent != nullptr && !(m_parentIsWidget && m_parentWidget.isNull())
+                              ? m_parent->ReportParentWidget()
+                              : nullptr;
+        if (launcher.PrintDocument(parent, ReportPath())) {
+            return true;
+        }
+        if (launcher.ErrorNumber() == kErrLauncherNotFound) {
+            ShowMessage(MsgIconExclamation, "Report Print Error",
+                        "The path to the report is invalid or not able to be opened by Windows.");
+        }
+    } catch (const std::exception&) {
+    }
+    return false;
+}
+
+bool CReport::UnloadReportWindow() {
+    // The window may hold the last reference to this report.
+    std::shared_ptr<CReport> keepAlive = weak_from_this().lock();
+    try {
+        if (DropWindow()) {
+            NotifyParent();
+        }
+    } catch (const std::exception&) {
+    }
+    return true;
+}
+
+bool CReport::DropWindow() {
+    FReportWindow* window = m_window.data();
+    m_window = nullptr;
+    if (window == nullptr) {
+        return false;
+    }
+    window->hide();
+    window->ReleaseController();
+    window->deleteLater();
+    return true;
+}
+
+void CReport::WindowDestroyed(FReportWindow* window) {
+    if (m_window.data() == window) {
+        m_window = nullptr;
+        NotifyParent();
+    }
+}
+
+void CReport::NotifyParent() {
+    if (m_parent == nullptr || (m_parentIsWidget && m_parentWidget.isNull())) {
+        return;
+    }
+    (m_parent->*m_notification)();
+}
+
+} // namespace orvan

@@ -1,0 +1,59 @@
+#include "reports/CReportEmployee.h"
+
+#include <exception>
+
+#include "personnel/CEmployee.h"
+#include "personnel/CEmployeeList.h"
+#include "reports/FReportEmployee.h"
+#include "ui/IReportParent.h"
+
+namespace orvan {
+
+namespace {
+
+constexpr int32_t kErrNoList = 705;
+constexpr int32_t kErrEmptyPosition = 710;
+
+} // namespace
+
+CReportEmployee::CReportEmployee()
+    : CReport("Employee Records", &IReportParent::UnloadEmployeeReport) {}
+
+FReportWindow* CReportEmployee::CreateReportWindow() {
+    return new FReportEmployee();
+}
+
+bool CReportEmployee::GenerateReport(const std::shared_ptr<CEmployeeList>& theemployeelist) {
+    try {
+        if (!theemployeelist) {
+            SetErrorNumber(kErrNoList);
+            return false;
+        }
+        SetFileName("employee_records.txt");
+        if (!BeginReport(false)) {
+            return false;
+        }
+        bool result = true;
+        WriteReportLine(ReportName());
+        WriteReportLine(Separator());
+        WriteReportLine("");
+        const int32_t count = theemployeelist->Count();
+        for (int32_t position = 1; position <= count; ++position) {
+            const std::shared_ptr<CEmployee> employee = theemployeelist->Item(position);
+            if (!employee) {
+                SetErrorNumber(kErrEmptyPosition);
+                result = false;
+                continue;
+            }
+            WriteReportLine(employee->ToString());
+            WriteReportLine(Separator());
+            WriteReportLine("");
+        }
+        return FinishReport(result);
+    } catch (const std::exception&) {
+        SetErrorNumber(kErrEmptyPosition);
+        return false;
+    }
+}
+
+} // namespace orvan

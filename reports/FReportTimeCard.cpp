@@ -1,0 +1,10 @@
+#include "reports/FReportTimeCard.h"
+
+namespace orvan {
+
+FReportTimeCard::FReportTimeCard(QWidget* parent)
+    : FReportWindow(QStringLiteral("Time Card - <employee> - <date range>"), parent) {
+    setObjectName(QStringLiteral("FReportTimeCard"));
+}
+
+} // namespace orvan
