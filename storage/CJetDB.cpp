@@ -188,8 +188,11 @@ std::shared_ptr<Recordset> CJetDB::ExecuteSelect(const std::string& sqlstring) {
 bool CJetDB::ExecuteAction(const std::string& sqlstring) {
     bool result = false;
     try {
-        if (!m_databaseOpen) {
-            OpenDB(m_databaseName);
+        // A file that does not open keeps the open's own number (busy,
+        // missing, not a database) rather than a generic failure.
+        if (!m_databaseOpen && !OpenDB(m_databaseName) && m_haveDatabase) {
+            EndOperation();
+            return false;
         }
         if (sqlstring.empty() && m_sql.empty()) {
             m_errorNumber = 406;

@@ -1,0 +1,267 @@
+#include "core/CTimeCard.h"
+
+#include "core/CDateRange.h"
+#include "core/CTimeCalculator.h"
+#include "core/CTimeRecord.h"
+#include "core/CTimeRecordFactory.h"
+#include "core/CTimeRecordList.h"
+#include "core/ObjectState.h"
+#include "core/Program.h"
+#include "personnel/CEmployee.h"
+
+namespace orvan {
+
+namespace {
+constexpr const char* kLineEnd = "\r\n";
+
+std::string Figure(float value) {
+    return FormatNumber(value, "#0.00");
+}
+} // namespace
+
+CTimeCard::CTimeCard()
+    : m_dateRange(std::make_unique<CDateRange>()), m_factory(Program::TimeRecordFactory()),
+      m_objectState(StateNew) {}
+
+CTimeCard::~CTimeCard() = default;
+
+void CTimeCard::MarkChanged() {
+    if (m_objectState != StateNew) {
+        m_objectState = StateChanged;
+    }
+}
+
+void CTimeCard::SetEmployee(const std::shared_ptr<CEmployee>& value) {
+    m_employee = value;
+    MarkChanged();
+}
+
+DateTime CTimeCard::StartDate() const {
+    return m_dateRange->StartDate();
+}
+
+void CTimeCard::SetStartDate(DateTime value) {
+    m_dateRange->SetStartDate(value);
+    MarkChanged();
+}
+
+DateTime CTimeCard::EndDate() const {
+    return m_dateRange->EndDate();
+}
+
+void CTimeCard::SetEndDate(DateTime value) {
+    m_dateRange->SetEndDate(value);
+    MarkChanged();
+}
+
+std::shared_ptr<CTimeRecordList> CTimeCard::TimeRecordList() const {
+    return m_factory ? m_factory->TimeRecordList() : nullptr;
+}
+
+float CTimeCard::RegularPay() const {
+    return m_employee ? m_employee->PayRate() : 0.0f;
+}
+
+float CTimeCard::OvertimePay() const {
+    return m_employee ? m_employee->OvertimePayRate() : 0.0f;
+}
+
+bool CTimeCard::GenerateTimecard(const std::shared_ptr<CEmployee>& theemployee,
+                                 DateTime thestartdate, DateTime theenddate) {
+    m_errorNumber = 0;
+    try {
+        if (!m_dateRange->ValidateRange(thestartdate, theenddate)) {
+            m_errorNumber = 603;
+            return false;
+        }
+        if (!theemployee) {
+            m_errorNumber = 602;
+            return false;
+        }
+        m_employee = theemployee;
+        if (!m_orvanDatabase) {
+            m_errorNumber = 405;
+            return false;
+        }
+        if (!m_factory) {
+            m_errorNumber = 601;
+            return false;
+        }
+        // Only the records that start within the period: a night shift that
+        // starts on its last day is on this card, an open record of a later
+        // day is not.
+        const bool loaded =
+            m_factory->BuildPeriodList(m_employee->EmployeeID(), StartDate(), EndDate());
+        if (m_factory->DatabaseUnavailable()) {
+            m_errorNumber = 604;
+            return false;
+        }
+        const auto list = m_factory->TimeRecordList();
+        if (!loaded || !list || list->Count() == 0) {
+            m_errorNumber = 605;
+            return false;
+        }
+        CTimeCalculator calculator;
+        if (!calculator.CalculateTimes(m_employee, list)) {
+            m_regularHoursWorked = 0.0f;
+            m_overtimeHoursWorked = 0.0f;
+            m_errorNumber = calculator.ErrorNumber();
+            return false;
+        }
+        m_regularHoursWorked = calculator.RegularHours();
+        m_overtimeHoursWorked = calculator.OvertimeHours();
+        m_breakTime = calculator.TotalBreakTime();
+        m_totalPay = calculator.CalculatePay(m_employee->PayRate(), m_employee->OvertimePayRate());
+        return true;
+    } catch (...) {
+        m_errorNumber = 601;
+        return false;
+    }
+}
+
+bool CTimeCard::CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee,
+                                DateTime theshiftdate, DateTime theendtime) {
+    m_errorNumber = 0;
+    try {
+        const auto factory = Program::TimeRecordFactory();
+        if (!factory || !theemployee ||
+            !factory->BuildList(theemployee->EmployeeID(), theshiftdate, theshiftdate)) {
+            m_errorNumber = 301;
+            return false;
+        }
+        if (factory->DatabaseUnavailable()) {
+            m_errorNumber = 301;
+            return false;
+        }
+        const auto list = factory->TimeRecordList();
+        for (int32_t i = 1; list && i <= list->Count(); ++i) {
+            const auto record = list->Item(i);
+            if (!record || !record->EndTime().IsZero()) {
+                continue;
+            }
+            record->SetEndTime(theendtime);
+            if (factory->Save(record)) {
+                return true;
+            }
+        }
+        return false;
+    } catch (...) {
+        m_errorNumber = 301;
+        return false;
+    }
+}
+
+std::shared_ptr<CTimeRecord> CTimeCard::GetTimeRecordByKey(DateTime thestarttime,
+                                                           DateTime theendtime) {
+    m_errorNumber = 0;
+    try {
+        auto found = m_factory ? m_factory->GetTimeRecordByKey(thestarttime, theendtime) : nullptr;
+        if (!found) {
+            m_errorNumber = 607;
+        }
+        return found;
+    } catch (...) {
+        m_errorNumber = 607;
+        return nullptr;
+    }
+}
+
+bool CTimeCard::Save() {
+    m_errorNumber = 0;
+    bool saved = false;
+    try {
+        if (m_factory) {
+            saved = m_factory->SaveList();
+            if (!saved) {
+                m_errorNumber = m_factory->ErrorNumber();
+            }
+        }
+    } catch (...) {
+        saved = false;
+    }
+    m_objectState = StateUnchanged;
+    return saved;
+}
+
+bool CTimeCard::SaveTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord) {
+    m_errorNumber = 0;
+    try {
+        if (!m_factory) {
+            return false;
+        }
+        const bool saved = m_factory->Save(thetimerecord);
+        if (!saved) {
+            m_errorNumber = m_factory->ErrorNumber();
+        }
+        return saved;
+    } catch (...) {
+        return false;
+    }
+}
+
+std::string CTimeCard::TotalsText() const {
+    const float payRate = m_employee ? m_employee->PayRate() : 0.0f;
+    const float overtimeRate = m_employee ? m_employee->OvertimePayRate() : 0.0f;
+    std::string text;
+    text += "\tRegular: \t\t\t" + Figure(m_regularHoursWorked) + kLineEnd;
+    text += "\tRegular Pay Rate: \t\t" + Figure(payRate) + kLineEnd;
+    text += "\tOvertime: \t\t\t" + Figure(m_overtimeHoursWorked) + kLineEnd;
+    text += "\tOvertime Pay Rate: \t\t" + Figure(overtimeRate) + kLineEnd;
+    text += "\tTotal Break Time: \t\t" + Figure(m_breakTime) + kLineEnd;
+    text += "\tGross Pay: \t\t\t" + Figure(m_totalPay) + kLineEnd;
+    return text;
+}
+
+std::string CTimeCard::ToString() {
+    std::string text;
+    try {
+        text = kLineEnd;
+        text += TotalsText();
+    } catch (...) {
+        m_errorNumber = 710;
+    }
+    return text;
+}
+
+std::string CTimeCard::ToStringReview() {
+    std::string text;
+    try {
+        text = TotalsText();
+    } catch (...) {
+        m_errorNumber = 710;
+    }
+    return text;
+}
+
+std::string CTimeCard::ToStringReport() {
+    std::string text;
+    try {
+        float deduction = 0.0f;
+        if (m_employee) {
+            text += m_employee->ToStringTimeCard() + kLineEnd;
+            deduction = static_cast<float>(m_employee->AutoDeductLunchLength() / 60.0 +
+                                           m_employee->AutoDeductBreakLength() / 60.0);
+        }
+        text += "\tStart Time\t\tEnd Time\t\tHours";
+        text += kLineEnd;
+        text += kLineEnd;
+        const auto list = TimeRecordList();
+        if (!list || list->Count() == 0) {
+            m_errorNumber = 605;
+        } else {
+            for (int32_t i = 1; i <= list->Count(); ++i) {
+                const auto record = list->Item(i);
+                if (record) {
+                    text += "\t" + record->ToString(deduction) + kLineEnd;
+                }
+            }
+        }
+        text += kLineEnd;
+        text += TotalsText();
+    } catch (...) {
+        m_errorNumber = 710;
+    }
+    return text;
+}
+
+} // namespace orvan

@@ -1,0 +1,211 @@
+#include "core/CTimeRecordFactory.h"
+
+#include "core/CTimeRecSQLConverter.h"
+#include "core/CTimeRecord.h"
+#include "core/CTimeRecordList.h"
+#include "core/CTimeRecordListSorter.h"
+#include "core/ObjectState.h"
+#include "storage/CJetDB.h"
+#include "storage/Recordset.h"
+
+namespace orvan {
+
+void CTimeRecordFactory::SetOrvanDatabase(const std::shared_ptr<CJetDB>& value) {
+    if (value) {
+        m_orvanDatabase = value;
+    }
+}
+
+bool CTimeRecordFactory::ResetError() {
+    m_errorNumber = 0;
+    return false;
+}
+
+bool CTimeRecordFactory::BuildList(int32_t theemployeeid, DateTime thestartdate,
+                                   DateTime theenddate) {
+    ResetError();
+    std::string sql;
+    try {
+        CTimeRecSQLConverter converter;
+        sql = converter.BuildFetchSQL(theemployeeid, thestartdate, theenddate);
+    } catch (...) {
+        m_errorNumber = 301;
+        return false;
+    }
+    return LoadList(sql);
+}
+
+bool CTimeRecordFactory::BuildPeriodList(int32_t theemployeeid, DateTime thestartdate,
+                                         DateTime theenddate) {
+    ResetError();
+    std::string sql;
+    try {
+        sql = BuildPeriodFetchSQL(theemployeeid, thestartdate, theenddate);
+    } catch (...) {
+        m_errorNumber = 301;
+        return false;
+    }
+    return LoadList(sql);
+}
+
+std::string CTimeRecordFactory::BuildPeriodFetchSQL(int32_t theemployeeid, DateTime thestartdate,
+                                                    DateTime theenddate) {
+    std::string sql = "SELECT TimeRecord.TimeRecordID, TimeRecord.EmployeeID, "
+                      "TimeRecord.StartTime, TimeRecord.EndTime ";
+    sql += "From TimeRecord ";
+    sql += "Where ((TimeRecord.EmployeeID = " + std::to_string(theemployeeid) + ") ";
+    sql += "And ((TimeRecord.StartTime >= #" + thestartdate.ToString() + "#) ";
+    sql += "And (TimeRecord.StartTime < #" + theenddate.ToString() + "#))) ";
+    sql += "ORDER BY TimeRecord.StartTime, TimeRecord.EndTime;";
+    return sql;
+}
+
+bool CTimeRecordFactory::LoadList(const std::string& sql) {
+    m_databaseUnavailable = false;
+    bool result = false;
+    try {
+        // The list object survives a reload so that holders of it see the
+        // new contents.
+        if (!m_timeRecordList) {
+            m_timeRecordList = std::make_shared<CTimeRecordList>();
+            m_timeRecordList->Create();
+        } else {
+            m_timeRecordList->Destroy();
+            m_timeRecordList->Create();
+        }
+        if (!m_orvanDatabase || !m_orvanDatabase->OpenDB()) {
+            // Nothing to load from: the list stays empty.
+            m_databaseUnavailable = true;
+        } else {
+            const auto rows = m_orvanDatabase->ExecuteSelect(sql);
+            if (rows) {
+                rows->MoveFirst(); // an empty result fails here (301)
+                const int32_t count = rows->RecordCount();
+                for (int32_t row = 1; row <= count; ++row) {
+                    auto record = std::make_shared<CTimeRecord>();
+                    if (!rows->IsNull("TimeRecordID") && rows->AsInteger("TimeRecordID") > 0) {
+                        record->SetTimeRecordID(
+                            static_cast<int32_t>(rows->AsInteger("TimeRecordID")));
+                    }
+                    if (!rows->IsNull("EmployeeID") && rows->AsInteger("EmployeeID") > 0) {
+                        record->SetEmployeeID(static_cast<int32_t>(rows->AsInteger("EmployeeID")));
+                    }
+                    if (!rows->IsNull("StartTime") && rows->AsDouble("StartTime") != 0.0) {
+                        record->SetStartTime(DateTime::FromDays(rows->AsDouble("StartTime")));
+                    }
+                    if (!rows->IsNull("EndTime") && rows->AsDouble("EndTime") != 0.0) {
+                        record->SetEndTime(DateTime::FromDays(rows->AsDouble("EndTime")));
+                    }
+                    record->SetObjectState(StateUnchanged);
+                    if (!m_timeRecordList->Insert(record, row)) {
+                        m_errorNumber = 312;
+                    }
+                    rows->MoveNext();
+                }
+            }
+        }
+        if (m_orvanDatabase) {
+            m_orvanDatabase->CloseDB();
+        }
+        SortTimeRecordList();
+        result = true;
+    } catch (...) {
+        m_errorNumber = 301;
+        result = false;
+    }
+    // Never leave the file locked, also after a failure or an empty result.
+    if (m_orvanDatabase && m_orvanDatabase->DatabaseOpen()) {
+        m_orvanDatabase->CloseDB();
+    }
+    return result;
+}
+
+bool CTimeRecordFactory::DestroyList() {
+    ResetError();
+    try {
+        if (!m_timeRecordList || !m_timeRecordList->Destroy()) {
+            m_errorNumber = 302;
+            return false;
+        }
+        m_timeRecordList = nullptr;
+        return true;
+    } catch (...) {
+        m_errorNumber = 302;
+        return false;
+    }
+}
+
+bool CTimeRecordFactory::Save(const std::shared_ptr<CTimeRecord>& thetimerecord) {
+    try {
+        if (!m_orvanDatabase || !thetimerecord) {
+            return true;
+        }
+        if (!m_orvanDatabase->ExecuteAction(thetimerecord->ToSQL())) {
+            m_errorNumber = 803;
+            return false;
+        }
+        return true;
+    } catch (...) {
+        m_errorNumber = 803;
+        return false;
+    }
+}
+
+bool CTimeRecordFactory::SaveList() {
+    ResetError();
+    bool allSaved = true;
+    try {
+        if (!m_timeRecordList) {
+            return true;
+        }
+        for (int32_t i = 1; i <= m_timeRecordList->Count(); ++i) {
+            const auto item = m_timeRecordList->Item(i);
+            if (!item || item->ObjectState() == StateUnchanged) {
+                continue;
+            }
+            if (!Save(item)) {
+                m_errorNumber = 803;
+                allSaved = false;
+            }
+        }
+        return allSaved;
+    } catch (...) {
+        m_errorNumber = 321;
+        return false;
+    }
+}
+
+std::shared_ptr<CTimeRecordList> CTimeRecordFactory::CloneTimeRecordList() {
+    return nullptr;
+}
+
+std::shared_ptr<CTimeRecord> CTimeRecordFactory::GetTimeRecordByKey(DateTime thestarttime,
+                                                                    DateTime theendtime) {
+    try {
+        CTimeRecordListSorter sorter;
+        sorter.SetTimeRecordList(m_timeRecordList);
+        auto found = sorter.GetTimeRecordByKey(thestarttime, theendtime);
+        if (!found) {
+            m_errorNumber = sorter.ErrorNumber();
+        }
+        return found;
+    } catch (...) {
+        m_errorNumber = 341;
+        return nullptr;
+    }
+}
+
+bool CTimeRecordFactory::SortTimeRecordList() {
+    try {
+        CTimeRecordListSorter sorter;
+        sorter.SetTimeRecordList(m_timeRecordList);
+        if (sorter.Sort(1)) {
+            return true;
+        }
+    } catch (...) {
+    }
+    m_errorNumber = 314;
+    return false;
+}
+
+} // namespace orvan
