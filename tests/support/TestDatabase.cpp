@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstdio>
 #include <stdexcept>
 #include <vector>
 
@@ -76,7 +77,8 @@ std::shared_ptr<CJetDB> TestDatabase::NewJetDB(CJetDB::Variant variant) const {
 
 void TestDatabase::Exec(const std::string& sql) const {
     sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(DatabasePath().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_open_v2(DatabasePath().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
     sqlite3_busy_timeout(db, 10000);
     char* error = nullptr;
     const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
@@ -93,7 +95,8 @@ int64_t TestDatabase::QueryInt(const std::string& sql) const {
 
 double TestDatabase::QueryDouble(const std::string& sql) const {
     double value = 0.0;
-    WithFirstRow(DatabasePath(), sql, [&](sqlite3_stmt* s) { value = sqlite3_column_double(s, 0); });
+    WithFirstRow(DatabasePath(), sql,
+                 [&](sqlite3_stmt* s) { value = sqlite3_column_double(s, 0); });
     return value;
 }
 
@@ -107,8 +110,14 @@ std::string TestDatabase::QueryText(const std::string& sql) const {
 }
 
 int64_t TestDatabase::AddTimeRecord(int32_t employeeid, DateTime start, DateTime end) const {
-    Exec("INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) VALUES (" + std::to_string(employeeid) +
-         ", " + std::to_string(start.Days()) + " + 0.0, " + std::to_string(end.Days()) + " + 0.0)");
+    // Day counts go in with every digit: a rounded text would move the
+    // moment by a fraction of a second and break exact key matches.
+    char sql[200];
+    std::snprintf(
+        sql, sizeof sql,
+        "INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) VALUES (%d, %.17g, %.17g)",
+        static_cast<int>(employeeid), start.Days(), end.Days());
+    Exec(sql);
     return QueryInt("SELECT max(TimeRecordID) FROM TimeRecord");
 }
 
@@ -121,13 +130,14 @@ int32_t TestDatabase::AddEmployee(int32_t number, const std::string& first, cons
     }
     sqlite3_busy_timeout(db, 10000);
     sqlite3_stmt* s = nullptr;
-    sqlite3_prepare_v2(db,
-                       "INSERT INTO Employee (EmployeeNumber, FirstName, LastName, SSNumber, Address, "
-                       "Address2, City, State, ZipCode, Phone, Password, PayRate, OvertimePayRate, "
-                       "DateOfBirth, HireDate, ReleaseDate, Active, CompanyID, AutoDeduct, "
-                       "AutoDeductLunchLength, AutoDeductBreakLength) VALUES (?1, ?2, ?3, '', '', '', "
-                       "'', '', '', '', '', ?4, ?5, 0, 0, 0, 1, 0, 0, 0, 0)",
-                       -1, &s, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "INSERT INTO Employee (EmployeeNumber, FirstName, LastName, SSNumber, Address, "
+        "Address2, City, State, ZipCode, Phone, Password, PayRate, OvertimePayRate, "
+        "DateOfBirth, HireDate, ReleaseDate, Active, CompanyID, AutoDeduct, "
+        "AutoDeductLunchLength, AutoDeductBreakLength) VALUES (?1, ?2, ?3, '', '', '', "
+        "'', '', '', '', '', ?4, ?5, 0, 0, 0, 1, 0, 0, 0, 0)",
+        -1, &s, nullptr);
     sqlite3_bind_int(s, 1, number);
     sqlite3_bind_text(s, 2, first.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(s, 3, last.c_str(), -1, SQLITE_TRANSIENT);
