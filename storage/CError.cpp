@@ -50,7 +50,26 @@ std::optional<int32_t> NumericValue(const std::optional<std::string>& text) {
 
 } // namespace
 
-CError::CError() : CError(LastFailure()) {}
+namespace {
+
+// The failure being handled: inside a catch block the exception in flight
+// (with the source and details recorded for it, when it was recorded),
+// otherwise the last recorded failure.
+Failure FailureBeingHandled() {
+    const Failure recorded = LastFailure();
+    const Failure thrown = FailureOfCurrentException("");
+    if (thrown.Number == 0) {
+        return recorded;
+    }
+    if (recorded.Number == thrown.Number && recorded.Description == thrown.Description) {
+        return recorded;
+    }
+    return thrown;
+}
+
+} // namespace
+
+CError::CError() : CError(FailureBeingHandled()) {}
 
 CError::CError(const Failure& failure)
     : m_errorNumber(failure.Number), m_errorSource(failure.Source),

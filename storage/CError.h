@@ -11,14 +11,15 @@ namespace orvan {
 // A snapshot of a failure, made inside a failure path, that can describe
 // itself in a message box.
 //
-// The default constructor copies the failure being handled (LastFailure() of
-// storage/Failure.h): number, source, description, help context and the last
-// operating-system error. Callers may then add a module name and further text
+// The default constructor copies the failure being handled: inside a catch
+// block the exception in flight, otherwise the last recorded failure
+// (LastFailure() of storage/Failure.h): number, source, description, help
+// context and the last operating-system error. Callers may then add a module name and further text
 // and show the whole in the standard error message box. CError never fails on
 // its own account; empty values are shown as empty.
 class CError {
 public:
-    // Snapshot of LastFailure().
+    // Snapshot of the exception being handled, or else of LastFailure().
     CError();
     // Snapshot of the given failure.
     explicit CError(const Failure& failure);

@@ -1,6 +1,8 @@
 #include "storage/CFile.h"
 
 #include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <mutex>
 #include <set>
@@ -85,31 +87,35 @@ const char* ModeString(int32_t mode) {
     }
 }
 
-// Mode text as a whole number, or 0 when it is none.
+// Mode text as a number taken by its whole part ("1.5" is 1), or 0 when it
+// is no number or lies outside 0 to 3. Blanks around it are allowed.
 int32_t ModeOfText(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos) {
         return 0;
     }
     const auto last = text.find_last_not_of(" \t");
-    const std::string digits = text.substr(first, last - first + 1);
-    size_t pos = 0;
-    bool negative = false;
-    if (digits[pos] == '+' || digits[pos] == '-') {
-        negative = digits[pos] == '-';
-        ++pos;
-    }
-    if (pos == digits.size() || digits.size() - pos > 9) {
-        return 0;
-    }
-    int32_t value = 0;
-    for (; pos < digits.size(); ++pos) {
-        if (digits[pos] < '0' || digits[pos] > '9') {
+    const std::string number = text.substr(first, last - first + 1);
+    // strtod would also read hexadecimal, "inf" and "nan"; only plain decimal
+    // numbers count.
+    for (char c : number) {
+        if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) {
             return 0;
         }
-        value = value * 10 + (digits[pos] - '0');
     }
-    return negative ? -value : value;
+    const int savedErrno = errno;
+    char* end = nullptr;
+    const double value = std::strtod(number.c_str(), &end);
+    errno = savedErrno;
+    if (end != number.c_str() + number.size() || !std::isfinite(value)) {
+        return 0;
+    }
+    // Negative or 3 and more is no mode at all, which means reading; the
+    // rest counts by its whole part.
+    if (value < 0.0 || value >= 3.0) {
+        return 0;
+    }
+    return static_cast<int32_t>(std::trunc(value));
 }
 
 } // namespace
@@ -122,6 +128,9 @@ CFile::~CFile() {
         m_handle = nullptr;
     }
     ReturnFileNumber(m_handleNumber);
+    // A failure of this file that nobody took up is over with the file; a
+    // later error object must not report it as the failure being handled.
+    ClearLastFailureIf(m_failureSerial);
 }
 
 void CFile::ClearError() {
@@ -144,6 +153,7 @@ void CFile::SetRuntimeError(int systemError, const std::string& leadText) {
                          "Error: " + error.text;
     errno = systemError;
     SetLastFailure(error.number, "CFile", error.text);
+    m_failureSerial = LastFailureSerial();
 }
 
 void CFile::SetOutOfMemory() {

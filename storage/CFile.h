@@ -18,7 +18,8 @@ namespace orvan {
 // not found, 70 permission denied, 75 path/file access error, 76 path not
 // found, 57 device I/O error, 61 disk full, 67 too many files) with a
 // composed description, and is also recorded as the failure being handled
-// (storage/Failure.h).
+// (storage/Failure.h) until a later failure replaces it or the CFile is
+// destroyed.
 //
 // Reading follows the rules of comma-delimited input, one field per ReadLine:
 // a comma splits a line into two fields, a field that begins with a double
@@ -54,8 +55,9 @@ public:
     // 2; any other mode means 0. A file already open through this object is
     // closed once the new one is open; when opening fails it stays open.
     bool OpenFile(const std::string& paramfile, int32_t parammode = 0);
-    // The same with the mode as text: a text that is not a whole number
-    // (blanks around it allowed) means mode 0.
+    // The same with the mode as text: a number (blanks around it allowed)
+    // counts by its whole part ("1.5" is 1); a text that is no number means
+    // mode 0.
     bool OpenFile(const std::string& paramfile, const std::string& parammode);
     bool CloseFile();
 
@@ -88,7 +90,8 @@ private:
     std::string m_errorDescription;
     int32_t m_mode = 0;
     std::FILE* m_handle = nullptr;
-    int32_t m_handleNumber = 0; // the number m_handle holds (m_fileNumber may be a newer draw)
+    int32_t m_handleNumber = 0;   // the number m_handle holds (m_fileNumber may be a newer draw)
+    uint64_t m_failureSerial = 0; // the failure this file recorded last
 };
 
 } // namespace orvan

@@ -15,6 +15,12 @@ Failure& Slot() {
     return current;
 }
 
+// Serial of the failure in Slot(); bumped by every record and every clear.
+uint64_t& Serial() {
+    thread_local uint64_t serial = 0;
+    return serial;
+}
+
 } // namespace
 
 void SetLastFailure(int32_t number, const std::string& source, const std::string& description,
@@ -26,15 +32,21 @@ void SetLastFailure(int32_t number, const std::string& source, const std::string
     f.Description = description;
     f.HelpContext = helpContext;
     f.LastSystemError = static_cast<int32_t>(systemError);
+    ++Serial();
     errno = systemError;
 }
 
 void SetLastFailure(const Failure& failure) {
     Slot() = failure;
+    ++Serial();
 }
 
-void SetLastFailureFromCurrentException(const std::string& source) {
+Failure FailureOfCurrentException(const std::string& source) {
     const int systemError = errno;
+    Failure failure;
+    if (!std::current_exception()) {
+        return failure;
+    }
     int32_t number = 5;
     std::string description = "Invalid procedure call or argument";
     try {
@@ -58,14 +70,27 @@ void SetLastFailureFromCurrentException(const std::string& source) {
         number = 6;
         description = "Overflow";
     } catch (const std::system_error& e) {
-        number = static_cast<int32_t>(e.code().value());
+        number = e.code().value() != 0 ? static_cast<int32_t>(e.code().value()) : 5;
         description = e.what();
     } catch (const std::exception& e) {
         description = e.what();
     } catch (...) {
     }
     errno = systemError;
-    SetLastFailure(number, source, description);
+    failure.Number = number;
+    failure.Source = source;
+    failure.Description = description;
+    failure.LastSystemError = static_cast<int32_t>(systemError);
+    return failure;
+}
+
+void SetLastFailureFromCurrentException(const std::string& source) {
+    if (!std::current_exception()) {
+        // Called outside a catch block: nothing is being handled.
+        SetLastFailure(5, source, "Invalid procedure call or argument");
+        return;
+    }
+    SetLastFailure(FailureOfCurrentException(source));
 }
 
 Failure LastFailure() {
@@ -74,6 +99,17 @@ Failure LastFailure() {
 
 void ClearLastFailure() {
     Slot() = Failure{};
+    ++Serial();
+}
+
+uint64_t LastFailureSerial() {
+    return Serial();
+}
+
+void ClearLastFailureIf(uint64_t serial) {
+    if (serial != 0 && Serial() == serial) {
+        ClearLastFailure();
+    }
 }
 
 } // namespace orvan

@@ -73,4 +73,20 @@ Failure LastFailure();
 // Forgets the recorded failure.
 void ClearLastFailure();
 
+// The failure the exception being handled stands for, numbered and described
+// as SetLastFailureFromCurrentException would record it; nothing recorded.
+// Number 0 when no exception is being handled.
+Failure FailureOfCurrentException(const std::string& source);
+
+// A number that changes with every recorded failure. An object that records a
+// failure notes it and later forgets its own failure with
+// ClearLastFailureIf, leaving alone any failure recorded after it:
+//
+//     orvan::SetLastFailure(53, "CFile", "File not found");
+//     m_recorded = orvan::LastFailureSerial();
+//     ...
+//     orvan::ClearLastFailureIf(m_recorded);   // when it is dealt with
+uint64_t LastFailureSerial();
+void ClearLastFailureIf(uint64_t serial);
+
 } // namespace orvan

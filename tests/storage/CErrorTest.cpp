@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "storage/CFile.h"
 #include "storage/Failure.h"
 #include "support/TestSupport.h"
 
@@ -101,6 +102,52 @@ TEST_F(CErrorTest, ExceptionsBecomeFailures) {
     f = recorded([] { throw 42; });
     EXPECT_EQ(f.Number, 5);
     EXPECT_EQ(f.Description, "Invalid procedure call or argument");
+}
+
+TEST_F(CErrorTest, InsideACatchBlockTheExceptionIsTheFailure) {
+    // A stale recorded failure does not hide the exception being handled.
+    SetLastFailure(3044, "CJetDB", "Could not find file.");
+    try {
+        throw std::out_of_range("index 9");
+    } catch (...) {
+        CError err;
+        EXPECT_EQ(err.ErrorNumber(), 9);
+        EXPECT_EQ(err.ErrorDescription(), "Subscript out of range");
+        EXPECT_EQ(err.ErrorSource(), "");
+    }
+    // Recorded for the exception: the recorded source is kept.
+    try {
+        throw std::runtime_error("the disk is on fire");
+    } catch (...) {
+        SetLastFailureFromCurrentException("CController");
+        CError err;
+        EXPECT_EQ(err.ErrorNumber(), 5);
+        EXPECT_EQ(err.ErrorDescription(), "the disk is on fire");
+        EXPECT_EQ(err.ErrorSource(), "CController");
+    }
+    // Outside the catch block the recorded failure counts again.
+    EXPECT_EQ(CError().ErrorDescription(), "the disk is on fire");
+}
+
+TEST_F(CErrorTest, FailureOfAFileEndsWithTheFile) {
+    {
+        CFile file;
+        EXPECT_FALSE(file.OpenFile("/no/such/folder/x.txt", 0));
+        EXPECT_EQ(CError().ErrorNumber(), 76);
+    }
+    CError err;
+    EXPECT_EQ(err.ErrorNumber(), 0);
+    EXPECT_EQ(err.ErrorDescription(), "");
+    err.SetErrorDescription("");
+    EXPECT_EQ(err.ErrorDescription(), "No Error Description Available");
+
+    // A failure recorded after the file's stays when the file goes.
+    {
+        CFile file;
+        EXPECT_FALSE(file.OpenFile("/no/such/folder/x.txt", 0));
+        SetLastFailure(3051, "CJetDB", "Could not open the file.");
+    }
+    EXPECT_EQ(CError().ErrorNumber(), 3051);
 }
 
 TEST_F(CErrorTest, ErrorDescriptionAppends) {

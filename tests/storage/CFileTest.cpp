@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -98,10 +99,13 @@ TEST(CFileTest, ModeOutOfRangeOrNotNumericMeansRead) {
         EXPECT_EQ(file.FileMode(), "0");
         EXPECT_EQ(file.ReadLine(), "a");
     }
-    for (const char* mode : {"x", "", "1.5", " 1 "}) {
+    const std::vector<std::pair<std::string, std::string>> textModes = {
+        {"x", "0"},   {"", "0"},    {"&H1", "0"}, {"3", "0"},   {"-1", "0"},
+        {"0.9", "0"}, {"2.9", "2"}, {"3.0", "0"}, {"1.5", "1"}, {" 1 ", "1"}};
+    for (const auto& [mode, expected] : textModes) {
         CFile file;
-        ASSERT_TRUE(file.OpenFile(path.string(), std::string(mode)));
-        EXPECT_EQ(file.FileMode(), std::string(mode) == " 1 " ? "1" : "0") << mode;
+        ASSERT_TRUE(file.OpenFile(path.string(), mode));
+        EXPECT_EQ(file.FileMode(), expected) << mode;
     }
     CFile file;
     ASSERT_TRUE(file.OpenFile(path.string()));
