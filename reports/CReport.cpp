@@ -27,7 +27,8 @@ constexpr int32_t kWriteMode = 1;
 } // namespace
 
 CReport::CReport(std::string reportName, Notification notification)
-    : m_reportName(std::move(reportName)), m_notification(notification) {}
+    : m_titlePrefix(reportName), m_reportName(std::move(reportName)), m_notification(notification) {
+}
 
 CReport::~CReport() {
     try {
@@ -44,6 +45,21 @@ CReport::~CReport() {
 const std::string& CReport::Separator() {
     static const std::string separator(72, '-');
     return separator;
+}
+
+std::string CReport::RangeKey(const std::string& rangeText) {
+    // 1-based character positions of the range text, in key order; 0 stands
+    // for an underscore.
+    static constexpr int kPositions[] = {1, 2, 4, 5, 0, 12, 13, 15, 16, 0, 7, 8, 9, 10};
+    std::string key;
+    for (const int position : kPositions) {
+        if (position == 0) {
+            key += '_';
+        } else if (static_cast<size_t>(position) <= rangeText.size()) {
+            key += rangeText[static_cast<size_t>(position) - 1];
+        }
+    }
+    return key;
 }
 
 void CReport::SetParentWindow(IReportParent* value) {

@@ -58,6 +58,11 @@ public:
     // The line under every report title: 72 hyphen-minus characters.
     static const std::string& Separator();
 
+    // The date key of a range text "mm/dd/yyyy+mm/dd/yyyy" (characters 1-2
+    // and 4-5, "_", 12-13 and 15-16, "_", 7-10): "01/15/2003+01/28/2003"
+    // gives "0115_0128_2003". Positions the text does not reach are left out.
+    static std::string RangeKey(const std::string& rangeText);
+
 protected:
     // The parent window's notification for this kind of report.
     using Notification = bool (IReportParent::*)();
@@ -67,6 +72,9 @@ protected:
     // The window of this kind of report, newly created (not shown).
     virtual FReportWindow* CreateReportWindow() = 0;
 
+    // The fixed start of the report name; a generated title is built on it
+    // afresh, so running a report object twice does not repeat it.
+    const std::string& TitlePrefix() const { return m_titlePrefix; }
     void SetReportName(const std::string& value) { m_reportName = value; }
     void SetFileName(const std::string& value) { m_fileName = value; }
     void SetErrorNumber(int32_t value) { m_errorNumber = value; }
@@ -91,6 +99,7 @@ private:
     bool DropWindow();
     void NotifyParent();
 
+    std::string m_titlePrefix;
     std::string m_reportName;
     std::string m_fileName;
     int32_t m_errorNumber = 0;

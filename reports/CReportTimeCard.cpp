@@ -1,0 +1,129 @@
+#include "reports/CReportTimeCard.h"
+
+#include <exception>
+
+#include "core/CDateRange.h"
+#include "core/CTimeCard.h"
+#include "personnel/CEmployee.h"
+#include "reports/FReportTimeCard.h"
+#include "ui/IReportParent.h"
+
+namespace orvan {
+
+namespace {
+
+constexpr int32_t kErrNoEmployee = 602;
+constexpr int32_t kErrInvalidRange = 603;
+constexpr int32_t kErrNoTimeRecords = 605;
+constexpr int32_t kErrNoTimeCard = 706;
+constexpr int32_t kErrTimeCard = 710;
+
+} // namespace
+
+CReportTimeCard::CReportTimeCard()
+    : CReport("Employee Time Card : ", &IReportParent::UnloadTimeCardReport),
+      m_dateRange(std::make_unique<CDateRange>()) {}
+
+CReportTimeCard::~CReportTimeCard() = default;
+
+FReportWindow* CReportTimeCard::CreateReportWindow() {
+    return new FReportTimeCard();
+}
+
+const std::string& CReportTimeCard::SignatureBlock() {
+    static const std::string rule =
+        std::string(40, '_') + std::string(10, ' ') + std::string(20, '_');
+    static const std::string block =
+        rule + "\r\n" + "Employee Signature                                Date\r\n" + "\r\n\r\n" +
+        rule + "\r\n" + "Manager Signature                                 Date";
+    return block;
+}
+
+void CReportTimeCard::NameReport(const CEmployee& employee, DateTime firstDay, DateTime lastDay) {
+    SetReportName(TitlePrefix() + employee.FirstName() + " " + employee.LastName() + " : " +
+                  firstDay.ToString() + " - " + lastDay.ToString());
+    SetFileName(std::to_string(employee.EmployeeNumber()) + "_" +
+                RangeKey(m_dateRange->ToString()) + "_time_card.txt");
+}
+
+bool CReportTimeCard::GenerateReport(const std::shared_ptr<CJetDB>& thedatabase,
+                                     const std::shared_ptr<CEmployee>& theemployee,
+                                     DateTime thestartdate, DateTime theenddate) {
+    try {
+        m_dateRange = std::make_unique<CDateRange>();
+        if (!m_dateRange->ValidateRange(thestartdate, theenddate)) {
+            SetErrorNumber(kErrInvalidRange);
+            return false;
+        }
+        if (!theemployee) {
+            SetErrorNumber(kErrNoEmployee);
+            return false;
+        }
+        NameReport(*theemployee, m_dateRange->StartDate(), theenddate);
+        if (!BeginReport(true)) {
+            return false;
+        }
+        WriteReportLine(ReportName());
+        WriteReportLine(Separator());
+        WriteReportLine("");
+
+        bool result = true;
+        m_timeCard = std::make_shared<CTimeCard>();
+        m_timeCard->SetOrvanDatabase(thedatabase);
+        // The card runs up to the midnight that ends the last day.
+        if (m_timeCard->GenerateTimecard(theemployee, thestartdate, theenddate.AddDays(1))) {
+            WriteReportLine(m_timeCard->ToStringReport());
+        } else {
+            SetErrorNumber(m_timeCard->ErrorNumber() == kErrNoTimeRecords ? kErrNoTimeRecords
+                                                                          : kErrTimeCard);
+            result = false;
+        }
+        return FinishTimeCardReport(result);
+    } catch (const std::exception&) {
+        SetErrorNumber(kErrTimeCard);
+        return false;
+    }
+}
+
+bool CReportTimeCard::WriteTimeCardReport(const std::shared_ptr<CTimeCard>& theTimeCard) {
+    try {
+        if (!theTimeCard) {
+            SetErrorNumber(kErrNoTimeCard);
+            return false;
+        }
+        m_timeCard = theTimeCard;
+        const std::shared_ptr<CEmployee> employee = theTimeCard->Employee();
+        if (!employee) {
+            SetErrorNumber(kErrNoEmployee);
+            return false;
+        }
+        // A card ends at the midnight after its last day; the report names
+        // the last day itself, in the title and in the file name alike, so
+        // the card gets the same file as when the report generates it.
+        const DateTime lastDay = theTimeCard->EndDate().AddDays(-1);
+        m_dateRange = std::make_unique<CDateRange>();
+        m_dateRange->SetStartDate(theTimeCard->StartDate());
+        m_dateRange->SetEndDate(lastDay);
+        NameReport(*employee, m_dateRange->StartDate(), lastDay);
+        if (!BeginReport(true)) {
+            return false;
+        }
+        WriteReportLine(ReportName());
+        WriteReportLine(Separator());
+        WriteReportLine("");
+        WriteReportLine(theTimeCard->ToStringReport());
+        return FinishTimeCardReport(true);
+    } catch (const std::exception&) {
+        SetErrorNumber(kErrTimeCard);
+        return false;
+    }
+}
+
+bool CReportTimeCard::FinishTimeCardReport(bool result) {
+    WriteReportLine("");
+    WriteReportLine("");
+    WriteReportLine(SignatureBlock());
+    return FinishReport(result);
+}
+
+} // namespace orvan
