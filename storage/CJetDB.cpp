@@ -258,8 +258,8 @@ bool CJetDB::EmployeeWrite(const std::shared_ptr<CEmployee>& theemployee, bool a
     const bool clock = m_variant == Variant::Clock;
     bool result = false;
     try {
-        if (!clock && !m_databaseOpen) {
-            OpenDB(m_databaseName);
+        if (!clock && !m_databaseOpen && !OpenDB(m_databaseName) && m_haveDatabase) {
+            return false; // keeps the open's own number (busy, missing)
         }
         if (!m_haveDatabase) {
             m_errorNumber = 403;
@@ -342,8 +342,8 @@ bool CJetDB::LoadEmployeeList(const std::shared_ptr<CEmployeeList>& theemployeel
     const bool clock = m_variant == Variant::Clock;
     bool result = false;
     try {
-        if (!clock && !m_databaseOpen) {
-            OpenDB(m_databaseName);
+        if (!clock && !m_databaseOpen && !OpenDB(m_databaseName) && m_haveDatabase) {
+            return false; // keeps the open's own number (busy, missing)
         }
         std::shared_ptr<Recordset> rows;
         int32_t count = 0;
@@ -476,8 +476,8 @@ bool CJetDB::CompanyWrite(const std::shared_ptr<CCompany>& thecompany, bool addi
     }
     bool result = false;
     try {
-        if (!m_databaseOpen) {
-            OpenDB(m_databaseName);
+        if (!m_databaseOpen && !OpenDB(m_databaseName) && m_haveDatabase) {
+            return false; // keeps the open's own number (busy, missing)
         }
         if (!m_haveDatabase) {
             m_errorNumber = 403;
@@ -518,8 +518,8 @@ bool CJetDB::LoadCompanyList(const std::shared_ptr<CCompanyList>& thecompanylist
     }
     bool result = false;
     try {
-        if (!m_databaseOpen) {
-            OpenDB(m_databaseName);
+        if (!m_databaseOpen && !OpenDB(m_databaseName) && m_haveDatabase) {
+            return false; // keeps the open's own number (busy, missing)
         }
         std::shared_ptr<Recordset> rows;
         int32_t count = 0;

@@ -1,0 +1,354 @@
+// The database object on real SQLite files: opening, locking against a
+// second process, statements in the Jet dialect, stored-query persistence.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "personnel/CCompany.h"
+#include "personnel/CCompanyList.h"
+#include "personnel/CEmployee.h"
+#include "personnel/CEmployeeList.h"
+#include "storage/CJetDB.h"
+#include "storage/Recordset.h"
+#include "support/TestDatabase.h"
+
+namespace orvan {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Holds the database file exclusively from a child process for `holdMs`
+// milliseconds. The constructor returns once the child has the lock.
+class LockingProcess {
+public:
+    LockingProcess(const std::string& path, int holdMs) {
+        int ready[2];
+        if (pipe(ready) != 0) {
+            ADD_FAILURE() << "pipe";
+            return;
+        }
+        m_pid = fork();
+        if (m_pid == 0) {
+            close(ready[0]);
+            sqlite3* db = nullptr;
+            sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+            sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr, nullptr,
+                         nullptr);
+            // The administrator program writes while it holds the file.
+            sqlite3_exec(db, "UPDATE _System SET version = version;", nullptr, nullptr, nullptr);
+            const char byte = 1;
+            (void)!write(ready[1], &byte, 1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
+            sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+            _exit(0);
+        }
+        close(ready[1]);
+        char byte = 0;
+        (void)!read(ready[0], &byte, 1);
+        close(ready[0]);
+    }
+    ~LockingProcess() {
+        if (m_pid > 0) {
+            int status = 0;
+            waitpid(m_pid, &status, 0);
+        }
+    }
+
+private:
+    pid_t m_pid = -1;
+};
+
+std::shared_ptr<CEmployee> AwkwardEmployee() {
+    auto e = std::make_shared<CEmployee>();
+    e->SetEmployeeNumber(4711);
+    e->SetSSN("987-65-4321");
+    e->SetFirstName("José");
+    e->SetLastName("O'Brien-Müller");
+    e->SetAddress1("12 \"Elm\" St. #4; --apt");
+    e->SetAddress2("Suite ' OR 1=1 --");
+    e->SetCity("Zürich");
+    e->SetState("NY");
+    e->SetZipCode("10001");
+    e->SetPhone("(555) 123-4567");
+    e->SetPassword("p#ss;'--");
+    e->SetPayRate(12.75f);
+    e->SetOvertimePayRate(19.125f);
+    e->SetDateOfBirth(DateTime::FromParts(1970, 2, 28));
+    e->SetHireDate(DateTime::FromParts(2001, 6, 1));
+    e->SetEmployeeActive(true);
+    e->SetCompanyID(3);
+    e->SetAutoDeduct(true);
+    e->SetAutoDeductLunchLength(30);
+    e->SetAutoDeductBreakLength(15);
+    return e;
+}
+
+std::shared_ptr<CEmployee> LoadEmployee(const std::shared_ptr<CJetDB>& db, int32_t number) {
+    auto list = std::make_shared<CEmployeeList>();
+    list->Create();
+    EXPECT_TRUE(db->LoadEmployeeList(list)) << db->ErrorNumber();
+    return list->GetEmployeeByNumber(number);
+}
+
+TEST(JetDB, OpeningFailsCleanlyOnAnythingButADatabase) {
+    test::TempDir dir;
+    CJetDB db;
+    EXPECT_FALSE(db.CloseDB());
+    EXPECT_FALSE(db.OpenDB(""));
+    db.SetDatabaseName("");
+    EXPECT_FALSE(db.OpenDB());
+    EXPECT_EQ(db.ErrorNumber(), 403);
+
+    const fs::path missing = dir.Path() / "missing.mdb";
+    EXPECT_FALSE(db.OpenDB(missing.string()));
+    EXPECT_EQ(db.ErrorNumber(), SQLITE_CANTOPEN);
+    EXPECT_FALSE(fs::exists(missing)); // never created
+
+    test::WriteAll(dir.Path() / "empty.mdb", "");
+    EXPECT_FALSE(db.OpenDB((dir.Path() / "empty.mdb").string()));
+    EXPECT_EQ(db.ErrorNumber(), SQLITE_NOTADB);
+
+    test::WriteAll(dir.Path() / "text.mdb", "DatabasePath=C:\\orvan\\system\\orvan_11.mdb\r\n");
+    EXPECT_FALSE(db.OpenDB((dir.Path() / "text.mdb").string()));
+    EXPECT_EQ(db.ErrorNumber(), SQLITE_NOTADB);
+
+    test::TestDatabase real;
+    const std::string whole = test::ReadAll(real.DatabasePath());
+    test::WriteAll(dir.Path() / "truncated.mdb", whole.substr(0, 1500));
+    auto truncated = std::make_shared<CJetDB>();
+    truncated->SetDatabaseName((dir.Path() / "truncated.mdb").string());
+    auto list = std::make_shared<CEmployeeList>();
+    list->Create();
+    EXPECT_FALSE(truncated->LoadEmployeeList(list));
+    EXPECT_NE(truncated->ErrorNumber(), 0);
+    EXPECT_FALSE(truncated->DatabaseOpen());
+    EXPECT_FALSE(db.DatabaseOpen());
+}
+
+TEST(JetDB, SnapshotsAndTheJetDialect) {
+    test::TestDatabase tdb;
+    auto db = tdb.NewJetDB();
+    ASSERT_TRUE(db->OpenDB());
+    EXPECT_EQ(db->RecordsetType(), 0);
+    auto rows = db->ExecuteSelect("SELECT [_System].program, [_System].period_length, "
+                                  "[_System].auto_shift_start_time FROM _System;");
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(db->RecordsetType(), 4);
+    EXPECT_EQ(rows->RecordCount(), 1);
+    EXPECT_EQ(rows->AsText("Program"), "OrvanAdmin");
+    EXPECT_EQ(rows->AsInteger("PERIOD_LENGTH"), 13);
+    EXPECT_DOUBLE_EQ(rows->AsDouble("auto_shift_start_time"), 8.0 / 24.0);
+    EXPECT_TRUE(db->CloseDB());
+    EXPECT_EQ(db->ExecuteSelect(), nullptr); // closed: 407
+    EXPECT_EQ(db->ErrorNumber(), 407);
+
+    // Action statements open and close the file themselves.
+    EXPECT_TRUE(db->ExecuteAction("INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
+                                  "VALUES (5, #1/15/2003 8:00:00 AM#, #1/15/2003 5:00:00 PM#);"));
+    EXPECT_FALSE(db->DatabaseOpen());
+    EXPECT_TRUE(db->ExecuteAction("UPDATE TimeRecord SET TimeRecord.EndTime = #1/15/2003 "
+                                  "12:30:00 PM# WHERE TimeRecord.EmployeeID = 5;"));
+    EXPECT_DOUBLE_EQ(tdb.QueryDouble("SELECT EndTime FROM TimeRecord WHERE EmployeeID = 5"),
+                     DateTime::FromParts(2003, 1, 15, 12, 30).Days());
+    ASSERT_TRUE(db->OpenDB());
+    rows = db->ExecuteSelect(
+        "SELECT TimeRecord.StartTime FROM TimeRecord WHERE "
+        "TimeRecord.StartTime >= #1/15/2003# AND TimeRecord.EndTime <= #1/16/2003#;");
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(rows->RecordCount(), 1);
+    db->CloseDB();
+    EXPECT_TRUE(db->ExecuteAction("DELETE TimeRecord.* FROM TimeRecord WHERE "
+                                  "TimeRecord.EmployeeID = 5;"));
+    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM TimeRecord"), 0);
+
+    // A failing statement reports 407 and still releases the file.
+    EXPECT_FALSE(db->ExecuteAction("UPDATE NoSuchTable SET x = 1;"));
+    EXPECT_EQ(db->ErrorNumber(), 407);
+    EXPECT_FALSE(db->DatabaseOpen());
+    EXPECT_FALSE(db->ExecuteAction(""));
+}
+
+TEST(JetDB, OpenIsExclusiveUntilClosed) {
+    test::TempDir dir;
+    test::TestDatabase tdb;
+    auto db = tdb.NewJetDB();
+    ASSERT_TRUE(db->OpenDB());
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(tdb.DatabasePath().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr),
+              SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(other, "SELECT count(*) FROM Employee", nullptr, nullptr, nullptr),
+              SQLITE_BUSY);
+    db->CloseDB();
+    EXPECT_EQ(sqlite3_exec(other, "SELECT count(*) FROM Employee", nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(other);
+}
+
+TEST(JetDB, WaitsForTheOtherProgramWithinTheBusyTimeout) {
+    test::TestDatabase tdb;
+    auto db = tdb.NewJetDB();
+    db->SetBusyTimeout(5000);
+    {
+        LockingProcess other(tdb.DatabasePath(), 400);
+        EXPECT_TRUE(db->ExecuteAction("INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
+                                      "VALUES (7, #1/15/2003 8:00:00 AM#, 0);"))
+            << db->ErrorNumber();
+    }
+    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM TimeRecord"), 1);
+
+    // Held longer than the timeout: a clear busy failure, nothing written,
+    // and the next operation works again.
+    db->SetBusyTimeout(200);
+    {
+        LockingProcess other(tdb.DatabasePath(), 2000);
+        EXPECT_FALSE(db->ExecuteAction("INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
+                                       "VALUES (8, #1/15/2003 8:00:00 AM#, 0);"));
+        EXPECT_EQ(db->ErrorNumber(), CJetDB::EngineBusy);
+        EXPECT_FALSE(db->DatabaseOpen());
+        auto list = std::make_shared<CEmployeeList>();
+        list->Create();
+        EXPECT_FALSE(db->LoadEmployeeList(list));
+        EXPECT_EQ(db->ErrorNumber(), CJetDB::EngineBusy);
+        EXPECT_FALSE(db->AddNewEmployee(AwkwardEmployee()));
+        EXPECT_EQ(db->ErrorNumber(), CJetDB::EngineBusy);
+    }
+    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM TimeRecord WHERE EmployeeID = 8"), 0);
+    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM Employee"), 1);
+    EXPECT_TRUE(db->ExecuteAction("INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
+                                  "VALUES (8, #1/15/2003 8:00:00 AM#, 0);"));
+}
+
+TEST(JetDB, EmployeesRoundTripThroughStoredQueriesUnchanged) {
+    test::TestDatabase tdb;
+    auto db = tdb.NewJetDB();
+    auto added = AwkwardEmployee();
+    ASSERT_TRUE(db->AddNewEmployee(added)) << db->ErrorNumber();
+    EXPECT_EQ(added->EmployeeID(), -1);
+    EXPECT_FALSE(db->DatabaseOpen());
+
+    auto loaded = LoadEmployee(db, 4711);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_GT(loaded->EmployeeID(), 0);
+    EXPECT_EQ(loaded->FirstName(), "José");
+    EXPECT_EQ(loaded->LastName(), "O'Brien-Müller");
+    EXPECT_EQ(loaded->Address1(), "12 \"Elm\" St. #4; --apt");
+    EXPECT_EQ(loaded->Address2(), "Suite ' OR 1=1 --");
+    EXPECT_EQ(loaded->City(), "Zürich");
+    EXPECT_EQ(loaded->Password(), "p#ss;'--");
+    EXPECT_EQ(loaded->SSN(), "987-65-4321");
+    EXPECT_FLOAT_EQ(loaded->PayRate(), 12.75f);
+    EXPECT_FLOAT_EQ(loaded->OvertimePayRate(), 19.125f);
+    EXPECT_EQ(loaded->DateOfBirth(), DateTime::FromParts(1970, 2, 28));
+    EXPECT_EQ(loaded->HireDate(), DateTime::FromParts(2001, 6, 1));
+    EXPECT_TRUE(loaded->ReleaseDate().IsZero());
+    EXPECT_TRUE(loaded->EmployeeActive());
+    EXPECT_TRUE(loaded->AutoDeduct());
+    EXPECT_EQ(loaded->CompanyID(), 3);
+    EXPECT_EQ(loaded->AutoDeductLunchLength(), 30);
+    EXPECT_EQ(loaded->AutoDeductBreakLength(), 15);
+
+    loaded->SetLastName("Müller; DROP TABLE Employee; --");
+    loaded->SetEmployeeActive(false);
+    loaded->SetReleaseDate(DateTime::FromParts(2003, 1, 31));
+    ASSERT_TRUE(db->UpdateEmployee(loaded)) << db->ErrorNumber();
+    auto again = LoadEmployee(db, 4711);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->LastName(), "Müller; DROP TABLE Employee; --");
+    EXPECT_FALSE(again->EmployeeActive());
+    EXPECT_EQ(again->ReleaseDate(), DateTime::FromParts(2003, 1, 31));
+    EXPECT_FALSE(db->DeleteEmployee(again));
+    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM Employee"), 2);
+}
+
+TEST(JetDB, NullsLoadAsInitialValues) {
+    test::TestDatabase tdb;
+    tdb.Exec("INSERT INTO Employee (EmployeeID, Active, AutoDeduct) VALUES (77, 1, 0)");
+    auto db = tdb.NewJetDB();
+    auto list = std::make_shared<CEmployeeList>();
+    list->Create();
+    ASSERT_TRUE(db->LoadEmployeeList(list));
+    auto e = list->GetEmployeeByID(77);
+    ASSERT_NE(e, nullptr);
+    EXPECT_EQ(e->LastName(), "");
+    EXPECT_EQ(e->Password(), "");
+    EXPECT_TRUE(e->DateOfBirth().IsZero());
+    EXPECT_EQ(e->PayRate(), 0.0f);
+    EXPECT_EQ(e->CompanyID(), 0);
+    EXPECT_EQ(e->ObjectState(), StateUnchanged);
+}
+
+TEST(JetDB, MissingStoredQueriesFailWithoutCrashing) {
+    test::TestDatabase tdb;
+    tdb.Exec("DELETE FROM _StoredQuery WHERE Name = 'UpdateEmployee'");
+    auto db = tdb.NewJetDB();
+    auto e = AwkwardEmployee();
+    EXPECT_TRUE(db->AddNewEmployee(e));
+    EXPECT_FALSE(db->UpdateEmployee(e));
+    EXPECT_EQ(db->ErrorNumber(), 413);
+    EXPECT_FALSE(db->DatabaseOpen());
+
+    tdb.Exec("DROP TABLE _StoredQuery");
+    auto list = std::make_shared<CEmployeeList>();
+    list->Create();
+    EXPECT_FALSE(db->LoadEmployeeList(list));
+    EXPECT_EQ(list->Count(), 0);
+    EXPECT_FALSE(db->AddNewEmployee(e));
+    EXPECT_EQ(db->ErrorNumber(), 412);
+    EXPECT_FALSE(db->DatabaseOpen());
+    tdb.Exec("CREATE TABLE Probe (x INTEGER)"); // the file is free
+}
+
+TEST(JetDB, CompaniesRoundTripAndTheClockVariantHasNone) {
+    test::TestDatabase tdb;
+    auto db = tdb.NewJetDB();
+    auto company = std::make_shared<CCompany>();
+    company->SetCompanyName("Smith & Sons \"Bakery\"; #1");
+    company->SetCity("Köln");
+    company->SetURL("http://example.com/?a=1&b='2'");
+    ASSERT_TRUE(db->AddNewCompany(company));
+    auto list = std::make_shared<CCompanyList>();
+    list->Create();
+    ASSERT_TRUE(db->LoadCompanyList(list));
+    ASSERT_EQ(list->Count(), 1);
+    auto loaded = list->Item(1);
+    EXPECT_EQ(loaded->CompanyName(), "Smith & Sons \"Bakery\"; #1");
+    EXPECT_EQ(loaded->City(), "Köln");
+    EXPECT_EQ(loaded->URL(), ""); // not among the listing's columns
+    loaded->SetCity("Düsseldorf");
+    ASSERT_TRUE(db->UpdateCompany(loaded));
+    EXPECT_EQ(tdb.QueryText("SELECT City FROM Company"), "Düsseldorf");
+    EXPECT_FALSE(db->DeleteCompany(loaded));
+
+    auto clock = tdb.NewJetDB(CJetDB::Variant::Clock);
+    EXPECT_FALSE(clock->AddNewCompany(company));
+    EXPECT_EQ(clock->ErrorNumber(), 412);
+    EXPECT_FALSE(clock->UpdateCompany(company));
+    EXPECT_EQ(clock->ErrorNumber(), 413);
+}
+
+TEST(JetDB, ClockVariantUsesTheStartUpConnectionAsItFindsIt) {
+    test::TestDatabase tdb;
+    tdb.AddEmployee(1001, "Ann", "Lee");
+    auto clock = tdb.NewJetDB(CJetDB::Variant::Clock);
+    ASSERT_TRUE(clock->OpenDB());
+    auto list = std::make_shared<CEmployeeList>();
+    list->Create();
+    ASSERT_TRUE(clock->LoadEmployeeList(list));
+    EXPECT_EQ(list->Count(), 2);
+    EXPECT_TRUE(clock->DatabaseOpen()); // left for the controller to close
+    clock->CloseDB();
+    auto later = std::make_shared<CEmployeeList>();
+    later->Create();
+    EXPECT_FALSE(clock->LoadEmployeeList(later)); // closed: it does not open
+    EXPECT_EQ(later->Count(), 0);
+}
+
+} // namespace
+} // namespace orvan
