@@ -113,7 +113,7 @@ bool CCompany::Save(const std::shared_ptr<CJetDB>& thedatabase) {
 #endif
         m_objectState = StateUnchanged;
         return result;
-    } catch (const std::exception&) {
+    } catch (...) {
         m_errorNumber = 321;
         m_objectState = StateUnchanged;
         return false;
@@ -135,7 +135,7 @@ std::string CCompany::ToString() const {
         text += "Tax ID Number:   " + m_federalTaxID + kCrLf;
         text += "Website URL: \t" + m_url + kCrLf;
         return text;
-    } catch (const std::exception&) {
+    } catch (...) {
         m_errorNumber = 806;
         return std::string();
     }

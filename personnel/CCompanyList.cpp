@@ -25,7 +25,7 @@ bool CCompanyList::Create() {
             m_items.shrink_to_fit();
         }
         return true;
-    } catch (const std::exception&) {
+    } catch (...) {
         m_errorNumber = 301;
         return false;
     }
@@ -55,7 +55,7 @@ std::shared_ptr<CCompany> CCompanyList::Insert(std::shared_ptr<CCompany> thisval
         }
         m_items.insert(m_items.begin() + (position - 1), thisvalue);
         return thisvalue;
-    } catch (const std::exception&) {
+    } catch (...) {
         m_errorNumber = 312;
         return nullptr;
     }
@@ -71,7 +71,7 @@ std::shared_ptr<CCompany> CCompanyList::Remove(int32_t thisindex) {
         std::shared_ptr<CCompany> removed = m_items[thisindex - 1];
         m_items.erase(m_items.begin() + (thisindex - 1));
         return removed;
-    } catch (const std::exception&) {
+    } catch (...) {
         m_errorNumber = 313;
         return nullptr;
     }
@@ -144,7 +144,7 @@ bool CCompanyList::LoadList(const std::shared_ptr<CJetDB>& thedatabase) {
         }
         result = thedatabase->LoadCompanyList(self);
 #endif
-    } catch (const std::exception&) {
+    } catch (...) {
         result = false;
     }
     if (!result) {
@@ -175,7 +175,7 @@ std::shared_ptr<CCompanyList> CCompanyList::Clone() const {
         auto copy = std::make_shared<CCompanyList>();
         copy->m_items = m_items;
         return copy;
-    } catch (const std::exception&) {
+    } catch (...) {
         return nullptr;
     }
 }

@@ -61,7 +61,7 @@ bool CDataValidator::CheckSingleValues(const std::string& thestring) {
             return false;
         }
         return value <= static_cast<double>(std::numeric_limits<float>::max());
-    } catch (const std::exception&) {
+    } catch (...) {
         return false;
     }
 }
@@ -69,7 +69,7 @@ bool CDataValidator::CheckSingleValues(const std::string& thestring) {
 bool CDataValidator::CheckTempixValues(const std::string& thestring) {
     try {
         return DateTime::IsDate(thestring);
-    } catch (const std::exception&) {
+    } catch (...) {
         return false;
     }
 }

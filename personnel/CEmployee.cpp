@@ -186,7 +186,7 @@ bool CEmployee::Save(const std::shared_ptr<CJetDB>& thedatabase) {
 #endif
         m_objectState = StateUnchanged;
         return result;
-    } catch (const std::exception&) {
+    } catch (...) {
         m_errorNumber = 803;
         m_objectState = StateUnchanged;
         return false;
@@ -219,7 +219,7 @@ std::string CEmployee::ToString() const {
         text += "Current Rate of Pay: \t$" + ShortestText(m_payRate) + "/hour" + kCrLf;
         text += "Overtime Rate of Pay: \t$" + ShortestText(m_overtimePayRate) + "/hour" + kCrLf;
         return text;
-    } catch (const std::exception&) {
+    } catch (...) {
         m_errorNumber = 806;
         return std::string();
     }
@@ -235,7 +235,7 @@ std::string CEmployee::ToStringTimeCard() const {
         }
         text += "Social Security Number: \t" + m_ssn + kCrLf;
         return text;
-    } catch (const std::exception&) {
+    } catch (...) {
         m_errorNumber = 806;
         return std::string();
     }
@@ -255,7 +255,7 @@ std::string CEmployee::ToStringReview() const {
         text += "Phone Number: \t" + m_phone + kCrLf;
         text += DateLine("Date Of Birth: ", m_dateOfBirth);
         return text;
-    } catch (const std::exception&) {
+    } catch (...) {
         m_errorNumber = 806;
         return std::string();
     }

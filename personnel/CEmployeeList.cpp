@@ -25,7 +25,7 @@ bool CEmployeeList::Create() {
             m_items.shrink_to_fit();
         }
         return true;
-    } catch (const std::exception&) {
+    } catch (...) {
         m_errorNumber = 301;
         return false;
     }
@@ -55,7 +55,7 @@ std::shared_ptr<CEmployee> CEmployeeList::Insert(std::shared_ptr<CEmployee> this
         }
         m_items.insert(m_items.begin() + (position - 1), thisvalue);
         return thisvalue;
-    } catch (const std::exception&) {
+    } catch (...) {
         m_errorNumber = 312;
         return nullptr;
     }
@@ -71,7 +71,7 @@ std::shared_ptr<CEmployee> CEmployeeList::Remove(int32_t thisindex) {
         std::shared_ptr<CEmployee> removed = m_items[thisindex - 1];
         m_items.erase(m_items.begin() + (thisindex - 1));
         return removed;
-    } catch (const std::exception&) {
+    } catch (...) {
         m_errorNumber = 313;
         return nullptr;
     }
@@ -108,7 +108,7 @@ std::shared_ptr<CEmployee> CEmployeeList::GetEmployeeByName(const std::string& t
                 return employee;
             }
         }
-    } catch (const std::exception&) {
+    } catch (...) {
     }
     return nullptr;
 }
@@ -165,7 +165,7 @@ bool CEmployeeList::LoadList(const std::shared_ptr<CJetDB>& thedatabase) {
         }
         result = thedatabase->LoadEmployeeList(self);
 #endif
-    } catch (const std::exception&) {
+    } catch (...) {
         result = false;
     }
     if (!result) {
@@ -196,7 +196,7 @@ std::shared_ptr<CEmployeeList> CEmployeeList::Clone() const {
         auto copy = std::make_shared<CEmployeeList>();
         copy->m_items = m_items;
         return copy;
-    } catch (const std::exception&) {
+    } catch (...) {
         return nullptr;
     }
 }
