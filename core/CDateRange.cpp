@@ -140,7 +140,7 @@ bool CDateRange::SetRangeString(const std::string& therange) {
     return true;
 }
 
-std::string CDateRange::ToString() {
+std::string CDateRange::ToString() const {
     std::string text;
     try {
         text += BoundText(m_startDate);

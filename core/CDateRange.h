@@ -65,7 +65,7 @@ public:
 
     // "start+end", each bound formatted with FormatString (EnforceFormat) or
     // as general date text. SetRangeString reads it back.
-    std::string ToString();
+    std::string ToString() const;
 
 private:
     // Reads a bound into `out`; text goes through the date reading.
@@ -83,7 +83,7 @@ private:
     bool m_validRange = false;
     bool m_enforceFormat = true;
     std::string m_formatString = "mm/dd/yyyy";
-    int32_t m_errorNumber = 0;
+    mutable int32_t m_errorNumber = 0;
 };
 
 } // namespace orvan

@@ -66,7 +66,7 @@ std::string CTimeRecord::ToSQL() {
     return m_lastSQL;
 }
 
-std::string CTimeRecord::ToString(float deduction) {
+std::string CTimeRecord::ToString(float deduction) const {
     try {
         std::string line = TimeText(m_startTime);
         line += '\t';
@@ -80,7 +80,7 @@ std::string CTimeRecord::ToString(float deduction) {
     }
 }
 
-std::string CTimeRecord::ToStringReport() {
+std::string CTimeRecord::ToStringReport() const {
     try {
         std::string line = TimeText(m_startTime);
         line += '\t';

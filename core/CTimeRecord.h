@@ -67,9 +67,9 @@ public:
     // Start, tab, end, tab, hours minus `deduction` (in hours) as "#0.00".
     // The stored hours are used, so the figure may be negative. No line end.
     // Empty text and ErrorNumber 806 on failure.
-    std::string ToString(float deduction = 0.0f);
+    std::string ToString(float deduction = 0.0f) const;
     // Start, tab, end.
-    std::string ToStringReport();
+    std::string ToStringReport() const;
 
 private:
     void MarkChanged();
@@ -86,7 +86,7 @@ private:
     std::string m_lastSQL;
     std::weak_ptr<CTimeRecordFactory> m_timeRecordFactory;
     int32_t m_objectState = StateNew;
-    int32_t m_errorNumber = 0;
+    mutable int32_t m_errorNumber = 0;
 };
 
 } // namespace orvan

@@ -111,7 +111,7 @@ bool CTimeRecordList::Remove(int32_t index) {
     }
 }
 
-std::shared_ptr<CTimeRecord> CTimeRecordList::Item(int32_t index) {
+std::shared_ptr<CTimeRecord> CTimeRecordList::Item(int32_t index) const {
     m_errorNumber = 0;
     if (index < 1 || index > m_count) {
         return nullptr;

@@ -45,14 +45,14 @@ public:
     // False, list unchanged.
     bool Remove(int32_t index);
     // The item at `index`, or null outside 1..Count (no error code).
-    std::shared_ptr<CTimeRecord> Item(int32_t index);
+    std::shared_ptr<CTimeRecord> Item(int32_t index) const;
 
 private:
     // Position 0 is spare so positions match indexes.
     std::vector<std::shared_ptr<CTimeRecord>> m_items;
     int32_t m_count = 0;
     std::shared_ptr<CJetDB> m_orvanDatabase;
-    int32_t m_errorNumber = 0;
+    mutable int32_t m_errorNumber = 0;
 };
 
 } // namespace orvan

@@ -396,3 +396,15 @@ TEST(CTimeRecordList, DestructionDropsReferences) {
     }
     EXPECT_EQ(record.use_count(), 1);
 }
+
+TEST(CTimeRecordList, ReadableThroughConstReferences) {
+    CTimeRecordList list;
+    list.AddNew(Record(At(1, 15, 8), At(1, 15, 16, 30)));
+    const CTimeRecordList& view = list;
+    ASSERT_NE(view.Item(1), nullptr);
+    EXPECT_EQ(view.Item(2), nullptr);
+    EXPECT_EQ(view.ErrorNumber(), 0);
+    const CTimeRecord& record = *view.Item(1);
+    EXPECT_EQ(record.ToString(0.5f), "01/15/2003 08:00 AM\t01/15/2003 04:30 PM\t8.00");
+    EXPECT_EQ(record.ToStringReport(), "01/15/2003 08:00 AM\t01/15/2003 04:30 PM");
+}
