@@ -155,19 +155,24 @@ bool CCompanyList::LoadList(const std::shared_ptr<CJetDB>& thedatabase) {
 
 bool CCompanyList::SaveList() {
     m_errorNumber = 0;
-    bool result = true;
-    // Walk a copy: a save must not be disturbed by the list changing under it.
-    const std::vector<std::shared_ptr<CCompany>> items = m_items;
-    for (const auto& company : items) {
-        const int32_t state = company->ObjectState();
-        if (state == StateUnchanged || state == -1) {
-            continue;
+    try {
+        bool result = true;
+        // Walk a copy: a save must not be disturbed by the list changing
+        // under it.
+        const std::vector<std::shared_ptr<CCompany>> items = m_items;
+        for (const auto& company : items) {
+            const int32_t state = company->ObjectState();
+            if (state == StateUnchanged || state == -1) {
+                continue;
+            }
+            if (!company->Save(m_database)) {
+                result = false;
+            }
         }
-        if (!company->Save(m_database)) {
-            result = false;
-        }
+        return result;
+    } catch (...) {
+        return false;
     }
-    return result;
 }
 
 std::shared_ptr<CCompanyList> CCompanyList::Clone() const {

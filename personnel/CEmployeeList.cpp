@@ -176,19 +176,24 @@ bool CEmployeeList::LoadList(const std::shared_ptr<CJetDB>& thedatabase) {
 
 bool CEmployeeList::SaveList() {
     m_errorNumber = 0;
-    bool result = true;
-    // Walk a copy: a save must not be disturbed by the list changing under it.
-    const std::vector<std::shared_ptr<CEmployee>> items = m_items;
-    for (const auto& employee : items) {
-        const int32_t state = employee->ObjectState();
-        if (state == StateUnchanged || state == -1) {
-            continue;
+    try {
+        bool result = true;
+        // Walk a copy: a save must not be disturbed by the list changing
+        // under it.
+        const std::vector<std::shared_ptr<CEmployee>> items = m_items;
+        for (const auto& employee : items) {
+            const int32_t state = employee->ObjectState();
+            if (state == StateUnchanged || state == -1) {
+                continue;
+            }
+            if (!employee->Save(m_database)) {
+                result = false;
+            }
         }
-        if (!employee->Save(m_database)) {
-            result = false;
-        }
+        return result;
+    } catch (...) {
+        return false;
     }
-    return result;
 }
 
 std::shared_ptr<CEmployeeList> CEmployeeList::Clone() const {

@@ -93,11 +93,15 @@ std::string CFileAdaptor::GetLine(int32_t index) {
 }
 
 int32_t CFileAdaptor::FindLinePosition(const std::string& thekeystring) const {
-    const int32_t count = m_lines.Count();
-    for (int32_t i = 1; i <= count; ++i) {
-        if (m_lines.Item(i).find(thekeystring) != std::string::npos) {
-            return i;
+    try {
+        const int32_t count = m_lines.Count();
+        for (int32_t i = 1; i <= count; ++i) {
+            if (m_lines.Item(i).find(thekeystring) != std::string::npos) {
+                return i;
+            }
         }
+    } catch (...) {
+        // A line that cannot be looked at counts as no match.
     }
     return -1;
 }

@@ -71,14 +71,19 @@ bool CStringList::Remove(int32_t thisindex) {
 }
 
 bool CStringList::Move(int32_t fromHere, int32_t toHere) {
-    const std::string item = Item(fromHere);
-    if (item.empty()) {
+    try {
+        const std::string item = Item(fromHere);
+        if (item.empty()) {
+            return false;
+        }
+        if (!Remove(fromHere)) {
+            return false;
+        }
+        return Insert(item, toHere);
+    } catch (...) {
+        // The item could not be copied; nothing was moved.
         return false;
     }
-    if (!Remove(fromHere)) {
-        return false;
-    }
-    return Insert(item, toHere);
 }
 
 std::string CStringList::Item(int32_t thisindex) const {
