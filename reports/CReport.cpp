@@ -149,7 +149,6 @@ bool CReport::FinishReport(bool result) {
     }
     if (m_window) {
         m_window->show();
-        m_window->raise();
     }
     return result;
 }
