@@ -1,5 +1,7 @@
 #include "core/CTimeRecord.h"
 
+#include <cmath>
+
 #include "core/CTimeRecSQLConverter.h"
 
 namespace orvan {
@@ -72,7 +74,13 @@ std::string CTimeRecord::ToString(float deduction) const {
         line += '\t';
         line += TimeText(m_endTime);
         line += '\t';
-        line += FormatNumber(m_hoursWorked - deduction, "#0.00");
+        const float hours = m_hoursWorked - deduction;
+        // A figure that is no number cannot be printed as one.
+        if (!std::isfinite(hours)) {
+            m_errorNumber = 806;
+            return std::string();
+        }
+        line += FormatNumber(hours, "#0.00");
         return line;
     } catch (...) {
         m_errorNumber = 806;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <memory>
 #include <string>
 
@@ -127,6 +128,17 @@ TEST(CTimeRecord, TextLines) {
 TEST(CTimeRecord, DeductionLargerThanIntervalPrintsNegative) {
     auto record = Record(At(1, 15, 13, 5), At(1, 15, 13, 35));
     EXPECT_EQ(record->ToString(0.75f), "01/15/2003 01:05 PM\t01/15/2003 01:35 PM\t-0.25");
+}
+
+TEST(CTimeRecord, HoursThatAreNoNumberFailTheText) {
+    auto record = Record(At(1, 15, 8), At(1, 15, 16, 30));
+    EXPECT_EQ(record->ToString(std::numeric_limits<float>::quiet_NaN()), "");
+    EXPECT_EQ(record->ErrorNumber(), 806);
+    record->SetHoursWorked(std::numeric_limits<float>::infinity());
+    EXPECT_EQ(record->ToString(), "");
+    // The report form has no hours column and still works; the code stays.
+    EXPECT_EQ(record->ToStringReport(), "01/15/2003 08:00 AM\t01/15/2003 04:30 PM");
+    EXPECT_EQ(record->ErrorNumber(), 806);
 }
 
 TEST(CTimeRecord, OpenRecordText) {
