@@ -16,6 +16,8 @@ TPProperties::TPProperties(QWidget* parent)
     m_ui->cboDataType->addItem(QStringLiteral("Date"));
     m_ui->cboDataType->addItem(QStringLiteral("Time"));
     m_ui->cboDataType->setCurrentIndex(-1);
+    // What is typed stays as typed ("date" is not completed to "Date").
+    m_ui->cboDataType->setCompleter(nullptr);
 
     // Only the user's edits mark the page as changed; filling it does not.
     for (QLineEdit* field : {m_ui->txtDateFormat, m_ui->txtTimeFormat, m_ui->txtDateSeparator,

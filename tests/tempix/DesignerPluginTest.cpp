@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#ifdef TEMPIX_DESIGNER_PLUGIN
+
+#include <QJsonObject>
+#include <QPluginLoader>
+#include <QWidget>
+#include <QtUiPlugin/QDesignerCustomWidgetInterface>
+
+#include "tempix/TempixTB.h"
+
+namespace tempix {
+namespace {
+
+TEST(TempixDesignerPlugin, OffersTheBoxToFormEditors) {
+    QPluginLoader loader(QStringLiteral(TEMPIX_DESIGNER_PLUGIN));
+    const QJsonObject meta = loader.metaData().value(QStringLiteral("MetaData")).toObject();
+    EXPECT_EQ(meta.value(QStringLiteral("ClassId")).toString(), "TempixTextBox.TempixTB");
+    QObject* instance = loader.instance();
+    ASSERT_NE(instance, nullptr) << loader.errorString().toStdString();
+    auto* plugin = qobject_cast<QDesignerCustomWidgetInterface*>(instance);
+    ASSERT_NE(plugin, nullptr);
+    EXPECT_EQ(plugin->name(), "tempix::TempixTB");
+    EXPECT_EQ(plugin->includeFile(), "tempix/TempixTB.h");
+    EXPECT_FALSE(plugin->isContainer());
+    EXPECT_TRUE(plugin->toolTip().contains("TempixTextBox.TempixTB"));
+    EXPECT_TRUE(plugin->domXml().contains("<widget class=\"tempix::TempixTB\""));
+    plugin->initialize(nullptr);
+    EXPECT_TRUE(plugin->isInitialized());
+
+    QWidget form;
+    QWidget* widget = plugin->createWidget(&form);
+    auto* box = qobject_cast<TempixTB*>(widget);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->parentWidget(), &form);
+    EXPECT_EQ(box->TimeFormat(), "hh:mm:ss");
+}
+
+} // namespace
+} // namespace tempix
+
+#endif
