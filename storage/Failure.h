@@ -12,7 +12,9 @@ namespace orvan {
 // object (CError) can describe the failure later, records it here as "the
 // last failure". A CError created in a failure path takes a snapshot of this
 // record: number, source, description, help context and the last
-// operating-system error code.
+// operating-system error code. Inside a catch block the exception being
+// handled comes first: the CError describes it (with the source recorded for
+// it by SetLastFailureFromCurrentException, when that was called).
 //
 // Who fills it: any class whose failure may end up in a CError (the database
 // object, the controllers, file handling). Fill it at the point where the
