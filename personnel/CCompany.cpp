@@ -2,10 +2,7 @@
 
 #include <exception>
 
-#if __has_include("storage/CJetDB.h")
 #include "storage/CJetDB.h"
-#define ORVAN_HAVE_JETDB 1
-#endif
 
 namespace orvan {
 
@@ -98,7 +95,6 @@ bool CCompany::Save(const std::shared_ptr<CJetDB>& thedatabase) {
             self = std::shared_ptr<CCompany>(std::shared_ptr<void>(), this);
         }
         bool result = false;
-#ifdef ORVAN_HAVE_JETDB
         switch (m_objectState) {
         case StateNew:
             result = thedatabase->AddNewCompany(self);
@@ -110,7 +106,6 @@ bool CCompany::Save(const std::shared_ptr<CJetDB>& thedatabase) {
             result = thedatabase->DeleteCompany(self);
             break;
         }
-#endif
         m_objectState = StateUnchanged;
         return result;
     } catch (...) {

@@ -2,10 +2,7 @@
 
 #include <exception>
 
-#if __has_include("storage/CJetDB.h")
 #include "storage/CJetDB.h"
-#define ORVAN_HAVE_JETDB 1
-#endif
 
 namespace orvan {
 
@@ -171,7 +168,6 @@ bool CEmployee::Save(const std::shared_ptr<CJetDB>& thedatabase) {
             self = std::shared_ptr<CEmployee>(std::shared_ptr<void>(), this);
         }
         bool result = false;
-#ifdef ORVAN_HAVE_JETDB
         switch (m_objectState) {
         case StateNew:
             result = thedatabase->AddNewEmployee(self);
@@ -183,7 +179,6 @@ bool CEmployee::Save(const std::shared_ptr<CJetDB>& thedatabase) {
             result = thedatabase->DeleteEmployee(self);
             break;
         }
-#endif
         m_objectState = StateUnchanged;
         return result;
     } catch (...) {

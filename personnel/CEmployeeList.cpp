@@ -2,10 +2,7 @@
 
 #include <exception>
 
-#if __has_include("storage/CJetDB.h")
 #include "storage/CJetDB.h"
-#define ORVAN_HAVE_JETDB 1
-#endif
 
 namespace orvan {
 
@@ -156,7 +153,6 @@ bool CEmployeeList::LoadList(const std::shared_ptr<CJetDB>& thedatabase) {
     m_database = thedatabase;
     bool result = false;
     try {
-#ifdef ORVAN_HAVE_JETDB
         // The database takes a shared reference; a list not owned by a
         // shared_ptr lends itself through a non-owning one for the call.
         std::shared_ptr<CEmployeeList> self = weak_from_this().lock();
@@ -164,7 +160,6 @@ bool CEmployeeList::LoadList(const std::shared_ptr<CJetDB>& thedatabase) {
             self = std::shared_ptr<CEmployeeList>(std::shared_ptr<void>(), this);
         }
         result = thedatabase->LoadEmployeeList(self);
-#endif
     } catch (...) {
         result = false;
     }
