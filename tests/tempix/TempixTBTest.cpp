@@ -375,6 +375,30 @@ TEST_F(TempixBox, SelectsItsTextWhenFocused) {
     QTRY_COMPARE(box->TPText()->selectedText(), QStringLiteral("12/25/2003"));
 }
 
+TEST_F(TempixBox, MovingTheFocusOnChecksTheEntry) {
+    QWidget window;
+    auto* box = new TempixTB(&window);
+    box->SetDataType("Time");
+    auto* other = new QLineEdit(&window);
+    other->move(0, 60);
+    ControlEvents events(*box);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    box->setFocus();
+    QTest::keyClicks(box->TPText(), "1745");
+    QTest::keyClick(box->TPText(), Qt::Key_Tab);
+    EXPECT_TRUE(other->hasFocus());
+    EXPECT_EQ(Shown(*box), "17:45:00");
+    other->setFocus();
+    box->setFocus();
+    QCoreApplication::processEvents(); // the whole text is selected now
+    QTest::keyClicks(box->TPText(), "2561");
+    other->setFocus();
+    EXPECT_EQ(Shown(*box), "2561");
+    EXPECT_EQ(events.Events(), (std::vector<std::string>{"UpdateText:17:45:00", kRangeEvent}));
+}
+
 TEST_F(TempixBox, LooksAndBehavioursBelongToTheTextBox) {
     m_date.SetLocked(true);
     EXPECT_TRUE(m_date.TPText()->isReadOnly());
