@@ -68,6 +68,10 @@ void CReport::SetParentWindow(IReportParent* value) {
     m_parentIsWidget = !m_parentWidget.isNull();
 }
 
+FReportWindow* CReport::ReportWindow() const {
+    return m_window.data();
+}
+
 std::string CReport::ReportPath() const {
     return ProgramPath("\\reports\\" + m_fileName);
 }

@@ -45,7 +45,7 @@ public:
     std::string ReportPath() const;
 
     // The report window while it is loaded, else null.
-    FReportWindow* ReportWindow() const { return m_window.data(); }
+    FReportWindow* ReportWindow() const;
 
     // Prints the report file through the desktop shell. When the file cannot
     // be found the user is told so. The error number is not changed.
