@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QWidget>
 
 #include "reports/CDocLauncher.h"
@@ -99,6 +100,16 @@ private:
 
 TEST_F(DocLauncherTest, DesktopShellFailsToPrintWithoutAPrinter) {
     SetDocumentShell(std::make_shared<TestShell>());
+    CDocLauncher launcher;
+    EXPECT_FALSE(launcher.PrintDocument(&m_parent, m_document));
+    EXPECT_EQ(launcher.ErrorNumber(), 0);
+}
+
+TEST_F(DocLauncherTest, DesktopShellOnAMachineWithoutPrintersFails) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) {
+        GTEST_SKIP() << "this machine has a printer; nothing is printed for real";
+    }
+    SetDocumentShell(nullptr);
     CDocLauncher launcher;
     EXPECT_FALSE(launcher.PrintDocument(&m_parent, m_document));
     EXPECT_EQ(launcher.ErrorNumber(), 0);

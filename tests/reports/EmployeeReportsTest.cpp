@@ -119,5 +119,21 @@ TEST_F(EmployeeReportsTest, PhoneBookWithoutListOrFolderFails) {
     EXPECT_EQ(noFolder->ReportWindow(), nullptr);
 }
 
+TEST_F(EmployeeReportsTest, ReportThatCannotBeStoredIsNoSuccess) {
+    // A full disk: the text cannot all reach the file, so the report must
+    // not claim success even though every line reached the window.
+    std::error_code error;
+    std::filesystem::create_symlink("/dev/full", ReportsFolder() / "phone_book.txt", error);
+    if (error || !std::filesystem::exists("/dev/full")) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    auto report = std::make_shared<CReportPhoneBook>();
+    EXPECT_FALSE(report->GenerateReport(ListOf({m_ann, m_bob, m_diaz})));
+    EXPECT_TRUE(report->ErrorNumber() == 702 || report->ErrorNumber() == 506)
+        << report->ErrorNumber();
+    ASSERT_NE(report->ReportWindow(), nullptr);
+    EXPECT_EQ(report->ReportWindow()->Text(), Expected("phone_book.txt"));
+}
+
 } // namespace
 } // namespace orvan::test
