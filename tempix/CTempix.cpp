@@ -130,14 +130,28 @@ std::optional<DateValue> ReadDate(const std::string& text) {
 }
 
 // A text the time rules accept: it has to hold a time of day. A bare date in
-// a time box (9.30 reads as 30 September) would otherwise come out as
-// midnight.
+// a time box (1/5/03) would otherwise come out as midnight. Dots stand in for
+// colons in a time alone (9.30, 21.30.00), so such entries and a box's own
+// "hh.mm.ss" output are times too.
 std::optional<DateValue> ReadTime(const std::string& text) {
     const auto reading = DateReader::Read(text);
-    if (!reading || !reading->hasTime) {
+    if (reading && reading->hasTime) {
+        return reading->value;
+    }
+    if (text.find('.') == std::string::npos) {
         return std::nullopt;
     }
-    return reading->value;
+    std::string colons = text;
+    for (char& c : colons) {
+        if (c == '.') {
+            c = ':';
+        }
+    }
+    const auto withColons = DateReader::Read(colons);
+    if (!withColons || !withColons->hasTime || withColons->hasDate) {
+        return std::nullopt;
+    }
+    return withColons->value;
 }
 
 } // namespace
@@ -158,7 +172,7 @@ void CTempix::SetText(const std::string& text) {
             emit FormatError(kInvalidFormat);
         } else if (result == kRangeResult) {
             emit RangeError(kInvalidRange);
-        } else if (DateReader::IsDate(result)) {
+        } else if (DateReader::IsDate(result) || (m_dataType != "Date" && ReadTime(result))) {
             m_text = result;
             emit UpdateText(result);
         } else {

@@ -104,8 +104,12 @@ TEST_F(TempixRules, ExpandsShortTimeEntries) {
     EXPECT_EQ(m_rules.GenerateTimeValue("93015"), "range");
     EXPECT_EQ(m_rules.GenerateTimeValue("17451"), "05:45:01 PM");
     EXPECT_EQ(m_rules.GenerateTimeValue("093015"), "09:30:15 AM");
-    EXPECT_EQ(m_rules.GenerateTimeValue("9.30"), "range");
+    EXPECT_EQ(m_rules.GenerateTimeValue("9.30"), "09:30:00 AM");
     EXPECT_EQ(m_rules.TimeSeparator(), ".");
+    EXPECT_EQ(m_rules.GenerateTimeValue("9.5 pm"), "09:05:00 PM");
+    EXPECT_EQ(m_rules.GenerateTimeValue("9-5 pm"), "range");
+    EXPECT_EQ(m_rules.TimeSeparator(), "-");
+    EXPECT_EQ(m_rules.GenerateTimeValue("25.61"), "range");
     m_rules.SetTimeFormat("hh:mm:ss");
     EXPECT_EQ(m_rules.GenerateTimeValue("930 pm"), "21:30:00");
 }
@@ -197,11 +201,25 @@ TEST_F(TempixRules, KeepsBoxesToTheirKindOfValue) {
     EXPECT_EQ(m_rules.GenerateDateValue("9:30"), "range");
     // Not a time and no time shape: it cannot be read as a time at all.
     EXPECT_EQ(m_rules.GenerateTimeValue("1/5/03"), "format");
-    EXPECT_EQ(m_rules.GenerateTimeValue("9.30"), "range");
     EXPECT_EQ(m_rules.GenerateDateValue("0:00"), "range");
     EXPECT_EQ(m_rules.GenerateDateValue("1/5/03 9:30 PM"), "01/05/2003");
     m_rules.SetTimeFormat("hh:mm AM/PM");
     EXPECT_EQ(m_rules.GenerateTimeValue("1/5/03 9:30 PM"), "09:30 PM");
+}
+
+TEST_F(TempixRules, AcceptsItsOwnOutputWithOtherTimeSeparators) {
+    // A box printing times with dots reads them back as times, so leaving
+    // it after Enter does not turn its own text into an error.
+    m_rules.SetDataType("Time");
+    m_rules.SetTimeFormat("hh.mm.ss");
+    m_rules.SetText("2130");
+    m_rules.SetText(m_rules.Text());
+    EXPECT_EQ(m_events.Events(),
+              (std::vector<std::string>{"UpdateText:21.30.00", "UpdateText:21.30.00"}));
+    // Other marks, letters and blanks are no stand-ins for the colon.
+    EXPECT_EQ(m_rules.GenerateTimeValue("9/30"), "range");
+    EXPECT_EQ(m_rules.GenerateTimeValue("9h30"), "range");
+    EXPECT_EQ(m_rules.GenerateTimeValue("9 30"), "range");
 }
 
 TEST_F(TempixRules, DerivesTheSystemFormats) {

@@ -247,10 +247,15 @@ TEST(TempixStress, EveryEntryEndsInExactlyOneOutcome) {
     TempixTB time;
     time.SetDataType("Time");
     time.SetTimeFormat("hh:mm AM/PM");
-    TempixTB* boxes[] = {&date, &time};
+    // A second time box printing with dots and on the 24-hour clock.
+    TempixTB dotted;
+    dotted.SetDataType("Time");
+    dotted.SetTimeFormat("hh.mm.ss");
+    TempixTB* boxes[] = {&date, &time, &dotted};
     Outcomes dateOutcomes(date);
     Outcomes timeOutcomes(time);
-    Outcomes* outcomes[] = {&dateOutcomes, &timeOutcomes};
+    Outcomes dottedOutcomes(dotted);
+    Outcomes* outcomes[] = {&dateOutcomes, &timeOutcomes, &dottedOutcomes};
 
     constexpr int kEntries = 100000;
     EntryMaker maker(20030303);
@@ -259,7 +264,7 @@ TEST(TempixStress, EveryEntryEndsInExactlyOneOutcome) {
     int accepted = 0;
     for (int n = 0; n < kEntries; ++n) {
         const std::string entry = maker.Next();
-        for (int b = 0; b < 2; ++b) {
+        for (int b = 0; b < 3; ++b) {
             TempixTB& box = *boxes[b];
             Outcomes& seen = *outcomes[b];
             seen.Reset();
