@@ -126,7 +126,12 @@ TempixTB::TempixTB(QWidget* parent) : QWidget(parent) {
     PlaceTextBox();
 }
 
-TempixTB::~TempixTB() = default;
+TempixTB::~TempixTB() {
+    // The text box outlives this part of the control (Qt deletes children
+    // later); it must not report its last focus change to a control that is
+    // going away.
+    m_tpText->removeEventFilter(this);
+}
 
 void TempixTB::SetRuleBaseFactory(std::function<std::unique_ptr<CTempix>()> factory) {
     RuleBaseFactory() = std::move(factory);

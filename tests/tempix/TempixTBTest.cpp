@@ -236,6 +236,22 @@ TEST_F(TempixBox, OtherKeysAndFocusChangesDoNotCheck) {
     EXPECT_EQ(m_dateEvents.Events(), std::vector<std::string>{"UpdateText:03/05/2003"});
 }
 
+TEST_F(TempixBox, ClosingAWindowWithAFocusedBoxIsQuiet) {
+    int events = 0;
+    {
+        auto window = std::make_unique<QWidget>();
+        auto* box = new TempixTB(window.get());
+        QObject::connect(box, &TempixTB::TempixRangeError, [&]() { ++events; });
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        box->setFocus();
+        QTest::keyClicks(box->TPText(), "2561");
+        ASSERT_TRUE(box->TPText()->hasFocus());
+    }
+    EXPECT_EQ(events, 0);
+}
+
 TEST_F(TempixBox, EnterStillReachesTheWindow) {
     QDialog dialog;
     auto* box = new TempixTB(&dialog);
