@@ -7,6 +7,7 @@ build="${BUILD_DIR:-$root/build-tempix}"
 out="${1:-/tmp/tempix.png}"
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target test_tempix --parallel 2
-TEMPIX_SCREENSHOT="$out" QT_QPA_PLATFORM=xcb xvfb-run -a \
+TEMPIX_SCREENSHOT="$out" TEMPIX_PAGE_SCREENSHOT="${out%.png}-page.png" \
+  QT_QPA_PLATFORM=xcb xvfb-run -a \
   "$build/tests/tempix/test_tempix" --gtest_filter='TempixLook.*'
-echo "picture: $out"
+echo "pictures: $out ${out%.png}-page.png"

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "TempixTestSupport.h"
+#include "tempix/TPProperties.h"
 #include "tempix/TempixTB.h"
 #include "ui_FTempixDemo.h"
 
@@ -45,6 +46,23 @@ TEST(TempixLook, AFormWithADateAndATimeBox) {
     const QPixmap picture = dialog.grab();
     ASSERT_FALSE(picture.isNull());
     const QByteArray path = qgetenv("TEMPIX_SCREENSHOT");
+    if (!path.isEmpty()) {
+        EXPECT_TRUE(picture.save(QString::fromLocal8Bit(path)));
+    }
+}
+
+// The property page of a time box; TEMPIX_PAGE_SCREENSHOT keeps a picture.
+TEST(TempixLook, ThePropertyPage) {
+    TempixTB box;
+    box.SetDataType("Time");
+    box.SetTimeFormat("hh:mm AM/PM");
+    TPProperties page;
+    page.SetSelectedControls({&box});
+    page.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+    const QPixmap picture = page.grab();
+    ASSERT_FALSE(picture.isNull());
+    const QByteArray path = qgetenv("TEMPIX_PAGE_SCREENSHOT");
     if (!path.isEmpty()) {
         EXPECT_TRUE(picture.save(QString::fromLocal8Bit(path)));
     }
