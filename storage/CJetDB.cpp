@@ -1,5 +1,8 @@
 #include "storage/CJetDB.h"
 
+#include <chrono>
+#include <thread>
+
 #include <sqlite3.h>
 
 #include "core/ObjectState.h"
@@ -96,11 +99,26 @@ bool CJetDB::OpenDB(const std::string& paramName, const std::string& /*paramConn
         sqlite3_close_v2(db);
         return false;
     }
-    sqlite3_busy_timeout(db, m_busyTimeout);
-    // Take the file for this connection alone until CloseDB: exclusive
-    // locking mode keeps the lock the empty exclusive transaction obtains.
-    rc = sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE; COMMIT;", nullptr,
-                      nullptr, nullptr);
+    // Take the file for this connection alone until CloseDB. The exclusive
+    // transaction is taken in the normal locking mode, where a failed try
+    // gives back every lock; only then does exclusive locking mode keep the
+    // lock past the end of the transaction. (Asked for first, exclusive mode
+    // would keep the shared lock of a failed try, and two programs waiting
+    // for each other would hold each other up until their timeouts ran out.)
+    // While the other program holds the file, try again every half
+    // millisecond until the busy timeout has passed: SQLite's own timeout
+    // sleeps up to 100 ms between tries, long enough for a busy writer to
+    // take the file back each time.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_busyTimeout);
+    rc = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    while ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) &&
+           std::chrono::steady_clock::now() < giveUp) {
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+        rc = sqlite3_exec(db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    }
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; COMMIT;", nullptr, nullptr, nullptr);
+    }
     if (rc == SQLITE_OK) {
         // An empty file reads as an empty database; it is not ours either.
         sqlite3_stmt* check = nullptr;
@@ -190,7 +208,7 @@ bool CJetDB::ExecuteAction(const std::string& sqlstring) {
     try {
         // A file that does not open keeps the open's own number (busy,
         // missing, not a database) rather than a generic failure.
-        if (!m_databaseOpen && !OpenDB(m_databaseName) && m_haveDatabase) {
+        if (!m_databaseOpen && !OpenDB(m_databaseName)) {
             EndOperation();
             return false;
         }
@@ -258,7 +276,7 @@ bool CJetDB::EmployeeWrite(const std::shared_ptr<CEmployee>& theemployee, bool a
     const bool clock = m_variant == Variant::Clock;
     bool result = false;
     try {
-        if (!clock && !m_databaseOpen && !OpenDB(m_databaseName) && m_haveDatabase) {
+        if (!clock && !m_databaseOpen && !OpenDB(m_databaseName)) {
             return false; // keeps the open's own number (busy, missing)
         }
         if (!m_haveDatabase) {
@@ -342,7 +360,7 @@ bool CJetDB::LoadEmployeeList(const std::shared_ptr<CEmployeeList>& theemployeel
     const bool clock = m_variant == Variant::Clock;
     bool result = false;
     try {
-        if (!clock && !m_databaseOpen && !OpenDB(m_databaseName) && m_haveDatabase) {
+        if (!clock && !m_databaseOpen && !OpenDB(m_databaseName)) {
             return false; // keeps the open's own number (busy, missing)
         }
         std::shared_ptr<Recordset> rows;
@@ -476,7 +494,7 @@ bool CJetDB::CompanyWrite(const std::shared_ptr<CCompany>& thecompany, bool addi
     }
     bool result = false;
     try {
-        if (!m_databaseOpen && !OpenDB(m_databaseName) && m_haveDatabase) {
+        if (!m_databaseOpen && !OpenDB(m_databaseName)) {
             return false; // keeps the open's own number (busy, missing)
         }
         if (!m_haveDatabase) {
@@ -518,7 +536,7 @@ bool CJetDB::LoadCompanyList(const std::shared_ptr<CCompanyList>& thecompanylist
     }
     bool result = false;
     try {
-        if (!m_databaseOpen && !OpenDB(m_databaseName) && m_haveDatabase) {
+        if (!m_databaseOpen && !OpenDB(m_databaseName)) {
             return false; // keeps the open's own number (busy, missing)
         }
         std::shared_ptr<Recordset> rows;

@@ -3,12 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <thread>
 
 #include "personnel/CCompany.h"
 #include "personnel/CCompanyList.h"
@@ -16,6 +12,7 @@
 #include "personnel/CEmployeeList.h"
 #include "storage/CJetDB.h"
 #include "storage/Recordset.h"
+#include "support/LockingProcess.h"
 #include "support/TestDatabase.h"
 
 namespace orvan {
@@ -23,47 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Holds the database file exclusively from a child process for `holdMs`
-// milliseconds. The constructor returns once the child has the lock.
-class LockingProcess {
-public:
-    LockingProcess(const std::string& path, int holdMs) {
-        int ready[2];
-        if (pipe(ready) != 0) {
-            ADD_FAILURE() << "pipe";
-            return;
-        }
-        m_pid = fork();
-        if (m_pid == 0) {
-            close(ready[0]);
-            sqlite3* db = nullptr;
-            sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-            sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr, nullptr,
-                         nullptr);
-            // The administrator program writes while it holds the file.
-            sqlite3_exec(db, "UPDATE _System SET version = version;", nullptr, nullptr, nullptr);
-            const char byte = 1;
-            (void)!write(ready[1], &byte, 1);
-            std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
-            sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
-            sqlite3_close(db);
-            _exit(0);
-        }
-        close(ready[1]);
-        char byte = 0;
-        (void)!read(ready[0], &byte, 1);
-        close(ready[0]);
-    }
-    ~LockingProcess() {
-        if (m_pid > 0) {
-            int status = 0;
-            waitpid(m_pid, &status, 0);
-        }
-    }
-
-private:
-    pid_t m_pid = -1;
-};
+using test::LockingProcess;
 
 std::shared_ptr<CEmployee> AwkwardEmployee() {
     auto e = std::make_shared<CEmployee>();

@@ -1,0 +1,110 @@
+#include "clock/FPrintTC.h"
+
+#include <QtGui/QCloseEvent>
+#include <QtWidgets/QDateEdit>
+
+#include "clock/CController.h"
+#include "storage/CSystemOptions.h"
+#include "storage/MessageBox.h"
+#include "ui_FPrintTC.h"
+
+namespace orvan::timeclock {
+
+namespace {
+
+QDate ToQDate(const DateTime& value) {
+    return QDate(value.Year(), value.Month(), value.Day());
+}
+
+DateTime FromQDate(const QDate& value) {
+    return DateTime::FromParts(value.year(), value.month(), value.day());
+}
+
+} // namespace
+
+FPrintTC::FPrintTC(CController* controller, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::FPrintTC>()), m_controller(controller) {
+    m_ui->setupUi(this);
+    connect(m_ui->tptbTCFrom, &QDateEdit::dateChanged, this, [this] { SetPeriodEnd(); });
+    connect(m_ui->cmdPeriodBack, &QPushButton::clicked, this, &FPrintTC::OnPeriodBack);
+    connect(m_ui->cmdPeriodNext, &QPushButton::clicked, this, &FPrintTC::OnPeriodNext);
+    connect(m_ui->cmdPrint, &QPushButton::clicked, this, &FPrintTC::OnView);
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, &FPrintTC::OnCancel);
+
+    m_printClick = false;
+    SetInitialPeriod();
+}
+
+FPrintTC::~FPrintTC() = default;
+
+int FPrintTC::PeriodLength() const {
+    if (m_controller && m_controller->SystemOptions()) {
+        return m_controller->SystemOptions()->PeriodLength();
+    }
+    return 0;
+}
+
+DateTime FPrintTC::FromDate() const {
+    return FromQDate(m_ui->tptbTCFrom->date());
+}
+
+bool FPrintTC::SetInitialPeriod() {
+    m_ui->tptbTCFrom->setDate(ToQDate(DateTime::Today()));
+    m_ui->tptbTCTo->setDate(ToQDate(FromDate().AddDays(PeriodLength())));
+    return true;
+}
+
+bool FPrintTC::SetPeriodEnd() {
+    m_ui->tptbTCTo->setDate(ToQDate(FromDate().AddDays(PeriodLength())));
+    return true;
+}
+
+bool FPrintTC::MovePeriod(int direction) {
+    if (direction != -1 && direction != 1) {
+        return false;
+    }
+    m_ui->tptbTCFrom->setDate(
+        ToQDate(FromDate().AddDays(static_cast<int64_t>(direction) * (PeriodLength() + 1))));
+    m_ui->tptbTCTo->setDate(ToQDate(FromDate().AddDays(PeriodLength())));
+    return true;
+}
+
+void FPrintTC::OnPeriodBack() {
+    if (!MovePeriod(-1)) {
+        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Timecard Generation Error",
+                    "Cannot move to the selected time period.");
+    }
+}
+
+void FPrintTC::OnPeriodNext() {
+    if (!MovePeriod(1)) {
+        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Timecard Generation Error",
+                    "Cannot move to the selected time period.");
+    }
+}
+
+void FPrintTC::OnView() {
+    m_printClick = true;
+    m_startDate = FromQDate(m_ui->tptbTCFrom->date());
+    m_endDate = FromQDate(m_ui->tptbTCTo->date());
+    hide();
+    done(QDialog::Accepted);
+}
+
+void FPrintTC::OnCancel() {
+    m_printClick = false;
+    m_startDate = DateTime();
+    m_endDate = DateTime();
+    hide();
+    done(QDialog::Rejected);
+}
+
+void FPrintTC::closeEvent(QCloseEvent* event) {
+    // Closing by the title bar counts as Cancel.
+    m_printClick = false;
+    m_startDate = DateTime();
+    m_endDate = DateTime();
+    QDialog::closeEvent(event);
+}
+
+} // namespace orvan::timeclock

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QtWidgets/QDialog>
+
+#include <memory>
+
+#include "core/DateTime.h"
+
+namespace Ui {
+class FPrintTC;
+}
+
+namespace orvan::timeclock {
+
+class CController;
+
+// The modal dialog in which an employee picks the pay period of the time card
+// to show. It opens on the period that begins today, steps whole periods back
+// and forward, and after View tells the clock window the first and last day
+// (both included). The period length is read from the controller's system
+// options each time it is needed.
+class FPrintTC : public QDialog {
+    Q_OBJECT
+
+public:
+    FPrintTC(CController* controller, QWidget* parent = nullptr);
+    ~FPrintTC() override;
+
+    // True after View; False on opening and after Cancel.
+    bool PrintClick() const { return m_printClick; }
+    // First and last day of the chosen period at midnight; zero after Cancel.
+    DateTime StartDate() const { return m_startDate; }
+    DateTime EndDate() const { return m_endDate; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    bool SetInitialPeriod();
+    bool SetPeriodEnd();
+    // Moves both dates one whole period; direction must be -1 or +1.
+    bool MovePeriod(int direction);
+    int PeriodLength() const;
+    DateTime FromDate() const;
+    void OnPeriodBack();
+    void OnPeriodNext();
+    void OnView();
+    void OnCancel();
+
+    std::unique_ptr<Ui::FPrintTC> m_ui;
+    CController* m_controller = nullptr;
+    bool m_printClick = false;
+    DateTime m_startDate;
+    DateTime m_endDate;
+};
+
+} // namespace orvan::timeclock

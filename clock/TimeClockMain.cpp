@@ -1,0 +1,38 @@
+#include "clock/TimeClockMain.h"
+
+#include <QtWidgets/QApplication>
+
+#include "clock/CController.h"
+#include "ui/QtMessageBox.h"
+
+namespace orvan::timeclock {
+
+std::shared_ptr<CController>& AppController() {
+    static std::shared_ptr<CController> controller;
+    return controller;
+}
+
+void EndProgram() {
+    AppController().reset();
+}
+
+int Main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("OrvanClock"));
+    // The clock window decides when the program ends, not the last window.
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallQtMessageBox();
+
+    AppController() = std::make_shared<CController>();
+    if (AppController()->ProgramEnded()) {
+        EndProgram();
+        return 1;
+    }
+    const int result = QApplication::exec();
+    // Shutdown: the controller hides and unloads the window and releases
+    // what it owns.
+    EndProgram();
+    return result;
+}
+
+} // namespace orvan::timeclock

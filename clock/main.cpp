@@ -1,0 +1,5 @@
+#include "clock/TimeClockMain.h"
+
+int main(int argc, char** argv) {
+    return orvan::timeclock::Main(argc, argv);
+}

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Builds Orvan and starts it on a demo installation in ./demo (ignored by
+# git): installs missing packages, builds the programs, creates the demo
+# installation with orvan-initdb --demo when there is none, copies the
+# programs into it and starts OrvanClock there (and OrvanAdmin beside it when
+# that program is part of the build).
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${ORVAN_BUILD_DIR:-$root/build}"
+demo="$root/demo"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "error: no display: neither DISPLAY nor WAYLAND_DISPLAY is set, so the Orvan windows" >&2
+  echo "cannot be shown. Run this from a desktop session, or under a virtual display:" >&2
+  echo "    xvfb-run -a bash scripts/run.sh" >&2
+  exit 1
+fi
+
+bash "$root/scripts/deps.sh"
+
+cmake -S "$root" -B "$build" -G Ninja >/dev/null
+targets=(OrvanClock orvan-initdb)
+have_admin=0
+if cmake --build "$build" --target help | grep -q '^OrvanAdmin:'; then
+  targets+=(OrvanAdmin)
+  have_admin=1
+fi
+cmake --build "$build" --parallel 2 --target "${targets[@]}"
+
+find_program() {
+  find "$build" -type f -name "$1" -perm -u+x -not -path '*/CMakeFiles/*' | head -n 1
+}
+
+if [ ! -f "$demo/system/orvan_11.mdb" ]; then
+  echo "Creating the demo installation in $demo"
+  "$(find_program orvan-initdb)" "$demo" --demo
+fi
+
+# The programs find their files below the folder they run from.
+cp -f "$(find_program OrvanClock)" "$demo/OrvanClock"
+if [ "$have_admin" -eq 1 ]; then
+  cp -f "$(find_program OrvanAdmin)" "$demo/OrvanAdmin"
+fi
+
+cd "$demo"
+admin_pid=""
+if [ "$have_admin" -eq 1 ]; then
+  ./OrvanAdmin &
+  admin_pid=$!
+  trap '[ -n "$admin_pid" ] && kill "$admin_pid" 2>/dev/null || true' EXIT INT TERM
+fi
+echo "Starting OrvanClock in $demo"
+status=0
+./OrvanClock || status=$?
+if [ -n "$admin_pid" ]; then
+  echo "OrvanClock has ended; OrvanAdmin keeps running until it is closed."
+  wait "$admin_pid" || true
+  admin_pid=""
+fi
+exit "$status"

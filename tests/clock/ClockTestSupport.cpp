@@ -1,0 +1,104 @@
+#include "ClockTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+#include <QTimer>
+
+#include "clock/CController.h"
+#include "clock/FController.h"
+#include "reports/FReportWindow.h"
+
+namespace orvan::test {
+
+ClockStation::ClockStation(DateTime now) : m_clock(now), m_recorder(&*m_messages) {
+    m_db.UseAsProgramFolder();
+}
+
+ClockStation::~ClockStation() {
+    CloseReportWindows();
+    m_controller.reset();
+}
+
+int32_t ClockStation::AddEmployee(int32_t number, const std::string& first,
+                                  const std::string& last) {
+    return m_db.AddEmployee(number, first, last);
+}
+
+void ClockStation::Start() {
+    m_controller = std::make_shared<timeclock::CController>();
+    m_window = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<timeclock::FController*>(widget);
+            window != nullptr && window->isVisible()) {
+            m_window = window;
+        }
+    }
+}
+
+void ClockStation::Type(const QString& text) {
+    auto* box = m_window->findChild<QLineEdit*>("txtEmployeeNumber");
+    ASSERT_NE(box, nullptr);
+    box->setText(text);
+}
+
+QString ClockStation::NumberBoxText() const {
+    return m_window->findChild<QLineEdit*>("txtEmployeeNumber")->text();
+}
+
+void ClockStation::Click(const char* button) {
+    auto* inactive = m_window->findChild<QLabel*>(QString(button) + "Inactive");
+    auto* active = m_window->findChild<QLabel*>(QString(button) + "Active");
+    ASSERT_NE(inactive, nullptr);
+    ASSERT_NE(active, nullptr);
+    if (!active->isVisible()) {
+        const QPointF centre = QRectF(inactive->rect()).center();
+        QMouseEvent move(QEvent::MouseMove, centre, inactive->mapToGlobal(centre), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(inactive, &move);
+    }
+    ASSERT_TRUE(active->isVisible()) << button << " did not light up under the pointer";
+    QTest::mouseClick(active, Qt::LeftButton);
+}
+
+std::string ClockStation::LastMessage() const {
+    const auto& shown = m_recorder->shown;
+    return shown.empty() ? std::string() : shown.back().title + "|" + shown.back().text;
+}
+
+int32_t ClockStation::LastStyle() const {
+    const auto& shown = m_recorder->shown;
+    return shown.empty() ? -1 : shown.back().style;
+}
+
+int64_t ClockStation::Count(const std::string& where) const {
+    return m_db.QueryInt("SELECT count(*) FROM TimeRecord WHERE " + where);
+}
+
+void OnNextModalDialog(std::function<void(QWidget*)> action) {
+    auto* timer = new QTimer;
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action]() {
+        if (QWidget* dialog = QApplication::activeModalWidget()) {
+            timer->stop();
+            timer->deleteLater();
+            action(dialog);
+        }
+    });
+    timer->start();
+}
+
+void CloseReportWindows() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* report = qobject_cast<FReportWindow*>(widget)) {
+            report->close();
+        }
+    }
+    QApplication::processEvents();
+}
+
+} // namespace orvan::test

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "core/DateTime.h"
+#include "support/TestDatabase.h"
+#include "support/TestSupport.h"
+
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace orvan::timeclock {
+class CController;
+class FController;
+} // namespace orvan::timeclock
+
+namespace orvan::test {
+
+// A clock installation: a real database with employees, the folder set as
+// the program folder, message boxes recorded and "now" fixed. Start()
+// builds the controller the way the program does and finds its window.
+class ClockStation {
+public:
+    explicit ClockStation(DateTime now = DateTime::FromParts(2003, 1, 15, 8, 5, 42));
+    ~ClockStation();
+
+    TestDatabase& Database() { return m_db; }
+    RecordingMessageBox& Messages() { return *m_messages; }
+    ScopedClock& Clock() { return m_clock; }
+
+    // Adds an active employee; returns its EmployeeID.
+    int32_t AddEmployee(int32_t number, const std::string& first, const std::string& last);
+
+    // Runs the start-up; the window is then found (null when start-up ended).
+    void Start();
+    timeclock::CController* Controller() const { return m_controller.get(); }
+    timeclock::FController* Window() const { return m_window; }
+
+    // Types into the number box and presses a picture button the way a
+    // user does: the pointer rests on it first, then clicks it.
+    void Type(const QString& text);
+    void ClickClockIn() { Click("picClockIn"); }
+    void ClickClockOut() { Click("picClockOut"); }
+    void ClickPrint() { Click("picPrint"); }
+    QString NumberBoxText() const;
+
+    // The last message shown, as "title|text".
+    std::string LastMessage() const;
+    int32_t LastStyle() const;
+
+    int64_t Count(const std::string& where) const;
+
+private:
+    void Click(const char* button);
+
+    TestDatabase m_db;
+    ScopedClock m_clock;
+    ScopedMessageBox m_messages;
+    RecordingMessageBox* m_recorder;
+    std::shared_ptr<timeclock::CController> m_controller;
+    timeclock::FController* m_window = nullptr;
+};
+
+// Runs `action` on the next modal dialog that opens (from inside exec()).
+void OnNextModalDialog(std::function<void(QWidget*)> action);
+
+// Closes and deletes every report window left open.
+void CloseReportWindows();
+
+} // namespace orvan::test

@@ -1,0 +1,126 @@
+// Printing a time card from the clock: the period dialog and the report.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QPushButton>
+
+#include <filesystem>
+
+#include "ClockTestSupport.h"
+#include "clock/FController.h"
+#include "reports/FReportWindow.h"
+#include "storage/MessageBox.h"
+
+namespace orvan::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+QDate DateOf(QWidget* dialog, const char* name) {
+    return dialog->findChild<QDateEdit*>(name)->date();
+}
+
+void Press(QWidget* dialog, const char* name) {
+    auto* button = dialog->findChild<QPushButton*>(name);
+    ASSERT_NE(button, nullptr) << name;
+    button->click();
+}
+
+std::vector<FReportWindow*> ReportWindows() {
+    std::vector<FReportWindow*> windows;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* report = qobject_cast<FReportWindow*>(widget); report && report->isVisible()) {
+            windows.push_back(report);
+        }
+    }
+    return windows;
+}
+
+class ClockPrint : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_annId = m_station.AddEmployee(1007, "Ann", "Lee");
+        m_station.Start();
+        ASSERT_NE(m_station.Window(), nullptr);
+    }
+    fs::path ReportFile() {
+        return m_station.Database().Folder() / "reports" / "1007_0115_0128_2003_time_card.txt";
+    }
+
+    ClockStation m_station;
+    int32_t m_annId = 0;
+};
+
+TEST_F(ClockPrint, ViewShowsTheTimeCardOfTheChosenPeriod) {
+    m_station.Database().AddTimeRecord(m_annId, DateTime::FromParts(2003, 1, 15, 8, 0),
+                                       DateTime::FromParts(2003, 1, 15, 16, 30));
+    m_station.Database().AddTimeRecord(m_annId, DateTime::FromParts(2003, 1, 28, 22, 0),
+                                       DateTime::FromParts(2003, 1, 29, 6, 0));
+    QDate from, to;
+    OnNextModalDialog([&](QWidget* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), " Select a Pay Period");
+        from = DateOf(dialog, "tptbTCFrom");
+        to = DateOf(dialog, "tptbTCTo");
+        Press(dialog, "cmdPrint");
+    });
+    m_station.Type("1007");
+    m_station.ClickPrint();
+    EXPECT_EQ(from, QDate(2003, 1, 15));
+    EXPECT_EQ(to, QDate(2003, 1, 28));
+    EXPECT_TRUE(m_station.Messages().shown.empty()) << m_station.LastMessage();
+    EXPECT_EQ(m_station.NumberBoxText(), "");
+
+    ASSERT_TRUE(fs::exists(ReportFile()));
+    const std::string file = ReadAll(ReportFile());
+    EXPECT_NE(file.find("\t01/28/2003 10:00 PM\t01/29/2003 06:00 AM\t8.00\r\n"), std::string::npos)
+        << file;
+    const auto windows = ReportWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    QWidget* text = windows.front()->findChild<QWidget*>("txtReport");
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->property("plainText").toString().toStdString(),
+              QString::fromStdString(file).replace("\r\n", "\n").toStdString());
+}
+
+TEST_F(ClockPrint, CancelPrintsNothing) {
+    OnNextModalDialog([](QWidget* dialog) { Press(dialog, "cmdCancel"); });
+    m_station.Type("1007");
+    m_station.ClickPrint();
+    EXPECT_TRUE(m_station.Messages().shown.empty());
+    EXPECT_TRUE(ReportWindows().empty());
+    EXPECT_FALSE(fs::exists(ReportFile()));
+    EXPECT_EQ(m_station.NumberBoxText(), "");
+}
+
+TEST_F(ClockPrint, PeriodsStepByWholePeriodsAndEmptyOnesAreExplained) {
+    QDate backFrom, backTo, nextFrom, nextTo, typedTo;
+    OnNextModalDialog([&](QWidget* dialog) {
+        Press(dialog, "cmdPeriodNext");
+        nextFrom = DateOf(dialog, "tptbTCFrom");
+        nextTo = DateOf(dialog, "tptbTCTo");
+        Press(dialog, "cmdPeriodBack");
+        Press(dialog, "cmdPeriodBack");
+        backFrom = DateOf(dialog, "tptbTCFrom");
+        backTo = DateOf(dialog, "tptbTCTo");
+        // A From date typed by hand moves the To date along.
+        dialog->findChild<QDateEdit*>("tptbTCFrom")->setDate(QDate(2003, 2, 1));
+        typedTo = DateOf(dialog, "tptbTCTo");
+        Press(dialog, "cmdPrint");
+    });
+    m_station.Type("1007");
+    m_station.ClickPrint();
+    EXPECT_EQ(nextFrom, QDate(2003, 1, 29));
+    EXPECT_EQ(nextTo, QDate(2003, 2, 11));
+    EXPECT_EQ(backFrom, QDate(2003, 1, 1));
+    EXPECT_EQ(backTo, QDate(2003, 1, 14));
+    EXPECT_EQ(typedTo, QDate(2003, 2, 14));
+    EXPECT_EQ(m_station.LastMessage(),
+              "Timecard Generation Error|There are no time records entered during this time "
+              "period.");
+    EXPECT_EQ(m_station.LastStyle(), MsgIconInformation);
+}
+
+} // namespace
+} // namespace orvan::test

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+
+namespace orvan::test {
+
+// Another program holding the database file: a child process opens it,
+// takes the exclusive lock, writes, and keeps the lock for `holdMs`
+// milliseconds. The constructor returns once the child has the lock; the
+// destructor waits for the child to end.
+class LockingProcess {
+public:
+    LockingProcess(const std::string& path, int holdMs);
+    ~LockingProcess();
+    LockingProcess(const LockingProcess&) = delete;
+    LockingProcess& operator=(const LockingProcess&) = delete;
+
+private:
+    pid_t m_pid = -1;
+};
+
+} // namespace orvan::test
