@@ -1,0 +1,115 @@
+// A clock-in as the employee makes it: the number typed, the pointer on the
+// button, the click, until the new row is on disk and confirmed. Compared
+// with the floor of the same row written by the raw SQLite API (open,
+// insert, close) on the same file.
+//
+//   QT_QPA_PLATFORM=offscreen clock_bench [--benchmark_repetitions=5 ...]
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+
+#include <memory>
+
+#include "clock/CController.h"
+#include "clock/FController.h"
+#include "core/DateTime.h"
+#include "support/TestDatabase.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+using orvan::DateTime;
+
+struct Station {
+    orvan::test::TestDatabase db;
+    orvan::test::ScopedMessageBox messages;
+    orvan::test::ScopedClock clock{DateTime::FromParts(2003, 1, 15, 8, 0)};
+    std::shared_ptr<orvan::timeclock::CController> controller;
+    orvan::timeclock::FController* window = nullptr;
+
+    Station() {
+        db.UseAsProgramFolder();
+        db.AddEmployee(1007, "Ann", "Lee");
+        controller = std::make_shared<orvan::timeclock::CController>();
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* w = qobject_cast<orvan::timeclock::FController*>(widget)) {
+                window = w;
+            }
+        }
+    }
+};
+
+void BM_ClockIn_FromClick(benchmark::State& state) {
+    Station station;
+    if (station.window == nullptr) {
+        state.SkipWithError("no clock window");
+        return;
+    }
+    auto* box = station.window->findChild<QLineEdit*>("txtEmployeeNumber");
+    auto* inactive = station.window->findChild<QLabel*>("picClockInInactive");
+    auto* active = station.window->findChild<QLabel*>("picClockInActive");
+    const QPointF centre(10, 10);
+    for (auto _ : state) {
+        station.clock.AdvanceSeconds(60);
+        box->setText(QStringLiteral("1007"));
+        QMouseEvent move(QEvent::MouseMove, centre, inactive->mapToGlobal(centre), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(inactive, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, centre, active->mapToGlobal(centre),
+                            Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(active, &release);
+        // The pointer leaves, so the next move lights the button again.
+        QMouseEvent away(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(station.window, &away);
+    }
+    const auto rows = station.db.QueryInt("SELECT count(*) FROM TimeRecord");
+    if (rows != static_cast<int64_t>(state.iterations()) ||
+        static_cast<int64_t>(station.messages->shown.size()) != state.iterations() ||
+        station.messages->shown.back().title != "Login Complete") {
+        state.SkipWithError("clock-ins were not all stored and confirmed");
+    }
+}
+
+void BM_ClockIn_RawFloor(benchmark::State& state) {
+    orvan::test::TestDatabase db;
+    const std::string path = db.DatabasePath();
+    DateTime now = DateTime::FromParts(2003, 1, 15, 8, 0);
+    for (auto _ : state) {
+        sqlite3* handle = nullptr;
+        sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_stmt* s = nullptr;
+        sqlite3_prepare_v2(handle,
+                           "INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
+                           "VALUES (40, ?1, 0)",
+                           -1, &s, nullptr);
+        sqlite3_bind_double(s, 1, now.Days());
+        if (sqlite3_step(s) != SQLITE_DONE) {
+            state.SkipWithError("insert failed");
+        }
+        sqlite3_finalize(s);
+        sqlite3_close(handle);
+        now = now.AddMinutes(1);
+    }
+}
+
+BENCHMARK(BM_ClockIn_FromClick)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(BM_ClockIn_RawFloor)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
