@@ -8,10 +8,26 @@
 namespace orvan {
 
 QFont ReportFont() {
+    // "Courier New" where the machine has it, else the first installed
+    // family that really is fixed-pitch: a family name alone can be matched
+    // by fontconfig to a proportional face, and the columns would not line up.
     QFont font;
-    if (QFontDatabase::hasFamily(QStringLiteral("Courier New"))) {
-        font = QFont(QStringLiteral("Courier New"));
-    } else {
+    const QString candidates[] = {QStringLiteral("Courier New"),
+                                  QStringLiteral("DejaVu Sans Mono"),
+                                  QStringLiteral("Liberation Mono"),
+                                  QStringLiteral("Noto Mono"),
+                                  QFontDatabase::systemFont(QFontDatabase::FixedFont).family(),
+                                  QStringLiteral("Nimbus Mono PS"),
+                                  QStringLiteral("Courier")};
+    bool found = false;
+    for (const QString& family : candidates) {
+        if (QFontDatabase::hasFamily(family) && QFontDatabase::isFixedPitch(family)) {
+            font = QFont(family);
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     }
     font.setStyleHint(QFont::TypeWriter);
