@@ -22,18 +22,13 @@ DateTime At(int day, int hour, int minute, int second = 0) {
 class ClockWindow : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_annId = m_station.AddEmployee(1007, "Ann", "Lee");
+        m_station.AddEmployee(1007, "Ann", "Lee");
         m_station.AddEmployee(1008, "Bob", "Ray");
         m_station.Start();
         ASSERT_NE(m_station.Window(), nullptr);
     }
-    double EndOf(int64_t where) {
-        return m_station.Database().QueryDouble(
-            "SELECT EndTime FROM TimeRecord WHERE TimeRecordID = " + std::to_string(where));
-    }
 
     ClockStation m_station;
-    int32_t m_annId = 0;
 };
 
 TEST_F(ClockWindow, ClockInStoresTheMinuteAndConfirms) {
