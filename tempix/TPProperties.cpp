@@ -56,7 +56,14 @@ TPProperties::TPProperties(QWidget* parent)
     SetChanged(false);
 }
 
-TPProperties::~TPProperties() = default;
+TPProperties::~TPProperties() {
+    // The base class destroys the child widgets after this page's members are
+    // gone, and they still signal on the way (focus leaving the combo box
+    // activates it): nothing of this page may answer them then.
+    for (QObject* child : findChildren<QObject*>()) {
+        disconnect(child, nullptr, this, nullptr);
+    }
+}
 
 void TPProperties::SetSelectedControls(const QList<TempixTB*>& controls) {
     m_controls.clear();
