@@ -22,6 +22,11 @@ int Main(int argc, char** argv) {
     // The clock window decides when the program ends, not the last window.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallQtMessageBox();
+    // The confirmations are read standing at the station: larger text and
+    // buttons than a desktop message box.
+    application.setStyleSheet(QStringLiteral(
+        "QMessageBox QLabel { font-size: 13pt; }"
+        "QMessageBox QPushButton { font-size: 12pt; min-width: 96px; min-height: 34px; }"));
 
     AppController() = std::make_shared<CController>();
     if (AppController()->ProgramEnded()) {
