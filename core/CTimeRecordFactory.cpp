@@ -1,5 +1,9 @@
 #include "core/CTimeRecordFactory.h"
 
+#include <limits>
+#include <stdexcept>
+#include <variant>
+
 #include "core/CTimeRecSQLConverter.h"
 #include "core/CTimeRecord.h"
 #include "core/CTimeRecordList.h"
@@ -9,6 +13,35 @@
 #include "storage/Recordset.h"
 
 namespace orvan {
+
+namespace {
+
+// A stored number of the TimeRecord table; Null reads as 0 (not set).
+// Stored text is not a number there: the engine's type mismatch.
+double NumberOf(const Recordset::Value& value) {
+    if (const auto* d = std::get_if<double>(&value)) {
+        return *d;
+    }
+    if (const auto* i = std::get_if<int64_t>(&value)) {
+        return static_cast<double>(*i);
+    }
+    if (std::holds_alternative<std::monostate>(value)) {
+        return 0.0;
+    }
+    throw std::runtime_error("Type mismatch");
+}
+
+// A key column: beyond the 32-bit range it cannot be held (the engine's
+// overflow), which fails the load rather than wrapping around.
+double KeyOf(const Recordset::Value& value) {
+    const double key = NumberOf(value);
+    if (key > static_cast<double>(std::numeric_limits<int32_t>::max())) {
+        throw std::overflow_error("Overflow");
+    }
+    return key;
+}
+
+} // namespace
 
 void CTimeRecordFactory::SetOrvanDatabase(const std::shared_ptr<CJetDB>& value) {
     if (value) {
@@ -81,20 +114,24 @@ bool CTimeRecordFactory::LoadList(const std::string& sql) {
             if (rows) {
                 rows->MoveFirst(); // an empty result fails here (301)
                 const int32_t count = rows->RecordCount();
+                const size_t idColumn = rows->FieldIndex("TimeRecordID");
+                const size_t employeeColumn = rows->FieldIndex("EmployeeID");
+                const size_t startColumn = rows->FieldIndex("StartTime");
+                const size_t endColumn = rows->FieldIndex("EndTime");
                 for (int32_t row = 1; row <= count; ++row) {
                     auto record = std::make_shared<CTimeRecord>();
-                    if (!rows->IsNull("TimeRecordID") && rows->AsInteger("TimeRecordID") > 0) {
-                        record->SetTimeRecordID(
-                            static_cast<int32_t>(rows->AsInteger("TimeRecordID")));
+                    // A zero or missing value keeps the record's initial one.
+                    if (const double id = KeyOf(rows->FieldAt(idColumn)); id > 0) {
+                        record->SetTimeRecordID(static_cast<int32_t>(id));
                     }
-                    if (!rows->IsNull("EmployeeID") && rows->AsInteger("EmployeeID") > 0) {
-                        record->SetEmployeeID(static_cast<int32_t>(rows->AsInteger("EmployeeID")));
+                    if (const double id = KeyOf(rows->FieldAt(employeeColumn)); id > 0) {
+                        record->SetEmployeeID(static_cast<int32_t>(id));
                     }
-                    if (!rows->IsNull("StartTime") && rows->AsDouble("StartTime") != 0.0) {
-                        record->SetStartTime(DateTime::FromDays(rows->AsDouble("StartTime")));
+                    if (const double start = NumberOf(rows->FieldAt(startColumn)); start != 0.0) {
+                        record->SetStartTime(DateTime::FromDays(start));
                     }
-                    if (!rows->IsNull("EndTime") && rows->AsDouble("EndTime") != 0.0) {
-                        record->SetEndTime(DateTime::FromDays(rows->AsDouble("EndTime")));
+                    if (const double end = NumberOf(rows->FieldAt(endColumn)); end != 0.0) {
+                        record->SetEndTime(DateTime::FromDays(end));
                     }
                     record->SetObjectState(StateUnchanged);
                     if (!m_timeRecordList->Insert(record, row)) {

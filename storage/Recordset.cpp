@@ -98,11 +98,14 @@ bool Recordset::HasField(std::string_view column) const {
 }
 
 const Recordset::Value& Recordset::Field(std::string_view column) const {
-    size_t index = ColumnIndex(column);
+    return FieldAt(ColumnIndex(column));
+}
+
+const Recordset::Value& Recordset::FieldAt(size_t index) const {
     if (m_position < 0 || m_position >= RecordCount()) {
         throw EngineError(kNoCurrentRecord, "No current record.");
     }
-    return m_rows[static_cast<size_t>(m_position)][index];
+    return m_rows[static_cast<size_t>(m_position)].at(index);
 }
 
 bool Recordset::IsNull(std::string_view column) const {

@@ -35,6 +35,10 @@ public:
 
     const std::vector<std::string>& Columns() const { return m_columns; }
     bool HasField(std::string_view column) const;
+    // Position of a column (for reading many rows without looking the name
+    // up each time) and the current row's value at that position.
+    size_t FieldIndex(std::string_view column) const { return ColumnIndex(column); }
+    const Value& FieldAt(size_t index) const;
     bool IsNull(std::string_view column) const;
     const Value& Field(std::string_view column) const;
     // Conversions of the current row's value; a Null or text that is not a
