@@ -128,6 +128,18 @@ TEST_F(TimeCardFixture, BuildListLoadsSortsAndReusesOneListObject) {
     EXPECT_EQ(m_factory->ErrorNumber(), 302);
 }
 
+TEST_F(TimeCardFixture, UnreadableRowsFailTheLoadAndReleaseTheFile) {
+    // A key beyond 32 bits cannot be held: it must not wrap around into
+    // some other number.
+    m_db.Exec("INSERT INTO TimeRecord (TimeRecordID, EmployeeID, StartTime, EndTime) VALUES "
+              "(3000000000, " +
+              std::to_string(m_employeeId) + ", " + std::to_string(At(1, 15, 8).Days()) + ", 0)");
+    EXPECT_FALSE(m_factory->BuildList(m_employeeId, At(1, 15), At(1, 16)));
+    EXPECT_EQ(m_factory->ErrorNumber(), 301);
+    EXPECT_FALSE(m_jet->DatabaseOpen());
+    m_db.Exec("CREATE TABLE Probe (x INTEGER)");
+}
+
 TEST_F(TimeCardFixture, SaveListRunsOneStatementPerPendingRecordAndKeepsStates) {
     const auto keptId = m_db.AddTimeRecord(m_employeeId, At(1, 13, 8), At(1, 13, 12));
     const auto changedId = m_db.AddTimeRecord(m_employeeId, At(1, 14, 8), At(1, 14, 12));
