@@ -17,6 +17,21 @@ constexpr const char* kLineEnd = "\r\n";
 std::string Figure(float value) {
     return FormatNumber(value, "#0.00");
 }
+
+// The program's one factory; where no program has set one up (a tool or a
+// test using cards on their own), a factory of the card's own on its
+// database, so the card still works.
+std::shared_ptr<CTimeRecordFactory> FactoryFor(const std::shared_ptr<CJetDB>& database) {
+    if (auto factory = Program::TimeRecordFactory()) {
+        return factory;
+    }
+    if (!database) {
+        return nullptr;
+    }
+    auto own = std::make_shared<CTimeRecordFactory>();
+    own->SetOrvanDatabase(database);
+    return own;
+}
 } // namespace
 
 CTimeCard::CTimeCard()
@@ -84,8 +99,7 @@ bool CTimeCard::GenerateTimecard(const std::shared_ptr<CEmployee>& theemployee,
             return false;
         }
         if (!m_factory) {
-            m_errorNumber = 601;
-            return false;
+            m_factory = FactoryFor(m_orvanDatabase);
         }
         // Only the records that start within the period: a night shift that
         // starts on its last day is on this card, an open record of a later
@@ -123,7 +137,7 @@ bool CTimeCard::CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee,
                                 DateTime theshiftdate, DateTime theendtime) {
     m_errorNumber = 0;
     try {
-        const auto factory = Program::TimeRecordFactory();
+        const auto factory = FactoryFor(m_orvanDatabase);
         if (!factory || !theemployee ||
             !factory->BuildList(theemployee->EmployeeID(), theshiftdate, theshiftdate)) {
             m_errorNumber = 301;

@@ -25,6 +25,8 @@ class CTimeRecordList;
 class CTimeCard {
 public:
     // Takes the program's time record factory (Program::TimeRecordFactory).
+    // Without one, the card loads and saves through a factory of its own on
+    // its OrvanDatabase.
     CTimeCard();
     ~CTimeCard();
     CTimeCard(const CTimeCard&) = delete;

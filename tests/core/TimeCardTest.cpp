@@ -280,6 +280,24 @@ TEST_F(TimeCardFixture, CloseTimeRecordClosesTheEarliestOpenRecordOnly) {
     EXPECT_EQ(m_db.QueryInt("SELECT count(*) FROM TimeRecord WHERE EndTime = 0"), 0);
 }
 
+TEST_F(TimeCardFixture, CardWorksWithoutAProgramFactory) {
+    Program::SetTimeRecordFactory(nullptr);
+    m_db.AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 12));
+    const auto open = m_db.AddTimeRecord(m_employeeId, At(1, 16, 8));
+    auto card = NewCard();
+    ASSERT_TRUE(card->GenerateTimecard(m_employee, At(1, 15), At(1, 16)));
+    EXPECT_FLOAT_EQ(card->RegularHoursWorked(), 4.0f);
+    EXPECT_EQ(card->TimeRecordList()->Count(), 1);
+    auto closer = NewCard();
+    EXPECT_TRUE(closer->CloseTimeRecord(m_employee, At(1, 16), At(1, 16, 9)));
+    EXPECT_EQ(m_db.QueryDouble("SELECT EndTime FROM TimeRecord WHERE TimeRecordID = " +
+                               std::to_string(open)),
+              At(1, 16, 9).Days());
+    CTimeCard noDatabase;
+    EXPECT_FALSE(noDatabase.CloseTimeRecord(m_employee, At(1, 16), At(1, 16, 9)));
+    EXPECT_EQ(noDatabase.ErrorNumber(), 301);
+}
+
 TEST_F(TimeCardFixture, CardStateAndKeySearch) {
     auto card = NewCard();
     EXPECT_EQ(card->ObjectState(), StateNew);
