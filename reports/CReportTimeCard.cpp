@@ -97,13 +97,13 @@ bool CReportTimeCard::WriteTimeCardReport(const std::shared_ptr<CTimeCard>& theT
             SetErrorNumber(kErrNoEmployee);
             return false;
         }
-        // A card ends at the midnight after its last day; the report names
-        // the last day itself, in the title and in the file name alike, so
-        // the card gets the same file as when the report generates it.
+        // A card ends at the midnight after its last day. The title names
+        // the last day; the file name keeps the card's own end date (the day
+        // after), the name earlier reports of such cards were filed under.
         const DateTime lastDay = theTimeCard->EndDate().AddDays(-1);
         m_dateRange = std::make_unique<CDateRange>();
         m_dateRange->SetStartDate(theTimeCard->StartDate());
-        m_dateRange->SetEndDate(lastDay);
+        m_dateRange->SetEndDate(theTimeCard->EndDate());
         NameReport(*employee, m_dateRange->StartDate(), lastDay);
         if (!BeginReport(true)) {
             return false;

@@ -40,7 +40,9 @@ public:
                         DateTime theenddate);
 
     // Writes the report of a card the caller has already generated (its end
-    // date being the midnight after its last day) and shows the window.
+    // date being the midnight after its last day) and shows the window. The
+    // file name carries that end date: a card of 1/15-1/28/2003 is filed as
+    // <number>_0115_0129_2003_time_card.txt.
     bool WriteTimeCardReport(const std::shared_ptr<CTimeCard>& theTimeCard);
 
     // The signature block written at the end of the report (one text with

@@ -158,7 +158,7 @@ TEST_F(TimeCardReportTest, SecondRunOnOneObjectDoesNotRepeatTheTitle) {
     EXPECT_EQ(report->ReportWindow()->Text(), Expected("timecard_populated.txt"));
 }
 
-TEST_F(TimeCardReportTest, WritesACardTheCallerGeneratedUnderTheSameName) {
+TEST_F(TimeCardReportTest, WritesACardTheCallerGenerated) {
     auto card = std::make_shared<CTimeCard>();
     card->SetOrvanDatabase(m_database);
     ASSERT_TRUE(card->GenerateTimecard(m_ann, At(2003, 1, 15), At(2003, 1, 29)));
@@ -168,9 +168,9 @@ TEST_F(TimeCardReportTest, WritesACardTheCallerGeneratedUnderTheSameName) {
     EXPECT_EQ(report->ErrorNumber(), 0);
     EXPECT_EQ(report->TimeCard(), card);
     EXPECT_EQ(report->ReportName(), "Employee Time Card : Ann Lee : 1/15/2003 - 1/28/2003");
-    // The card's last day names the file, as when the report generates it.
-    EXPECT_EQ(report->FileName(), "1007_0115_0128_2003_time_card.txt");
-    EXPECT_EQ(ReportFile("1007_0115_0128_2003_time_card.txt"), Expected("timecard_populated.txt"));
+    // The title names the last day; the file carries the card's end date.
+    EXPECT_EQ(report->FileName(), "1007_0115_0129_2003_time_card.txt");
+    EXPECT_EQ(ReportFile("1007_0115_0129_2003_time_card.txt"), Expected("timecard_populated.txt"));
     ASSERT_NE(report->ReportWindow(), nullptr);
     EXPECT_EQ(report->ReportWindow()->windowTitle().toStdString(), report->ReportName());
 }
