@@ -90,6 +90,16 @@ void CTimeRecSQLConverter::BuildDelete() {
 
 std::string CTimeRecSQLConverter::BuildFetchSQL(int32_t theemployeeid, DateTime thestartdate,
                                                 DateTime theenddate) {
+    return BuildSelect(theemployeeid, thestartdate, "TimeRecord.EndTime <= ", theenddate);
+}
+
+std::string CTimeRecSQLConverter::BuildPeriodFetchSQL(int32_t theemployeeid, DateTime thestartdate,
+                                                      DateTime theenddate) {
+    return BuildSelect(theemployeeid, thestartdate, "TimeRecord.StartTime < ", theenddate);
+}
+
+std::string CTimeRecSQLConverter::BuildSelect(int32_t theemployeeid, DateTime thestartdate,
+                                              const char* endtest, DateTime theenddate) {
     ResetError();
     try {
         m_sqlstring.clear();
@@ -98,7 +108,7 @@ std::string CTimeRecSQLConverter::BuildFetchSQL(int32_t theemployeeid, DateTime 
         m_sqlstring += "From TimeRecord ";
         m_sqlstring += "Where ((TimeRecord.EmployeeID = " + std::to_string(theemployeeid) + ") ";
         m_sqlstring += "And ((TimeRecord.StartTime >= " + Literal(thestartdate) + ") ";
-        m_sqlstring += "And (TimeRecord.EndTime <= " + Literal(theenddate) + "))) ";
+        m_sqlstring += "And (" + std::string(endtest) + Literal(theenddate) + "))) ";
         m_sqlstring += "ORDER BY TimeRecord.StartTime, TimeRecord.EndTime;";
     } catch (...) {
         m_errorNumber = 813;

@@ -32,8 +32,16 @@ public:
     // The employee's records that start at or after `thestartdate` and end at
     // or before `theenddate`, ordered by start, then end.
     std::string BuildFetchSQL(int32_t theemployeeid, DateTime thestartdate, DateTime theenddate);
+    // The employee's records that start within [thestartdate, theenddate):
+    // a pay period's records, whatever their end. Same form as BuildFetchSQL.
+    std::string BuildPeriodFetchSQL(int32_t theemployeeid, DateTime thestartdate,
+                                    DateTime theenddate);
 
 private:
+    // The fetch query's form: start at or after `thestartdate`, and
+    // `endtest` (a column and comparison) against `theenddate`.
+    std::string BuildSelect(int32_t theemployeeid, DateTime thestartdate, const char* endtest,
+                            DateTime theenddate);
     void BuildInsert();
     void BuildUpdate();
     void BuildDelete();

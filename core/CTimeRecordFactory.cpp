@@ -57,40 +57,15 @@ bool CTimeRecordFactory::ResetError() {
 bool CTimeRecordFactory::BuildList(int32_t theemployeeid, DateTime thestartdate,
                                    DateTime theenddate) {
     ResetError();
-    std::string sql;
-    try {
-        CTimeRecSQLConverter converter;
-        sql = converter.BuildFetchSQL(theemployeeid, thestartdate, theenddate);
-    } catch (...) {
-        m_errorNumber = 301;
-        return false;
-    }
-    return LoadList(sql);
+    CTimeRecSQLConverter converter;
+    return LoadList(converter.BuildFetchSQL(theemployeeid, thestartdate, theenddate));
 }
 
 bool CTimeRecordFactory::BuildPeriodList(int32_t theemployeeid, DateTime thestartdate,
                                          DateTime theenddate) {
     ResetError();
-    std::string sql;
-    try {
-        sql = BuildPeriodFetchSQL(theemployeeid, thestartdate, theenddate);
-    } catch (...) {
-        m_errorNumber = 301;
-        return false;
-    }
-    return LoadList(sql);
-}
-
-std::string CTimeRecordFactory::BuildPeriodFetchSQL(int32_t theemployeeid, DateTime thestartdate,
-                                                    DateTime theenddate) {
-    std::string sql = "SELECT TimeRecord.TimeRecordID, TimeRecord.EmployeeID, "
-                      "TimeRecord.StartTime, TimeRecord.EndTime ";
-    sql += "From TimeRecord ";
-    sql += "Where ((TimeRecord.EmployeeID = " + std::to_string(theemployeeid) + ") ";
-    sql += "And ((TimeRecord.StartTime >= #" + thestartdate.ToString() + "#) ";
-    sql += "And (TimeRecord.StartTime < #" + theenddate.ToString() + "#))) ";
-    sql += "ORDER BY TimeRecord.StartTime, TimeRecord.EndTime;";
-    return sql;
+    CTimeRecSQLConverter converter;
+    return LoadList(converter.BuildPeriodFetchSQL(theemployeeid, thestartdate, theenddate));
 }
 
 bool CTimeRecordFactory::LoadList(const std::string& sql) {

@@ -63,10 +63,6 @@ public:
     // Ascending by start, ties by end; 314 and False on failure.
     bool SortTimeRecordList();
 
-    // The query of BuildPeriodList, in the dialect of the time record statements.
-    static std::string BuildPeriodFetchSQL(int32_t theemployeeid, DateTime thestartdate,
-                                           DateTime theenddate);
-
 private:
     bool LoadList(const std::string& sql);
 
