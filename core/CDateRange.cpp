@@ -1,4 +1,5 @@
 #include "core/CDateRange.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
@@ -54,13 +55,13 @@ template <typename S, typename E> bool CDateRange::Validate(const S& start, cons
     m_errorNumber = 0;
     try {
         if (!Convert(start, m_startDate) || !Convert(end, m_endDate)) {
-            m_errorNumber = 899;
+            m_errorNumber = err::NotADate;
             return false;
         }
         m_validRange = CheckBounds();
         return m_validRange;
     } catch (...) {
-        m_errorNumber = 899;
+        m_errorNumber = err::NotADate;
         return false;
     }
 }
@@ -68,15 +69,15 @@ template <typename S, typename E> bool CDateRange::Validate(const S& start, cons
 bool CDateRange::CheckBounds() {
     bool valid = true;
     if (m_startDate < m_minDate || m_startDate > m_maxDate) {
-        m_errorNumber = 803;
+        m_errorNumber = err::RangeOutsideLimits;
         valid = false;
     }
     if (m_endDate < m_minDate || m_endDate > m_maxDate) {
-        m_errorNumber = 803;
+        m_errorNumber = err::RangeOutsideLimits;
         valid = false;
     }
     if (m_endDate < m_startDate) {
-        m_errorNumber = 802;
+        m_errorNumber = err::RangeEndBeforeStart;
         valid = false;
     }
     return valid;
@@ -85,7 +86,7 @@ bool CDateRange::CheckBounds() {
 bool CDateRange::CheckDateInclusion(DateTime thedate) {
     m_errorNumber = 0;
     if (!m_validRange) {
-        m_errorNumber = 804;
+        m_errorNumber = err::RangeNotValidated;
         return false;
     }
     return CheckInclusion(thedate);
@@ -94,12 +95,12 @@ bool CDateRange::CheckDateInclusion(DateTime thedate) {
 bool CDateRange::CheckDateInclusion(const std::string& thedate) {
     m_errorNumber = 0;
     if (!m_validRange) {
-        m_errorNumber = 804;
+        m_errorNumber = err::RangeNotValidated;
         return false;
     }
     const std::optional<DateTime> parsed = DateTime::Parse(thedate);
     if (!parsed) {
-        m_errorNumber = 801;
+        m_errorNumber = err::RangeDateNotConvertible;
         return false;
     }
     return CheckInclusion(*parsed);
@@ -107,7 +108,7 @@ bool CDateRange::CheckDateInclusion(const std::string& thedate) {
 
 bool CDateRange::CheckInclusion(DateTime thedate) {
     if (thedate < m_minDate || thedate > m_maxDate) {
-        m_errorNumber = 803;
+        m_errorNumber = err::RangeOutsideLimits;
         return false;
     }
     return m_startDate <= thedate && thedate <= m_endDate;
@@ -136,7 +137,7 @@ bool CDateRange::SetRangeString(const std::string& therange) {
     m_startDate = DateTime();
     m_endDate = DateTime();
     m_validRange = false;
-    m_errorNumber = 801;
+    m_errorNumber = err::RangeDateNotConvertible;
     return true;
 }
 
@@ -147,7 +148,7 @@ std::string CDateRange::ToString() const {
         text += "+";
         text += BoundText(m_endDate);
     } catch (...) {
-        m_errorNumber = 806;
+        m_errorNumber = err::TextRendering;
     }
     return text;
 }

@@ -8,6 +8,7 @@
 #include "core/ObjectState.h"
 #include "core/Program.h"
 #include "personnel/CEmployee.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
@@ -86,16 +87,16 @@ bool CTimeCard::GenerateTimecard(const std::shared_ptr<CEmployee>& theemployee,
     m_errorNumber = 0;
     try {
         if (!m_dateRange->ValidateRange(thestartdate, theenddate)) {
-            m_errorNumber = 603;
+            m_errorNumber = err::InvalidPeriod;
             return false;
         }
         if (!theemployee) {
-            m_errorNumber = 602;
+            m_errorNumber = err::NoEmployee;
             return false;
         }
         m_employee = theemployee;
         if (!m_orvanDatabase) {
-            m_errorNumber = 405;
+            m_errorNumber = err::NoTimeRecordFactory;
             return false;
         }
         if (!m_factory) {
@@ -107,12 +108,12 @@ bool CTimeCard::GenerateTimecard(const std::shared_ptr<CEmployee>& theemployee,
         const bool loaded =
             m_factory->BuildPeriodList(m_employee->EmployeeID(), StartDate(), EndDate());
         if (m_factory->DatabaseUnavailable()) {
-            m_errorNumber = 604;
+            m_errorNumber = err::TimeRecordsNotLoaded;
             return false;
         }
         const auto list = m_factory->TimeRecordList();
         if (!loaded || !list || list->Count() == 0) {
-            m_errorNumber = 605;
+            m_errorNumber = err::NoTimeRecords;
             return false;
         }
         CTimeCalculator calculator;
@@ -128,7 +129,7 @@ bool CTimeCard::GenerateTimecard(const std::shared_ptr<CEmployee>& theemployee,
         m_totalPay = calculator.CalculatePay(m_employee->PayRate(), m_employee->OvertimePayRate());
         return true;
     } catch (...) {
-        m_errorNumber = 601;
+        m_errorNumber = err::TimeCardUnexpected;
         return false;
     }
 }
@@ -140,11 +141,11 @@ bool CTimeCard::CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee,
         const auto factory = FactoryFor(m_orvanDatabase);
         if (!factory || !theemployee ||
             !factory->BuildList(theemployee->EmployeeID(), theshiftdate, theshiftdate)) {
-            m_errorNumber = 301;
+            m_errorNumber = err::ListCreate;
             return false;
         }
         if (factory->DatabaseUnavailable()) {
-            m_errorNumber = 301;
+            m_errorNumber = err::ListCreate;
             return false;
         }
         const auto list = factory->TimeRecordList();
@@ -160,7 +161,7 @@ bool CTimeCard::CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee,
         }
         return false;
     } catch (...) {
-        m_errorNumber = 301;
+        m_errorNumber = err::ListCreate;
         return false;
     }
 }
@@ -171,11 +172,11 @@ std::shared_ptr<CTimeRecord> CTimeCard::GetTimeRecordByKey(DateTime thestarttime
     try {
         auto found = m_factory ? m_factory->GetTimeRecordByKey(thestarttime, theendtime) : nullptr;
         if (!found) {
-            m_errorNumber = 607;
+            m_errorNumber = err::TimeRecordNotFound;
         }
         return found;
     } catch (...) {
-        m_errorNumber = 607;
+        m_errorNumber = err::TimeRecordNotFound;
         return nullptr;
     }
 }
@@ -232,7 +233,7 @@ std::string CTimeCard::ToString() {
         text = kLineEnd;
         text += TotalsText();
     } catch (...) {
-        m_errorNumber = 710;
+        m_errorNumber = err::ReportUnexpected;
     }
     return text;
 }
@@ -242,7 +243,7 @@ std::string CTimeCard::ToStringReview() {
     try {
         text = TotalsText();
     } catch (...) {
-        m_errorNumber = 710;
+        m_errorNumber = err::ReportUnexpected;
     }
     return text;
 }
@@ -261,7 +262,7 @@ std::string CTimeCard::ToStringReport() {
         text += kLineEnd;
         const auto list = TimeRecordList();
         if (!list || list->Count() == 0) {
-            m_errorNumber = 605;
+            m_errorNumber = err::NoTimeRecords;
         } else {
             for (int32_t i = 1; i <= list->Count(); ++i) {
                 const auto record = list->Item(i);
@@ -273,7 +274,7 @@ std::string CTimeCard::ToStringReport() {
         text += kLineEnd;
         text += TotalsText();
     } catch (...) {
-        m_errorNumber = 710;
+        m_errorNumber = err::ReportUnexpected;
     }
     return text;
 }

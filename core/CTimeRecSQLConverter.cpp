@@ -2,6 +2,7 @@
 
 #include "core/CTimeRecord.h"
 #include "core/ObjectState.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
@@ -53,7 +54,7 @@ void CTimeRecSQLConverter::BuildInsert() {
         m_sqlstring += Literal(m_timeRecord->StartTime()) + ", ";
         m_sqlstring += Literal(m_timeRecord->EndTime()) + ";";
     } catch (...) {
-        m_errorNumber = 810;
+        m_errorNumber = err::InsertStatement;
     }
 }
 
@@ -70,7 +71,7 @@ void CTimeRecSQLConverter::BuildUpdate() {
             "))";
         m_sqlstring += ";";
     } catch (...) {
-        m_errorNumber = 811;
+        m_errorNumber = err::UpdateStatement;
     }
 }
 
@@ -84,7 +85,7 @@ void CTimeRecSQLConverter::BuildDelete() {
             "WHERE ((TimeRecord.TimeRecordID = " + std::to_string(m_timeRecord->TimeRecordID()) +
             ")); ";
     } catch (...) {
-        m_errorNumber = 812;
+        m_errorNumber = err::DeleteStatement;
     }
 }
 
@@ -111,7 +112,7 @@ std::string CTimeRecSQLConverter::BuildSelect(int32_t theemployeeid, DateTime th
         m_sqlstring += "And (" + std::string(endtest) + Literal(theenddate) + "))) ";
         m_sqlstring += "ORDER BY TimeRecord.StartTime, TimeRecord.EndTime;";
     } catch (...) {
-        m_errorNumber = 813;
+        m_errorNumber = err::FetchStatement;
     }
     return m_sqlstring;
 }

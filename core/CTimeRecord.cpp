@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/CTimeRecSQLConverter.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
@@ -77,13 +78,13 @@ std::string CTimeRecord::ToString(float deduction) const {
         const float hours = m_hoursWorked - deduction;
         // A figure that is no number cannot be printed as one.
         if (!std::isfinite(hours)) {
-            m_errorNumber = 806;
+            m_errorNumber = err::TextRendering;
             return std::string();
         }
         line += FormatNumber(hours, "#0.00");
         return line;
     } catch (...) {
-        m_errorNumber = 806;
+        m_errorNumber = err::TextRendering;
         return std::string();
     }
 }
@@ -95,7 +96,7 @@ std::string CTimeRecord::ToStringReport() const {
         line += TimeText(m_endTime);
         return line;
     } catch (...) {
-        m_errorNumber = 806;
+        m_errorNumber = err::TextRendering;
         return std::string();
     }
 }

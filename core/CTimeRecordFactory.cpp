@@ -11,6 +11,7 @@
 #include "core/ObjectState.h"
 #include "storage/CJetDB.h"
 #include "storage/Recordset.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
@@ -110,7 +111,7 @@ bool CTimeRecordFactory::LoadList(const std::string& sql) {
                     }
                     record->SetObjectState(StateUnchanged);
                     if (!m_timeRecordList->Insert(record, row)) {
-                        m_errorNumber = 312;
+                        m_errorNumber = err::ListInsert;
                     }
                     rows->MoveNext();
                 }
@@ -122,7 +123,7 @@ bool CTimeRecordFactory::LoadList(const std::string& sql) {
         SortTimeRecordList();
         result = true;
     } catch (...) {
-        m_errorNumber = 301;
+        m_errorNumber = err::ListCreate;
         result = false;
     }
     // Never leave the file locked, also after a failure or an empty result.
@@ -136,13 +137,13 @@ bool CTimeRecordFactory::DestroyList() {
     ResetError();
     try {
         if (!m_timeRecordList || !m_timeRecordList->Destroy()) {
-            m_errorNumber = 302;
+            m_errorNumber = err::ListDestroy;
             return false;
         }
         m_timeRecordList = nullptr;
         return true;
     } catch (...) {
-        m_errorNumber = 302;
+        m_errorNumber = err::ListDestroy;
         return false;
     }
 }
@@ -153,12 +154,12 @@ bool CTimeRecordFactory::Save(const std::shared_ptr<CTimeRecord>& thetimerecord)
             return true;
         }
         if (!m_orvanDatabase->ExecuteAction(thetimerecord->ToSQL())) {
-            m_errorNumber = 803;
+            m_errorNumber = err::SaveRecord;
             return false;
         }
         return true;
     } catch (...) {
-        m_errorNumber = 803;
+        m_errorNumber = err::SaveRecord;
         return false;
     }
 }
@@ -176,13 +177,13 @@ bool CTimeRecordFactory::SaveList() {
                 continue;
             }
             if (!Save(item)) {
-                m_errorNumber = 803;
+                m_errorNumber = err::SaveRecord;
                 allSaved = false;
             }
         }
         return allSaved;
     } catch (...) {
-        m_errorNumber = 321;
+        m_errorNumber = err::SaveFailed;
         return false;
     }
 }
@@ -202,7 +203,7 @@ std::shared_ptr<CTimeRecord> CTimeRecordFactory::GetTimeRecordByKey(DateTime the
         }
         return found;
     } catch (...) {
-        m_errorNumber = 341;
+        m_errorNumber = err::ListSearch;
         return nullptr;
     }
 }
@@ -216,7 +217,7 @@ bool CTimeRecordFactory::SortTimeRecordList() {
         }
     } catch (...) {
     }
-    m_errorNumber = 314;
+    m_errorNumber = err::ListSort;
     return false;
 }
 

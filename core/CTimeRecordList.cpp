@@ -2,6 +2,7 @@
 
 #include "core/CTimeRecord.h"
 #include "core/ObjectState.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
@@ -22,7 +23,7 @@ bool CTimeRecordList::Create() {
         }
         return true;
     } catch (...) {
-        m_errorNumber = 301;
+        m_errorNumber = err::ListCreate;
         return false;
     }
 }
@@ -36,7 +37,7 @@ bool CTimeRecordList::Destroy() {
         m_items.assign(1, nullptr);
         return true;
     } catch (...) {
-        m_errorNumber = 302;
+        m_errorNumber = err::ListDestroy;
         return false;
     }
 }
@@ -44,7 +45,7 @@ bool CTimeRecordList::Destroy() {
 bool CTimeRecordList::AddNew(const std::shared_ptr<CTimeRecord>& item) {
     m_errorNumber = 0;
     if (!item) {
-        m_errorNumber = 312;
+        m_errorNumber = err::ListInsert;
         return false;
     }
     try {
@@ -54,7 +55,7 @@ bool CTimeRecordList::AddNew(const std::shared_ptr<CTimeRecord>& item) {
         item->SetObjectState(StateNew);
         return true;
     } catch (...) {
-        m_errorNumber = 312;
+        m_errorNumber = err::ListInsert;
         return false;
     }
 }
@@ -62,7 +63,7 @@ bool CTimeRecordList::AddNew(const std::shared_ptr<CTimeRecord>& item) {
 bool CTimeRecordList::Insert(const std::shared_ptr<CTimeRecord>& item, int32_t index) {
     m_errorNumber = 0;
     if (!item) {
-        m_errorNumber = 312;
+        m_errorNumber = err::ListInsert;
         return false;
     }
     try {
@@ -78,7 +79,7 @@ bool CTimeRecordList::Insert(const std::shared_ptr<CTimeRecord>& item, int32_t i
         ++m_count;
         return true;
     } catch (...) {
-        m_errorNumber = 312;
+        m_errorNumber = err::ListInsert;
         return false;
     }
 }
@@ -98,7 +99,7 @@ bool CTimeRecordList::Move(int32_t fromHere, int32_t toHere) {
 bool CTimeRecordList::Remove(int32_t index) {
     m_errorNumber = 0;
     if (index < 1 || index > m_count) {
-        m_errorNumber = 351;
+        m_errorNumber = err::ListIndexOutOfRange;
         return false;
     }
     try {
@@ -106,7 +107,7 @@ bool CTimeRecordList::Remove(int32_t index) {
         --m_count;
         return true;
     } catch (...) {
-        m_errorNumber = 313;
+        m_errorNumber = err::ListRemove;
         return false;
     }
 }
@@ -119,7 +120,7 @@ std::shared_ptr<CTimeRecord> CTimeRecordList::Item(int32_t index) const {
     try {
         return m_items.at(static_cast<size_t>(index));
     } catch (...) {
-        m_errorNumber = 341;
+        m_errorNumber = err::ListSearch;
         return nullptr;
     }
 }

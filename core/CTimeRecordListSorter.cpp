@@ -5,6 +5,7 @@
 
 #include "core/CTimeRecord.h"
 #include "core/CTimeRecordList.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
@@ -31,7 +32,7 @@ int32_t CTimeRecordListSorter::Find(const std::any& theobject) {
         }
         return -1;
     } catch (...) {
-        m_errorNumber = 341;
+        m_errorNumber = err::ListSearch;
         return -1;
     }
 }
@@ -45,7 +46,7 @@ std::shared_ptr<CTimeRecord> CTimeRecordListSorter::GetTimeRecordByKey(DateTime 
     try {
         return m_timeRecordList->Item(index);
     } catch (...) {
-        m_errorNumber = 341;
+        m_errorNumber = err::ListSearch;
         return nullptr;
     }
 }
@@ -65,7 +66,7 @@ int32_t CTimeRecordListSorter::GetIndexByKey(DateTime /*theshiftdate*/, DateTime
         }
         return -1;
     } catch (...) {
-        m_errorNumber = 341;
+        m_errorNumber = err::ListSearch;
         return -1;
     }
 }
@@ -83,7 +84,7 @@ bool CTimeRecordListSorter::Sort(int32_t /*thesortorder*/) {
         for (int32_t i = 1; i <= count; ++i) {
             items.push_back(list.Item(i));
             if (!items.back()) {
-                m_errorNumber = 314;
+                m_errorNumber = err::ListSort;
                 return false;
             }
         }
@@ -103,19 +104,19 @@ bool CTimeRecordListSorter::Sort(int32_t /*thesortorder*/) {
         // keeps each step constant time) so holders of the list see the order.
         for (int32_t i = count; i >= 1; --i) {
             if (!list.Remove(i)) {
-                m_errorNumber = 314;
+                m_errorNumber = err::ListSort;
                 return false;
             }
         }
         for (size_t i = 0; i < items.size(); ++i) {
             if (!list.Insert(items[i], static_cast<int32_t>(i) + 1)) {
-                m_errorNumber = 314;
+                m_errorNumber = err::ListSort;
                 return false;
             }
         }
         return true;
     } catch (...) {
-        m_errorNumber = 314;
+        m_errorNumber = err::ListSort;
         return false;
     }
 }

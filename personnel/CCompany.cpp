@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "storage/CJetDB.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
@@ -78,14 +79,14 @@ bool CCompany::Save(const std::shared_ptr<CJetDB>& thedatabase) {
     try {
         if (m_objectState != StateNew && m_objectState != StateChanged &&
             m_objectState != StateDeleted) {
-            m_errorNumber = 321;
+            m_errorNumber = err::SaveFailed;
             m_objectState = StateUnchanged;
             return false;
         }
         // Without a database nothing was attempted: keep the state so that a
         // later save with a database still stores the change.
         if (!thedatabase) {
-            m_errorNumber = 321;
+            m_errorNumber = err::SaveFailed;
             return false;
         }
         // The database takes a shared reference; when this company is not
@@ -109,7 +110,7 @@ bool CCompany::Save(const std::shared_ptr<CJetDB>& thedatabase) {
         m_objectState = StateUnchanged;
         return result;
     } catch (...) {
-        m_errorNumber = 321;
+        m_errorNumber = err::SaveFailed;
         m_objectState = StateUnchanged;
         return false;
     }
@@ -131,7 +132,7 @@ std::string CCompany::ToString() const {
         text += "Website URL: \t" + m_url + kCrLf;
         return text;
     } catch (...) {
-        m_errorNumber = 806;
+        m_errorNumber = err::TextRendering;
         return std::string();
     }
 }

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "storage/CJetDB.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
@@ -151,14 +152,14 @@ bool CEmployee::Save(const std::shared_ptr<CJetDB>& thedatabase) {
     try {
         if (m_objectState != StateNew && m_objectState != StateChanged &&
             m_objectState != StateDeleted) {
-            m_errorNumber = 803;
+            m_errorNumber = err::SaveRecord;
             m_objectState = StateUnchanged;
             return false;
         }
         // Without a database nothing was attempted: keep the state so that a
         // later save with a database still stores the change.
         if (!thedatabase) {
-            m_errorNumber = 803;
+            m_errorNumber = err::SaveRecord;
             return false;
         }
         // The database takes a shared reference; when this employee is not
@@ -182,7 +183,7 @@ bool CEmployee::Save(const std::shared_ptr<CJetDB>& thedatabase) {
         m_objectState = StateUnchanged;
         return result;
     } catch (...) {
-        m_errorNumber = 803;
+        m_errorNumber = err::SaveRecord;
         m_objectState = StateUnchanged;
         return false;
     }
@@ -215,7 +216,7 @@ std::string CEmployee::ToString() const {
         text += "Overtime Rate of Pay: \t$" + ShortestText(m_overtimePayRate) + "/hour" + kCrLf;
         return text;
     } catch (...) {
-        m_errorNumber = 806;
+        m_errorNumber = err::TextRendering;
         return std::string();
     }
 }
@@ -231,7 +232,7 @@ std::string CEmployee::ToStringTimeCard() const {
         text += "Social Security Number: \t" + m_ssn + kCrLf;
         return text;
     } catch (...) {
-        m_errorNumber = 806;
+        m_errorNumber = err::TextRendering;
         return std::string();
     }
 }
@@ -251,7 +252,7 @@ std::string CEmployee::ToStringReview() const {
         text += DateLine("Date Of Birth: ", m_dateOfBirth);
         return text;
     } catch (...) {
-        m_errorNumber = 806;
+        m_errorNumber = err::TextRendering;
         return std::string();
     }
 }

@@ -1,204 +1,31 @@
 #include "personnel/CEmployeeList.h"
 
-#include <exception>
-
 #include "storage/CJetDB.h"
 
 namespace orvan {
 
-CEmployeeList::CEmployeeList() {
-    Create();
-}
-
-CEmployeeList::~CEmployeeList() {
-    Destroy();
-}
-
-bool CEmployeeList::Create() {
-    m_errorNumber = 0;
-    try {
-        if (m_items.empty()) {
-            m_items.clear();
-            m_items.shrink_to_fit();
-        }
-        return true;
-    } catch (...) {
-        m_errorNumber = 301;
-        return false;
-    }
-}
-
-bool CEmployeeList::Destroy() {
-    m_errorNumber = 0;
-    m_items.clear();
-    return true;
-}
-
-std::shared_ptr<CEmployee> CEmployeeList::Insert(std::shared_ptr<CEmployee> thisvalue,
-                                                 int32_t thisindex) {
-    m_errorNumber = 0;
-    if (!thisvalue) {
-        m_errorNumber = 312;
-        return nullptr;
-    }
-    try {
-        const int32_t count = Count();
-        int32_t position = thisindex;
-        if (position > count) {
-            position = count + 1;
-        }
-        if (position < 1) {
-            position = 1;
-        }
-        m_items.insert(m_items.begin() + (position - 1), thisvalue);
-        return thisvalue;
-    } catch (...) {
-        m_errorNumber = 312;
-        return nullptr;
-    }
-}
-
-std::shared_ptr<CEmployee> CEmployeeList::Remove(int32_t thisindex) {
-    m_errorNumber = 0;
-    if (thisindex < 1 || thisindex > Count()) {
-        m_errorNumber = 351;
-        return nullptr;
-    }
-    try {
-        std::shared_ptr<CEmployee> removed = m_items[thisindex - 1];
-        m_items.erase(m_items.begin() + (thisindex - 1));
-        return removed;
-    } catch (...) {
-        m_errorNumber = 313;
-        return nullptr;
-    }
-}
-
-std::shared_ptr<CEmployee> CEmployeeList::Move(int32_t fromHere, int32_t toHere) {
-    std::shared_ptr<CEmployee> moved = Remove(fromHere);
-    if (!moved) {
-        return nullptr;
-    }
-    return Insert(moved, toHere);
-}
-
-std::shared_ptr<CEmployee> CEmployeeList::Item(int32_t thisindex) const {
-    if (thisindex < 1 || thisindex > Count()) {
-        return nullptr;
-    }
-    return m_items[thisindex - 1];
-}
-
 std::shared_ptr<CEmployee> CEmployeeList::GetEmployeeByID(int32_t theid) const {
-    for (const auto& employee : m_items) {
-        if (employee->EmployeeID() == theid) {
-            return employee;
-        }
-    }
-    return nullptr;
+    return FindFirst([theid](const CEmployee& e) { return e.EmployeeID() == theid; });
 }
 
 std::shared_ptr<CEmployee> CEmployeeList::GetEmployeeByName(const std::string& thename) const {
     try {
-        for (const auto& employee : m_items) {
-            if (employee->DisplayName() == thename) {
-                return employee;
-            }
-        }
-    } catch (...) {
-    }
-    return nullptr;
-}
-
-std::shared_ptr<CEmployee> CEmployeeList::GetEmployeeBySSN(const std::string& thessn) const {
-    for (const auto& employee : m_items) {
-        if (employee->SSN() == thessn) {
-            return employee;
-        }
-    }
-    return nullptr;
-}
-
-std::shared_ptr<CEmployee> CEmployeeList::GetEmployeeByNumber(int32_t thenumber) const {
-    for (const auto& employee : m_items) {
-        if (employee->EmployeeNumber() == thenumber) {
-            return employee;
-        }
-    }
-    return nullptr;
-}
-
-bool CEmployeeList::WeedList(int32_t thecompanyid) {
-    m_errorNumber = 0;
-    if (thecompanyid == 0) {
-        return true;
-    }
-    if (m_items.empty()) {
-        m_errorNumber = 331;
-        return true;
-    }
-    for (int32_t position = Count(); position >= 1; --position) {
-        if (m_items[position - 1]->CompanyID() != thecompanyid) {
-            Remove(position);
-        }
-    }
-    return true;
-}
-
-bool CEmployeeList::LoadList(const std::shared_ptr<CJetDB>& thedatabase) {
-    m_errorNumber = 0;
-    if (!thedatabase) {
-        return false;
-    }
-    m_database = thedatabase;
-    bool result = false;
-    try {
-        // The database takes a shared reference; a list not owned by a
-        // shared_ptr lends itself through a non-owning one for the call.
-        std::shared_ptr<CEmployeeList> self = weak_from_this().lock();
-        if (!self) {
-            self = std::shared_ptr<CEmployeeList>(std::shared_ptr<void>(), this);
-        }
-        result = thedatabase->LoadEmployeeList(self);
-    } catch (...) {
-        result = false;
-    }
-    if (!result) {
-        m_errorNumber = 301;
-    }
-    return result;
-}
-
-bool CEmployeeList::SaveList() {
-    m_errorNumber = 0;
-    try {
-        bool result = true;
-        // Walk a copy: a save must not be disturbed by the list changing
-        // under it.
-        const std::vector<std::shared_ptr<CEmployee>> items = m_items;
-        for (const auto& employee : items) {
-            const int32_t state = employee->ObjectState();
-            if (state == StateUnchanged || state == -1) {
-                continue;
-            }
-            if (!employee->Save(m_database)) {
-                result = false;
-            }
-        }
-        return result;
-    } catch (...) {
-        return false;
-    }
-}
-
-std::shared_ptr<CEmployeeList> CEmployeeList::Clone() const {
-    try {
-        auto copy = std::make_shared<CEmployeeList>();
-        copy->m_items = m_items;
-        return copy;
+        return FindFirst([&thename](const CEmployee& e) { return e.DisplayName() == thename; });
     } catch (...) {
         return nullptr;
     }
+}
+
+std::shared_ptr<CEmployee> CEmployeeList::GetEmployeeBySSN(const std::string& thessn) const {
+    return FindFirst([&thessn](const CEmployee& e) { return e.SSN() == thessn; });
+}
+
+std::shared_ptr<CEmployee> CEmployeeList::GetEmployeeByNumber(int32_t thenumber) const {
+    return FindFirst([thenumber](const CEmployee& e) { return e.EmployeeNumber() == thenumber; });
+}
+
+bool CEmployeeList::LoadFrom(CJetDB& database, const std::shared_ptr<CEmployeeList>& list) {
+    return database.LoadEmployeeList(list);
 }
 
 } // namespace orvan

@@ -11,15 +11,16 @@
 #include "core/DateTime.h"
 #include "storage/Failure.h"
 #include "storage/ProgramFolder.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
 namespace {
 
-constexpr int32_t kNotOpen = 503;
-constexpr int32_t kReadInWriteMode = 504;
-constexpr int32_t kWriteInReadMode = 505;
-constexpr int32_t kHighestFileNumber = 511;
+constexpr int32_t kNotOpen = err::FileNotOpen;
+constexpr int32_t kReadInWriteMode = err::FileReadInWriteMode;
+constexpr int32_t kWriteInReadMode = err::FileWriteInReadMode;
+constexpr int32_t kHighestFileNumber = err::NoFreeFileNumber;
 
 const char* const kCrLf = "\r\n";
 const char* const kOpenLead = "There has been an error opening the file.";

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-struct sqlite3;
+#include "storage/SqliteHandle.h"
 
 namespace orvan {
 
@@ -27,15 +27,20 @@ class StoredQuery;
 //
 // No operation throws: each returns False (or nullptr) and leaves a number in
 // ErrorNumber, which a later success does not clear. Numbers: 403 no database
-// to work with, 406 no statement, 407 a select or action failed, 412 an add
-// failed, 413 an update failed, 421 a listing reported a negative count, 312
-// the company list refused a loaded company; any other number is SQLite's own
-// result code from an open (14 cannot open, 26 not a database, 5 busy: the
-// other program holds the file longer than the busy timeout).
+// to work with, 406 no statement, 407 a select or action failed (also a
+// loaded value that does not fit its field), 412 an add failed, 413 an update
+// failed, 421 a listing reported a negative count, 312 the company list
+// refused a loaded company; any other number is SQLite's own result code from
+// an open (14 cannot open, 26 not a database, 5 busy: the other program holds
+// the file longer than the busy timeout). The engine's own code and message
+// of the last failure are kept beside it (EngineErrorNumber, EngineMessage)
+// and recorded as the failure being handled, so the error log can say what
+// the engine said.
 //
 // Every operation that opens the file closes it again when it ends, whether
 // it succeeded or not. OpenDB / OpenOrvanDatabase and ExecuteSelect leave the
-// connection as it is: their caller closes it (start-up, system options).
+// connection as it is: their caller closes it (start-up, system options). A
+// file the open refuses is left exactly as it was.
 class CJetDB {
 public:
     // The clock program's database object has only the employee operations;
@@ -74,6 +79,10 @@ public:
     // The snapshot of the last ExecuteSelect; shared with the caller.
     std::shared_ptr<Recordset> RecSet() const { return m_recSet; }
     int32_t ErrorNumber() const { return m_errorNumber; }
+    // The engine's code and text for the last failure (0 and empty when the
+    // failure was not the engine's).
+    int32_t EngineErrorNumber() const { return m_engineErrorNumber; }
+    const std::string& EngineMessage() const { return m_engineMessage; }
 
     // Opens the file whose path the locator has already resolved. A null
     // locator is replaced by a fresh one (whose empty path then fails). An
@@ -111,16 +120,30 @@ public:
     bool LoadCompanyList(const std::shared_ptr<CCompanyList>& thecompanylist);
 
 private:
+    class OperationScope;
+
+    // SQLITE_OK when the open file holds tables, SQLITE_NOTADB when it holds
+    // none (an empty file), or the engine's code of a failing check.
+    static int IsOrvanSchemaPresent(sqlite3* db);
+
     std::shared_ptr<StoredQuery> PrepareStoredQuery(const std::string& name);
+    // Runs a listing stored query and positions it on its first row; nullptr
+    // (421) when the listing reports a negative count.
+    std::shared_ptr<Recordset> LoadAll(const char* query, bool walkToLast);
     bool EmployeeWrite(const std::shared_ptr<CEmployee>& theemployee, bool adding);
     bool CompanyWrite(const std::shared_ptr<CCompany>& thecompany, bool adding);
     // Closes the connection when the operation opened or found it open;
     // the clock variant leaves it to the controller.
     void EndOperation();
+    // Keeps `number` as ErrorNumber with the engine's code and text, and
+    // records it as the failure being handled.
+    void Fail(int32_t number, int32_t engineNumber, const std::string& engineMessage);
+    // The same for the exception being handled; call only inside a catch.
+    void FailWithCurrentException(int32_t number);
 
     Variant m_variant;
     std::shared_ptr<CDatabaseLocator> m_locator;
-    sqlite3* m_db = nullptr;
+    sqlite::Connection m_connection;
     // True once a connection was obtained; stays True after CloseDB.
     bool m_haveDatabase = false;
     std::shared_ptr<Recordset> m_recSet;
@@ -130,6 +153,8 @@ private:
     bool m_databaseOpen = false;
     int16_t m_recordsetType = 0;
     int32_t m_errorNumber = 0;
+    int32_t m_engineErrorNumber = 0;
+    std::string m_engineMessage;
     int32_t m_busyTimeout = DefaultBusyTimeout;
 };
 

@@ -1,13 +1,14 @@
 #include "storage/CStringList.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
 namespace {
 
-constexpr int32_t kCreateFailed = 301;
-constexpr int32_t kInsertFailed = 312;
-constexpr int32_t kRemoveFailed = 313;
-constexpr int32_t kOutOfRange = 351;
+constexpr int32_t kCreateFailed = err::ListCreate;
+constexpr int32_t kInsertFailed = err::ListInsert;
+constexpr int32_t kRemoveFailed = err::ListRemove;
+constexpr int32_t kOutOfRange = err::ListIndexOutOfRange;
 
 } // namespace
 

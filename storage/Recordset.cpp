@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/DateTime.h"
+#include "core/ErrorNumbers.h"
 #include "storage/EngineError.h"
 
 namespace orvan {
@@ -12,10 +13,9 @@ namespace orvan {
 namespace {
 
 // Numbers the snapshot raises with, as the engine layer would.
-constexpr int32_t kNoCurrentRecord = 3021;
-constexpr int32_t kItemNotFound = 3265;
-constexpr int32_t kInvalidUseOfNull = 94;
-constexpr int32_t kTypeMismatch = 13;
+constexpr int32_t kNoCurrentRecord = err::EngineNoCurrentRecord;
+constexpr int32_t kItemNotFound = err::EngineItemNotFound;
+constexpr int32_t kTypeMismatch = err::RuntimeTypeMismatch;
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -113,7 +113,22 @@ bool Recordset::IsNull(std::string_view column) const {
 }
 
 double Recordset::AsDouble(std::string_view column) const {
-    const Value& value = Field(column);
+    return ToDouble(Field(column));
+}
+
+int64_t Recordset::AsInteger(std::string_view column) const {
+    return ToInteger(Field(column));
+}
+
+bool Recordset::AsBoolean(std::string_view column) const {
+    return ToBoolean(Field(column));
+}
+
+std::string Recordset::AsText(std::string_view column) const {
+    return ToText(Field(column));
+}
+
+double Recordset::ToDouble(const Value& value) {
     if (const auto* i = std::get_if<int64_t>(&value)) {
         return static_cast<double>(*i);
     }
@@ -123,27 +138,25 @@ double Recordset::AsDouble(std::string_view column) const {
     if (const auto* s = std::get_if<std::string>(&value)) {
         return TextToDouble(*s);
     }
-    throw EngineError(kInvalidUseOfNull, "Invalid use of Null");
+    throw EngineError(err::RuntimeInvalidUseOfNull, "Invalid use of Null");
 }
 
-int64_t Recordset::AsInteger(std::string_view column) const {
-    const Value& value = Field(column);
+int64_t Recordset::ToInteger(const Value& value) {
     if (const auto* i = std::get_if<int64_t>(&value)) {
         return *i;
     }
-    double d = AsDouble(column);
-    // Whole-number conversion rounds halves to the even neighbour.
-    double rounded = std::nearbyint(d);
-    if (!std::isfinite(rounded) ||
-        rounded < static_cast<double>(std::numeric_limits<int64_t>::min()) ||
-        rounded > static_cast<double>(std::numeric_limits<int64_t>::max())) {
-        throw EngineError(6, "Overflow");
+    // Whole-number conversion rounds halves to the even neighbour. 2^63 is
+    // exactly representable as a double but one beyond the largest int64_t,
+    // so the upper bound is exclusive.
+    const double rounded = std::nearbyint(ToDouble(value));
+    constexpr double kTwoTo63 = 9223372036854775808.0;
+    if (!std::isfinite(rounded) || rounded < -kTwoTo63 || rounded >= kTwoTo63) {
+        throw EngineError(err::RuntimeOverflow, "Overflow");
     }
     return static_cast<int64_t>(rounded);
 }
 
-bool Recordset::AsBoolean(std::string_view column) const {
-    const Value& value = Field(column);
+bool Recordset::ToBoolean(const Value& value) {
     if (const auto* s = std::get_if<std::string>(&value)) {
         if (SameNameIgnoringCase(*s, "true")) {
             return true;
@@ -152,11 +165,10 @@ bool Recordset::AsBoolean(std::string_view column) const {
             return false;
         }
     }
-    return AsDouble(column) != 0.0;
+    return ToDouble(value) != 0.0;
 }
 
-std::string Recordset::AsText(std::string_view column) const {
-    const Value& value = Field(column);
+std::string Recordset::ToText(const Value& value) {
     if (const auto* s = std::get_if<std::string>(&value)) {
         return *s;
     }
@@ -166,7 +178,7 @@ std::string Recordset::AsText(std::string_view column) const {
     if (const auto* d = std::get_if<double>(&value)) {
         return ShortestText(*d);
     }
-    throw EngineError(kInvalidUseOfNull, "Invalid use of Null");
+    throw EngineError(err::RuntimeInvalidUseOfNull, "Invalid use of Null");
 }
 
 } // namespace orvan

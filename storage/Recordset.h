@@ -48,6 +48,17 @@ public:
     bool AsBoolean(std::string_view column) const;
     std::string AsText(std::string_view column) const;
 
+    // The same conversions of one value, for readers that walk columns by
+    // position. Whole numbers round halves to the even neighbour; a value
+    // outside the target type's range throws (overflow), never wraps.
+    static double ToDouble(const Value& value);
+    static int64_t ToInteger(const Value& value);
+    static bool ToBoolean(const Value& value);
+    static std::string ToText(const Value& value);
+    static bool IsNullValue(const Value& value) {
+        return std::holds_alternative<std::monostate>(value);
+    }
+
 private:
     size_t ColumnIndex(std::string_view column) const;
 

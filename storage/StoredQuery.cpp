@@ -7,6 +7,7 @@
 
 #include "storage/EngineError.h"
 #include "storage/Recordset.h"
+#include "storage/SqliteHandle.h"
 
 namespace orvan {
 
@@ -69,19 +70,16 @@ StoredQuery::StoredQuery(sqlite3* db, const std::string& name) : m_db(db), m_nam
     }
     std::string text;
     {
-        sqlite3_stmt* lookup = nullptr;
-        if (sqlite3_prepare_v2(m_db, "SELECT Sql FROM _StoredQuery WHERE Name = ?1", -1, &lookup,
-                               nullptr) != SQLITE_OK) {
-            Raise();
+        sqlite::Statement lookup =
+            sqlite::PrepareOne(m_db, "SELECT Sql FROM _StoredQuery WHERE Name = ?1");
+        sqlite3_bind_text(lookup.get(), 1, name.c_str(), static_cast<int>(name.size()),
+                          SQLITE_TRANSIENT);
+        const int rc = sqlite3_step(lookup.get());
+        if (rc == SQLITE_ROW && sqlite3_column_type(lookup.get(), 0) == SQLITE_TEXT) {
+            text = reinterpret_cast<const char*>(sqlite3_column_text(lookup.get(), 0));
         }
-        sqlite3_bind_text(lookup, 1, name.c_str(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-        const int rc = sqlite3_step(lookup);
-        if (rc == SQLITE_ROW && sqlite3_column_type(lookup, 0) == SQLITE_TEXT) {
-            text = reinterpret_cast<const char*>(sqlite3_column_text(lookup, 0));
-        }
-        sqlite3_finalize(lookup);
         if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-            Raise();
+            sqlite::Raise(m_db, rc);
         }
         if (text.empty()) {
             throw EngineError(kQueryNotFound, "Item not found in this collection: " + name);
@@ -117,19 +115,9 @@ StoredQuery::StoredQuery(sqlite3* db, const std::string& name) : m_db(db), m_nam
         }
     }
 
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(m_db, body.c_str(), static_cast<int>(body.size()), &m_statement,
-                           &tail) != SQLITE_OK ||
-        m_statement == nullptr) {
-        Raise();
-    }
-    if (tail != nullptr && !Trim(tail).empty() && Trim(tail) != ";") {
-        throw EngineError(kDataTypeMismatch, "More than one statement in " + name);
-    }
-}
-
-StoredQuery::~StoredQuery() {
-    sqlite3_finalize(m_statement);
+    // The statement is owned as soon as it is prepared: should anything
+    // below throw, it is finalized and the connection can really close.
+    m_statement = sqlite::PrepareOne(m_db, body);
 }
 
 void StoredQuery::Raise() const {
@@ -145,7 +133,7 @@ int StoredQuery::BindIndex(const std::string& param, ParamType type) {
                                   "Data type mismatch for parameter " + param + " of " + m_name);
             }
             // A declared parameter the statement does not use takes no value.
-            return sqlite3_bind_parameter_index(m_statement, (":" + param).c_str());
+            return sqlite3_bind_parameter_index(m_statement.get(), (":" + param).c_str());
         }
     }
     throw EngineError(kItemNotFound, "Item not found in this collection: " + param);
@@ -153,20 +141,20 @@ int StoredQuery::BindIndex(const std::string& param, ParamType type) {
 
 void StoredQuery::SetText(const std::string& param, const std::string& value) {
     if (int index = BindIndex(param, ParamType::Text); index > 0) {
-        sqlite3_bind_text(m_statement, index, value.data(), static_cast<int>(value.size()),
+        sqlite3_bind_text(m_statement.get(), index, value.data(), static_cast<int>(value.size()),
                           SQLITE_TRANSIENT);
     }
 }
 
 void StoredQuery::SetLong(const std::string& param, int32_t value) {
     if (int index = BindIndex(param, ParamType::Long); index > 0) {
-        sqlite3_bind_int(m_statement, index, value);
+        sqlite3_bind_int(m_statement.get(), index, value);
     }
 }
 
 void StoredQuery::SetShort(const std::string& param, int16_t value) {
     if (int index = BindIndex(param, ParamType::Short); index > 0) {
-        sqlite3_bind_int(m_statement, index, value);
+        sqlite3_bind_int(m_statement.get(), index, value);
     }
 }
 
@@ -175,7 +163,7 @@ void StoredQuery::SetSingle(const std::string& param, float value) {
         throw EngineError(kDataTypeMismatch, "Invalid number for parameter " + param);
     }
     if (int index = BindIndex(param, ParamType::Single); index > 0) {
-        sqlite3_bind_double(m_statement, index, static_cast<double>(value));
+        sqlite3_bind_double(m_statement.get(), index, static_cast<double>(value));
     }
 }
 
@@ -184,31 +172,31 @@ void StoredQuery::SetDate(const std::string& param, DateTime value) {
         throw EngineError(kDataTypeMismatch, "Invalid date for parameter " + param);
     }
     if (int index = BindIndex(param, ParamType::Date); index > 0) {
-        sqlite3_bind_double(m_statement, index, value.Days());
+        sqlite3_bind_double(m_statement.get(), index, value.Days());
     }
 }
 
 void StoredQuery::SetYesNo(const std::string& param, bool value) {
     if (int index = BindIndex(param, ParamType::YesNo); index > 0) {
-        sqlite3_bind_int(m_statement, index, value ? 1 : 0);
+        sqlite3_bind_int(m_statement.get(), index, value ? 1 : 0);
     }
 }
 
 void StoredQuery::Execute() {
-    const int rc = sqlite3_step(m_statement);
+    const int rc = sqlite3_step(m_statement.get());
     if (rc == SQLITE_ROW) {
-        sqlite3_reset(m_statement);
+        sqlite3_reset(m_statement.get());
         throw EngineError(kDataTypeMismatch, "Cannot execute a select query: " + m_name);
     }
     if (rc != SQLITE_DONE) {
-        sqlite3_reset(m_statement);
+        sqlite3_reset(m_statement.get());
         Raise();
     }
-    sqlite3_reset(m_statement);
+    sqlite3_reset(m_statement.get());
 }
 
 std::shared_ptr<Recordset> StoredQuery::OpenSnapshot() {
-    return Snapshot(m_db, m_statement);
+    return Snapshot(m_db, m_statement.get());
 }
 
 std::shared_ptr<Recordset> StoredQuery::Snapshot(sqlite3* db, sqlite3_stmt* statement) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/DateTime.h"
+#include "storage/SqliteHandle.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -21,14 +22,15 @@ class Recordset;
 //   INSERT INTO Employee (...) VALUES (:paramSSN, :paramPayRate, :paramDOB);
 // Types: Text, Long, Short, IEEESingle, DateTime, Bit. A value is bound by
 // name and must match the declared type; a name the query does not declare,
-// a value of another type, a missing query or a failing statement throw
-// EngineError. Parameters left unset are Null.
+// a value of another type, a missing query, a text holding a second
+// statement or a failing statement throw EngineError (the constructor too:
+// nothing it prepared outlives the throw). Parameters left unset are Null.
+// The query borrows the connection, which must outlive it.
 class StoredQuery {
 public:
     enum class ParamType { Text, Long, Short, Single, Date, YesNo };
 
     StoredQuery(sqlite3* db, const std::string& name);
-    ~StoredQuery();
     StoredQuery(const StoredQuery&) = delete;
     StoredQuery& operator=(const StoredQuery&) = delete;
 
@@ -60,7 +62,7 @@ private:
     [[noreturn]] void Raise() const;
 
     sqlite3* m_db;
-    sqlite3_stmt* m_statement = nullptr;
+    sqlite::Statement m_statement;
     std::string m_name;
     std::vector<Declared> m_declared;
 };

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstdint>
+
+// The system's error numbers, by name. Every object keeps the number of its
+// last failure in ErrorNumber; windows show it first in their failure boxes
+// and the error log writes it, so the numbers themselves never change.
+// Grouped by hundreds:
+//   1xx controller start-up, 2xx main window, 3xx lists and saving,
+//   40x-42x database and time card set-up, 50x files, 60x time cards,
+//   70x reports, 80x date ranges, personnel saving and text rendering,
+//   81x time record statements, 89x date conversion, 90x document launching.
+// Numbers below 100 and above 999 are not ours: they are the runtime's
+// (5, 6, 13...) or the database engine's own result codes, kept as they come.
+namespace orvan::err {
+
+// 1xx: start-up of a program's controller.
+inline constexpr int32_t ControllerConstruction = 101;
+
+// 3xx: lists (time records, employees, companies, strings) and saving.
+inline constexpr int32_t ListCreate = 301; // storage not prepared, or a load failed
+inline constexpr int32_t ListDestroy = 302;
+inline constexpr int32_t ListInsert = 312;
+inline constexpr int32_t ListRemove = 313;
+inline constexpr int32_t ListSort = 314;
+inline constexpr int32_t SaveFailed = 321;
+inline constexpr int32_t ListEmpty = 331;
+inline constexpr int32_t ListSearch = 341;
+inline constexpr int32_t ListIndexOutOfRange = 351;
+
+// 40x-42x: the database and the time card's set-up.
+inline constexpr int32_t NoDatabase = 403;
+inline constexpr int32_t NoTimeRecordFactory = 405;
+inline constexpr int32_t NoStatement = 406;
+inline constexpr int32_t StatementFailed = 407;
+inline constexpr int32_t AddFailed = 412;
+inline constexpr int32_t UpdateFailed = 413;
+inline constexpr int32_t NegativeRecordCount = 421;
+
+// 50x: files.
+inline constexpr int32_t FileNotOpen = 503;
+inline constexpr int32_t FileReadInWriteMode = 504;
+inline constexpr int32_t FileWriteInReadMode = 505;
+inline constexpr int32_t FileClose = 506;
+inline constexpr int32_t NoFreeFileNumber = 511;
+
+// 60x: time cards.
+inline constexpr int32_t TimeCardUnexpected = 601;
+inline constexpr int32_t NoEmployee = 602;
+inline constexpr int32_t InvalidPeriod = 603;
+inline constexpr int32_t TimeRecordsNotLoaded = 604;
+inline constexpr int32_t NoTimeRecords = 605;
+inline constexpr int32_t TimeRecordNotFound = 607;
+
+// 70x: reports.
+inline constexpr int32_t ReportCreateWindow = 701;
+inline constexpr int32_t ReportWriteFile = 702;
+inline constexpr int32_t ReportWriteWindow = 703;
+inline constexpr int32_t ReportNoCompanyList = 704;
+inline constexpr int32_t ReportNoEmployeeList = 705;
+inline constexpr int32_t ReportNoTimeCard = 706;
+inline constexpr int32_t ReportUnexpected = 710;
+
+// 80x: date ranges, personnel saving and text rendering.
+inline constexpr int32_t RangeDateNotConvertible = 801;
+inline constexpr int32_t RangeEndBeforeStart = 802;
+inline constexpr int32_t RangeOutsideLimits = 803; // a date before 1900 or after 2100
+inline constexpr int32_t SaveRecord = 803;         // a record could not be stored
+inline constexpr int32_t RangeNotValidated = 804;
+inline constexpr int32_t TextRendering = 806;
+
+// 81x: time record statements.
+inline constexpr int32_t InsertStatement = 810;
+inline constexpr int32_t UpdateStatement = 811;
+inline constexpr int32_t DeleteStatement = 812;
+inline constexpr int32_t FetchStatement = 813;
+
+// 89x: date conversion.
+inline constexpr int32_t NotADate = 899;
+
+// 90x: document launching.
+inline constexpr int32_t DocumentNameEmpty = 901;
+inline constexpr int32_t DocumentNotFound = 902;
+inline constexpr int32_t DocumentNoParent = 911;
+
+// The runtime's and the engine's numbers the system reacts to.
+inline constexpr int32_t RuntimeOverflow = 6;
+inline constexpr int32_t RuntimeTypeMismatch = 13;
+inline constexpr int32_t RuntimeInvalidUseOfNull = 94;
+inline constexpr int32_t EngineBusy = 5;   // SQLite: the other program holds the file
+inline constexpr int32_t EngineLocked = 6; // SQLite: a table is locked
+inline constexpr int32_t EngineNotADatabase = 26;
+inline constexpr int32_t EngineNoCurrentRecord = 3021;
+inline constexpr int32_t EngineQueryNotFound = 3078;
+inline constexpr int32_t EngineItemNotFound = 3265;
+inline constexpr int32_t EngineObjectInvalid = 3420;
+inline constexpr int32_t EngineDataTypeMismatch = 3464;
+
+} // namespace orvan::err
