@@ -1,0 +1,13 @@
+#include "support/ScopedClock.h"
+
+namespace orvan::test {
+
+ScopedClock::ScopedClock(DateTime now) : m_clock(std::make_shared<FixedClock>(now)) {
+    SetClock(m_clock);
+}
+
+ScopedClock::~ScopedClock() {
+    SetClock(nullptr);
+}
+
+} // namespace orvan::test
