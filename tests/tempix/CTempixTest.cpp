@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "TempixTestSupport.h"
+#include "support_qt/ScopedNow.h"
 #include "tempix/CTempix.h"
 
 namespace tempix {
 namespace {
 
 using test::RuleEvents;
-using test::ScopedTempixClock;
+using orvan::test::ScopedNow;
 
 const std::string kFormat = "FormatError:The Tempix entry is in an invalid format.";
 const std::string kRange = "RangeError:The Tempix entry has an invalid range.";
@@ -15,7 +16,7 @@ const std::string kUnidentified = "FormatError:Unidentified Error";
 
 class TempixRules : public ::testing::Test {
 protected:
-    ScopedTempixClock m_clock{DateValue::FromParts(2003, 3, 3, 10, 15, 20)};
+    ScopedNow m_clock{DateValue::FromParts(2003, 3, 3, 10, 15, 20)};
     CTempix m_rules;
     RuleEvents m_events{m_rules};
 };

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TempixTestSupport.h"
+#include "support_qt/ScopedNow.h"
 #include "tempix/DateReader.h"
 #include "tempix/DateValue.h"
 
@@ -73,7 +73,7 @@ TEST(TempixDateValue, FormatsByPattern) {
 }
 
 TEST(TempixDateReader, ReadsUnitedStatesDates) {
-    test::ScopedTempixClock clock(DateValue::FromParts(2003, 3, 3, 10, 0));
+    orvan::test::ScopedNow clock(DateValue::FromParts(2003, 3, 3, 10, 0));
     auto read = [](const char* text) { return DateReader::Read(text); };
     EXPECT_EQ(read("1/5/03")->value, DateValue::FromParts(2003, 1, 5));
     EXPECT_EQ(read("12/25/2003")->value, DateValue::FromParts(2003, 12, 25));

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "TempixTestSupport.h"
+#include "support_qt/ScopedNow.h"
 #include "tempix/TPProperties.h"
 #include "tempix/TempixTB.h"
 
@@ -15,11 +16,11 @@ namespace tempix {
 namespace {
 
 using test::ControlEvents;
-using test::ScopedTempixClock;
+using orvan::test::ScopedNow;
 
 class TempixPropertyPage : public ::testing::Test {
 protected:
-    ScopedTempixClock m_clock{DateValue::FromParts(2003, 3, 3, 10, 15, 20)};
+    ScopedNow m_clock{DateValue::FromParts(2003, 3, 3, 10, 15, 20)};
     TempixTB m_first;
     TempixTB m_second;
     TPProperties m_page;

@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <QTest>
 
-#include "TempixTestSupport.h"
+#include "support_qt/ScopedNow.h"
 #include "tempix/TPProperties.h"
 #include "tempix/TempixTB.h"
 #include "ui_FTempixDemo.h"
@@ -17,7 +17,7 @@ namespace {
 // TEMPIX_SCREENSHOT to a file name to keep a picture of it (run under a real
 // display or Xvfb to see real fonts and frames).
 TEST(TempixLook, AFormWithADateAndATimeBox) {
-    test::ScopedTempixClock clock(DateValue::FromParts(2003, 3, 3, 10, 15, 20));
+    orvan::test::ScopedNow clock(DateValue::FromParts(2003, 3, 3, 10, 15, 20));
     QDialog dialog;
     Ui::FTempixDemo form;
     form.setupUi(&dialog);

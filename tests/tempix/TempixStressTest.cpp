@@ -9,13 +9,13 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "TempixTestSupport.h"
+#include "support_qt/ScopedNow.h"
 #include "tempix/TempixTB.h"
 
 namespace tempix {
 namespace {
 
-using test::ScopedTempixClock;
+using orvan::test::ScopedNow;
 
 // Random and adversarial entries: digit runs of every length up to 10,000,
 // separators alone, near-valid dates and times, mixed scripts, stray bytes.
@@ -242,7 +242,7 @@ bool Blank(const QString& text) {
 }
 
 TEST(TempixStress, EveryEntryEndsInExactlyOneOutcome) {
-    ScopedTempixClock clock(DateValue::FromParts(2003, 3, 3, 10, 15, 20));
+    ScopedNow clock(DateValue::FromParts(2003, 3, 3, 10, 15, 20));
     TempixTB date;
     TempixTB time;
     time.SetDataType("Time");

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include "TempixTestSupport.h"
+#include "support_qt/ScopedNow.h"
 #include "tempix/CTempix.h"
 #include "tempix/PropertyBag.h"
 #include "tempix/ScreenPointer.h"
@@ -21,7 +22,7 @@ namespace tempix {
 namespace {
 
 using test::ControlEvents;
-using test::ScopedTempixClock;
+using orvan::test::ScopedNow;
 
 const std::string kRangeEvent = "TempixRangeError:Error Type: Tempix Range\r\nError Description: "
                                 "The Tempix entry has an invalid range.";
@@ -49,7 +50,7 @@ std::string Shown(const TempixTB& box) {
 
 class TempixBox : public ::testing::Test {
 protected:
-    ScopedTempixClock m_clock{DateValue::FromParts(2003, 3, 3, 10, 15, 20)};
+    ScopedNow m_clock{DateValue::FromParts(2003, 3, 3, 10, 15, 20)};
     TempixTB m_date;
     TempixTB m_time;
     ControlEvents m_dateEvents{m_date};
