@@ -7,11 +7,10 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QTest>
-#include <QTimer>
 
 #include "clock/CController.h"
 #include "clock/FController.h"
-#include "reports/FReportWindow.h"
+#include "support_qt/CloseReportWindows.h"
 
 namespace orvan::test {
 
@@ -41,18 +40,19 @@ void ClockStation::Start() {
 }
 
 void ClockStation::Type(const QString& text) {
-    auto* box = m_window->findChild<QLineEdit*>("txtEmployeeNumber");
+    auto* box = m_window->findChild<QLineEdit*>(QStringLiteral("txtEmployeeNumber"));
     ASSERT_NE(box, nullptr);
     box->setText(text);
 }
 
 QString ClockStation::NumberBoxText() const {
-    return m_window->findChild<QLineEdit*>("txtEmployeeNumber")->text();
+    return m_window->findChild<QLineEdit*>(QStringLiteral("txtEmployeeNumber"))->text();
 }
 
 void ClockStation::Click(const char* button) {
-    auto* inactive = m_window->findChild<QLabel*>(QString(button) + "Inactive");
-    auto* active = m_window->findChild<QLabel*>(QString(button) + "Active");
+    const QString name = QString::fromLatin1(button);
+    auto* inactive = m_window->findChild<QLabel*>(name + QStringLiteral("Inactive"));
+    auto* active = m_window->findChild<QLabel*>(name + QStringLiteral("Active"));
     ASSERT_NE(inactive, nullptr);
     ASSERT_NE(active, nullptr);
     if (!active->isVisible()) {
@@ -77,28 +77,6 @@ int32_t ClockStation::LastStyle() const {
 
 int64_t ClockStation::Count(const std::string& where) const {
     return m_db.QueryInt("SELECT count(*) FROM TimeRecord WHERE " + where);
-}
-
-void OnNextModalDialog(std::function<void(QWidget*)> action) {
-    auto* timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, action]() {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            action(dialog);
-        }
-    });
-    timer->start();
-}
-
-void CloseReportWindows() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* report = qobject_cast<FReportWindow*>(widget)) {
-            report->close();
-        }
-    }
-    QApplication::processEvents();
 }
 
 } // namespace orvan::test

@@ -1,18 +1,15 @@
 #pragma once
 
-#include <QString>
-
-#include <functional>
+#include <cstdint>
 #include <memory>
 #include <string>
+
+#include <QString>
 
 #include "core/DateTime.h"
 #include "support/TestDatabase.h"
 #include "support/TestSupport.h"
-
-class QLabel;
-class QLineEdit;
-class QWidget;
+#include "support_qt/ScopedNow.h"
 
 namespace orvan::timeclock {
 class CController;
@@ -22,8 +19,10 @@ class FController;
 namespace orvan::test {
 
 // A clock installation: a real database with employees, the folder set as
-// the program folder, message boxes recorded and "now" fixed. Start()
-// builds the controller the way the program does and finds its window.
+// the program folder, message boxes recorded and "now" fixed (for the
+// program and the date/time boxes alike). Start() builds the controller the
+// way the program does and finds its window; report windows left open are
+// closed when the station goes.
 class ClockStation {
 public:
     explicit ClockStation(DateTime now = DateTime::FromParts(2003, 1, 15, 8, 5, 42));
@@ -31,7 +30,7 @@ public:
 
     TestDatabase& Database() { return m_db; }
     RecordingMessageBox& Messages() { return *m_messages; }
-    ScopedClock& Clock() { return m_clock; }
+    ScopedNow& Clock() { return m_clock; }
 
     // Adds an active employee; returns its EmployeeID.
     int32_t AddEmployee(int32_t number, const std::string& first, const std::string& last);
@@ -59,17 +58,11 @@ private:
     void Click(const char* button);
 
     TestDatabase m_db;
-    ScopedClock m_clock;
+    ScopedNow m_clock;
     ScopedMessageBox m_messages;
     RecordingMessageBox* m_recorder;
     std::shared_ptr<timeclock::CController> m_controller;
     timeclock::FController* m_window = nullptr;
 };
-
-// Runs `action` on the next modal dialog that opens (from inside exec()).
-void OnNextModalDialog(std::function<void(QWidget*)> action);
-
-// Closes and deletes every report window left open.
-void CloseReportWindows();
 
 } // namespace orvan::test

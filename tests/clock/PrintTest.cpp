@@ -12,6 +12,7 @@
 #include "clock/FController.h"
 #include "reports/FReportWindow.h"
 #include "storage/MessageBox.h"
+#include "support_qt/OnNextModalDialog.h"
 
 namespace orvan::test {
 namespace {
@@ -19,11 +20,11 @@ namespace {
 namespace fs = std::filesystem;
 
 QDate DateOf(QWidget* dialog, const char* name) {
-    return dialog->findChild<QDateEdit*>(name)->date();
+    return dialog->findChild<QDateEdit*>(QString::fromUtf8(name))->date();
 }
 
 void Press(QWidget* dialog, const char* name) {
-    auto* button = dialog->findChild<QPushButton*>(name);
+    auto* button = dialog->findChild<QPushButton*>(QString::fromUtf8(name));
     ASSERT_NE(button, nullptr) << name;
     button->click();
 }
@@ -60,17 +61,17 @@ TEST_F(ClockPrint, ViewShowsTheTimeCardOfTheChosenPeriod) {
                                        DateTime::FromParts(2003, 1, 29, 6, 0));
     QDate from, to;
     OnNextModalDialog([&](QWidget* dialog) {
-        EXPECT_EQ(dialog->windowTitle(), " Select a Pay Period");
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral(" Select a Pay Period"));
         from = DateOf(dialog, "tptbTCFrom");
         to = DateOf(dialog, "tptbTCTo");
         Press(dialog, "cmdPrint");
     });
-    m_station.Type("1007");
+    m_station.Type(QStringLiteral("1007"));
     m_station.ClickPrint();
     EXPECT_EQ(from, QDate(2003, 1, 15));
     EXPECT_EQ(to, QDate(2003, 1, 28));
     EXPECT_TRUE(m_station.Messages().shown.empty()) << m_station.LastMessage();
-    EXPECT_EQ(m_station.NumberBoxText(), "");
+    EXPECT_EQ(m_station.NumberBoxText(), QString());
 
     ASSERT_TRUE(fs::exists(ReportFile()));
     const std::string file = ReadAll(ReportFile());
@@ -78,20 +79,20 @@ TEST_F(ClockPrint, ViewShowsTheTimeCardOfTheChosenPeriod) {
         << file;
     const auto windows = ReportWindows();
     ASSERT_EQ(windows.size(), 1u);
-    QWidget* text = windows.front()->findChild<QWidget*>("txtReport");
+    QWidget* text = windows.front()->findChild<QWidget*>(QStringLiteral("txtReport"));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->property("plainText").toString().toStdString(),
-              QString::fromStdString(file).replace("\r\n", "\n").toStdString());
+              QString::fromStdString(file).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toStdString());
 }
 
 TEST_F(ClockPrint, CancelPrintsNothing) {
     OnNextModalDialog([](QWidget* dialog) { Press(dialog, "cmdCancel"); });
-    m_station.Type("1007");
+    m_station.Type(QStringLiteral("1007"));
     m_station.ClickPrint();
     EXPECT_TRUE(m_station.Messages().shown.empty());
     EXPECT_TRUE(ReportWindows().empty());
     EXPECT_FALSE(fs::exists(ReportFile()));
-    EXPECT_EQ(m_station.NumberBoxText(), "");
+    EXPECT_EQ(m_station.NumberBoxText(), QString());
 }
 
 TEST_F(ClockPrint, PeriodsStepByWholePeriodsAndEmptyOnesAreExplained) {
@@ -105,11 +106,11 @@ TEST_F(ClockPrint, PeriodsStepByWholePeriodsAndEmptyOnesAreExplained) {
         backFrom = DateOf(dialog, "tptbTCFrom");
         backTo = DateOf(dialog, "tptbTCTo");
         // A From date typed by hand moves the To date along.
-        dialog->findChild<QDateEdit*>("tptbTCFrom")->setDate(QDate(2003, 2, 1));
+        dialog->findChild<QDateEdit*>(QStringLiteral("tptbTCFrom"))->setDate(QDate(2003, 2, 1));
         typedTo = DateOf(dialog, "tptbTCTo");
         Press(dialog, "cmdPrint");
     });
-    m_station.Type("1007");
+    m_station.Type(QStringLiteral("1007"));
     m_station.ClickPrint();
     EXPECT_EQ(nextFrom, QDate(2003, 1, 29));
     EXPECT_EQ(nextTo, QDate(2003, 2, 11));
