@@ -36,8 +36,7 @@ template <class List, class T> bool PersonnelList<List, T>::Destroy() {
 }
 
 template <class List, class T>
-std::shared_ptr<T> PersonnelList<List, T>::Insert(std::shared_ptr<T> thisvalue,
-                                                  int32_t thisindex) {
+std::shared_ptr<T> PersonnelList<List, T>::Insert(std::shared_ptr<T> thisvalue, int32_t thisindex) {
     m_errorNumber = 0;
     if (!thisvalue) {
         m_errorNumber = err::ListInsert;

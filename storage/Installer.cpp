@@ -12,7 +12,9 @@
 #include "personnel/CCompany.h"
 #include "personnel/CEmployee.h"
 #include "storage/CJetDB.h"
+#include "storage/EngineError.h"
 #include "storage/Recordset.h"
+#include "storage/SqliteHandle.h"
 
 namespace orvan {
 
@@ -90,20 +92,22 @@ bool Installer::CreateDatabase(const std::string& path, std::string& message) {
         message = "A database already exists at " + path + "; it is left unchanged.";
         return false;
     }
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-        SQLITE_OK) {
-        message =
-            "Cannot create " + path + ": " + (db != nullptr ? sqlite3_errmsg(db) : "out of memory");
-        sqlite3_close(db);
-        return false;
-    }
-    bool ok = Exec(db, "BEGIN EXCLUSIVE", message) && Exec(db, kSchemaSql, message) &&
-              Exec(db, "COMMIT", message);
-    if (!ok) {
-        message = "Cannot create the database " + path + ": " + message;
-    }
-    sqlite3_close(db);
+    bool ok = false;
+    {
+        int rc = SQLITE_OK;
+        const sqlite::Connection db =
+            sqlite::Open(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, rc);
+        if (rc != SQLITE_OK) {
+            message =
+                "Cannot create " + path + ": " + (db ? sqlite3_errmsg(db.get()) : "out of memory");
+        } else {
+            ok = Exec(db.get(), "BEGIN EXCLUSIVE", message) &&
+                 Exec(db.get(), kSchemaSql, message) && Exec(db.get(), "COMMIT", message);
+            if (!ok) {
+                message = "Cannot create the database " + path + ": " + message;
+            }
+        }
+    } // closed before a failed file is removed
     if (!ok) {
         fs::remove(path, ec);
     }
@@ -160,19 +164,22 @@ bool Installer::AddDemoData(const std::string& path, DateTime today, std::string
         ++index;
     }
 
-    sqlite3* raw = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+    int rc = SQLITE_OK;
+    const sqlite::Connection raw = sqlite::Open(path, SQLITE_OPEN_READWRITE, rc);
+    if (rc != SQLITE_OK) {
         message = "Cannot reopen " + path + " for the demonstration time records.";
-        sqlite3_close(raw);
         return false;
     }
-    sqlite3_stmt* insert = nullptr;
-    bool ok =
-        Exec(raw, "BEGIN EXCLUSIVE", message) &&
-        sqlite3_prepare_v2(raw,
-                           "INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
-                           "SELECT EmployeeID, ?2, ?3 FROM Employee WHERE EmployeeNumber = ?1",
-                           -1, &insert, nullptr) == SQLITE_OK;
+    bool ok = Exec(raw.get(), "BEGIN EXCLUSIVE", message);
+    sqlite::Statement insert;
+    try {
+        insert = sqlite::PrepareOne(
+            raw.get(), "INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
+                       "SELECT EmployeeID, ?2, ?3 FROM Employee WHERE EmployeeNumber = ?1");
+    } catch (const EngineError& e) {
+        message = e.what();
+        ok = false;
+    }
     Jitter jitter;
     const DateTime first = today.DatePart().AddDays(-28);
     for (int day = 0; ok && day <= 28; ++day) {
@@ -203,19 +210,18 @@ bool Installer::AddDemoData(const std::string& path, DateTime today, std::string
                 }
                 end = DateTime();
             }
-            sqlite3_bind_int(insert, 1, d.number);
-            sqlite3_bind_double(insert, 2, start.Days());
-            sqlite3_bind_double(insert, 3, end.Days());
-            ok = sqlite3_step(insert) == SQLITE_DONE;
-            sqlite3_reset(insert);
+            sqlite3_bind_int(insert.get(), 1, d.number);
+            sqlite3_bind_double(insert.get(), 2, start.Days());
+            sqlite3_bind_double(insert.get(), 3, end.Days());
+            ok = sqlite3_step(insert.get()) == SQLITE_DONE;
+            sqlite3_reset(insert.get());
         }
     }
     if (!ok && message.empty()) {
-        message = sqlite3_errmsg(raw);
+        message = sqlite3_errmsg(raw.get());
     }
-    sqlite3_finalize(insert);
-    ok = ok && Exec(raw, "COMMIT", message);
-    sqlite3_close(raw);
+    insert.reset();
+    ok = ok && Exec(raw.get(), "COMMIT", message);
     if (!ok) {
         message = "Cannot add the demonstration time records: " + message;
     }

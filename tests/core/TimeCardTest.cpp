@@ -11,6 +11,7 @@
 #include "core/Program.h"
 #include "personnel/CEmployee.h"
 #include "storage/CJetDB.h"
+#include "support/FileRelease.h"
 #include "support/TestDatabase.h"
 
 namespace orvan {
@@ -111,7 +112,7 @@ TEST_F(TimeCardFixture, BuildListLoadsSortsAndReusesOneListObject) {
         EXPECT_EQ(list->Item(i)->ObjectState(), StateUnchanged);
         EXPECT_EQ(list->Item(i)->EmployeeID(), m_employeeId);
     }
-    EXPECT_FALSE(m_jet->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
 
     // A period without records: False with 301, the same list object emptied,
     // and the file closed again.
@@ -119,7 +120,7 @@ TEST_F(TimeCardFixture, BuildListLoadsSortsAndReusesOneListObject) {
     EXPECT_EQ(m_factory->ErrorNumber(), 301);
     EXPECT_EQ(m_factory->TimeRecordList(), list);
     EXPECT_EQ(list->Count(), 0);
-    EXPECT_FALSE(m_jet->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
     EXPECT_EQ(m_factory->CloneTimeRecordList(), nullptr);
 
     EXPECT_TRUE(m_factory->DestroyList());
@@ -136,7 +137,7 @@ TEST_F(TimeCardFixture, UnreadableRowsFailTheLoadAndReleaseTheFile) {
               std::to_string(m_employeeId) + ", " + std::to_string(At(1, 15, 8).Days()) + ", 0)");
     EXPECT_FALSE(m_factory->BuildList(m_employeeId, At(1, 15), At(1, 16)));
     EXPECT_EQ(m_factory->ErrorNumber(), 301);
-    EXPECT_FALSE(m_jet->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
     m_db.Exec("CREATE TABLE Probe (x INTEGER)");
 }
 
@@ -169,7 +170,7 @@ TEST_F(TimeCardFixture, SaveListRunsOneStatementPerPendingRecordAndKeepsStates) 
     EXPECT_EQ(m_db.QueryInt("SELECT count(*) FROM TimeRecord WHERE TimeRecordID = " +
                             std::to_string(keptId)),
               1);
-    EXPECT_FALSE(m_jet->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
 }
 
 TEST_F(TimeCardFixture, SaveFailureIsReportedAndTheFileIsReleased) {
@@ -178,7 +179,7 @@ TEST_F(TimeCardFixture, SaveFailureIsReportedAndTheFileIsReleased) {
     m_db.Exec("DROP TABLE TimeRecord");
     EXPECT_FALSE(m_factory->Save(record));
     EXPECT_EQ(m_factory->ErrorNumber(), 803);
-    EXPECT_FALSE(m_jet->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
     // The other program can take the file right away.
     m_db.Exec("CREATE TABLE Probe (x INTEGER)");
 }
@@ -195,7 +196,7 @@ TEST_F(TimeCardFixture, GeneratesTotalsAndTheReportText) {
     EXPECT_FLOAT_EQ(card->RegularPay(), 10.0f);
     EXPECT_FLOAT_EQ(card->OvertimePay(), 15.0f);
     EXPECT_NEAR(card->TotalPay(), 151.67f + 37.5f, 0.01f);
-    EXPECT_FALSE(m_jet->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
 
     // Record lines lose the 0.75 h allowance even without automatic deduction.
     EXPECT_EQ(card->ToStringReport(), "Name:  \t\t\t\tAnn Lee\r\n"
@@ -231,7 +232,7 @@ TEST_F(TimeCardFixture, GenerationFailuresKeepTheirNumbers) {
     EXPECT_FALSE(card->GenerateTimecard(m_employee, At(2, 1), At(2, 15)));
     EXPECT_EQ(card->ErrorNumber(), 605);
     EXPECT_FLOAT_EQ(card->RegularHoursWorked(), 4.0f);
-    EXPECT_FALSE(m_jet->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
     m_db.Exec("CREATE TABLE Probe (x INTEGER)");
 
     // A database that does not open is not an empty period.
@@ -270,7 +271,7 @@ TEST_F(TimeCardFixture, CloseTimeRecordClosesTheEarliestOpenRecordOnly) {
     EXPECT_EQ(m_db.QueryDouble("SELECT EndTime FROM TimeRecord WHERE TimeRecordID = " +
                                std::to_string(later)),
               0.0);
-    EXPECT_FALSE(m_jet->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
 
     // Yesterday's midnight also reaches a record opened last night.
     CTimeCard nextMorning;

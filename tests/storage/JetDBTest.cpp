@@ -12,6 +12,7 @@
 #include "personnel/CEmployeeList.h"
 #include "storage/CJetDB.h"
 #include "storage/Recordset.h"
+#include "support/FileRelease.h"
 #include "support/LockingProcess.h"
 #include "support/TestDatabase.h"
 
@@ -85,8 +86,7 @@ TEST(JetDB, OpeningFailsCleanlyOnAnythingButADatabase) {
     list->Create();
     EXPECT_FALSE(truncated->LoadEmployeeList(list));
     EXPECT_NE(truncated->ErrorNumber(), 0);
-    EXPECT_FALSE(truncated->DatabaseOpen());
-    EXPECT_FALSE(db.DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased((dir.Path() / "truncated.mdb").string()));
 }
 
 TEST(JetDB, SnapshotsAndTheJetDialect) {
@@ -109,7 +109,7 @@ TEST(JetDB, SnapshotsAndTheJetDialect) {
     // Action statements open and close the file themselves.
     EXPECT_TRUE(db->ExecuteAction("INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
                                   "VALUES (5, #1/15/2003 8:00:00 AM#, #1/15/2003 5:00:00 PM#);"));
-    EXPECT_FALSE(db->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
     EXPECT_TRUE(db->ExecuteAction("UPDATE TimeRecord SET TimeRecord.EndTime = #1/15/2003 "
                                   "12:30:00 PM# WHERE TimeRecord.EmployeeID = 5;"));
     EXPECT_DOUBLE_EQ(tdb.QueryDouble("SELECT EndTime FROM TimeRecord WHERE EmployeeID = 5"),
@@ -128,7 +128,7 @@ TEST(JetDB, SnapshotsAndTheJetDialect) {
     // A failing statement reports 407 and still releases the file.
     EXPECT_FALSE(db->ExecuteAction("UPDATE NoSuchTable SET x = 1;"));
     EXPECT_EQ(db->ErrorNumber(), 407);
-    EXPECT_FALSE(db->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
     EXPECT_FALSE(db->ExecuteAction(""));
 }
 
@@ -188,7 +188,7 @@ TEST(JetDB, EmployeesRoundTripThroughStoredQueriesUnchanged) {
     auto added = AwkwardEmployee();
     ASSERT_TRUE(db->AddNewEmployee(added)) << db->ErrorNumber();
     EXPECT_EQ(added->EmployeeID(), -1);
-    EXPECT_FALSE(db->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
 
     auto loaded = LoadEmployee(db, 4711);
     ASSERT_NE(loaded, nullptr);
@@ -249,7 +249,7 @@ TEST(JetDB, MissingStoredQueriesFailWithoutCrashing) {
     EXPECT_TRUE(db->AddNewEmployee(e));
     EXPECT_FALSE(db->UpdateEmployee(e));
     EXPECT_EQ(db->ErrorNumber(), 413);
-    EXPECT_FALSE(db->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
 
     tdb.Exec("DROP TABLE _StoredQuery");
     auto list = std::make_shared<CEmployeeList>();
@@ -258,7 +258,7 @@ TEST(JetDB, MissingStoredQueriesFailWithoutCrashing) {
     EXPECT_EQ(list->Count(), 0);
     EXPECT_FALSE(db->AddNewEmployee(e));
     EXPECT_EQ(db->ErrorNumber(), 412);
-    EXPECT_FALSE(db->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
     tdb.Exec("CREATE TABLE Probe (x INTEGER)"); // the file is free
 }
 

@@ -8,6 +8,7 @@
 #include "storage/CSystemOptions.h"
 #include "storage/Installer.h"
 #include "storage/Recordset.h"
+#include "support/FileRelease.h"
 #include "support/TestDatabase.h"
 
 namespace orvan {
@@ -42,7 +43,7 @@ TEST(SystemOptions, LoadsTheRowOfANewInstallationAndWritesItBack) {
               "UPDATE _System SET _System.period_length = 6, _System.auto_shift_start_time = "
               "#1/1/2000 7:30:00 AM#, _System.auto_shift_end_time = #4:15:30 PM#;");
     ASSERT_TRUE(options.Update());
-    EXPECT_FALSE(db->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
 
     CSystemOptions reread;
     reread.SetOrvanDatabase(db);
