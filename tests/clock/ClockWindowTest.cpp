@@ -32,12 +32,12 @@ protected:
 };
 
 TEST_F(ClockWindow, ClockInStoresTheMinuteAndConfirms) {
-    m_station.Type("1007");
+    m_station.Type(QStringLiteral("1007"));
     m_station.ClickClockIn();
     EXPECT_EQ(m_station.LastMessage(),
               "Login Complete|Employee: Ann Lee\r\nClocked In At: 01/15/2003   08:05 AM");
     EXPECT_EQ(m_station.LastStyle(), MsgIconInformation);
-    EXPECT_EQ(m_station.NumberBoxText(), "");
+    EXPECT_EQ(m_station.NumberBoxText(), QString());
     EXPECT_DOUBLE_EQ(m_station.Database().QueryDouble("SELECT StartTime FROM TimeRecord"),
                      At(15, 8, 5).Days());
     EXPECT_EQ(m_station.Database().QueryDouble("SELECT EndTime FROM TimeRecord"), 0.0);
@@ -46,10 +46,10 @@ TEST_F(ClockWindow, ClockInStoresTheMinuteAndConfirms) {
 
 TEST_F(ClockWindow, NightShiftIsClosedTheNextMorning) {
     m_station.Clock().Set(At(15, 23, 50, 10));
-    m_station.Type("1007");
+    m_station.Type(QStringLiteral("1007"));
     m_station.ClickClockIn();
     m_station.Clock().Set(At(16, 0, 10, 33));
-    m_station.Type("1007");
+    m_station.Type(QStringLiteral("1007"));
     m_station.ClickClockOut();
     EXPECT_EQ(m_station.LastMessage(),
               "Logout Complete|Employee: Ann Lee\r\nClocked Out At: 01/16/2003   12:10:33 AM");
@@ -59,17 +59,17 @@ TEST_F(ClockWindow, NightShiftIsClosedTheNextMorning) {
     const double minutes = m_station.Database().QueryDouble(
         "SELECT round((EndTime - StartTime) * 1440) FROM TimeRecord");
     EXPECT_EQ(minutes, 20.0); // 0.33 hours
-    EXPECT_EQ(m_station.NumberBoxText(), "");
+    EXPECT_EQ(m_station.NumberBoxText(), QString());
 }
 
 TEST_F(ClockWindow, TwoClockInsThenOneClockOutClosesTheEarlier) {
-    m_station.Type("1007");
+    m_station.Type(QStringLiteral("1007"));
     m_station.ClickClockIn();
     m_station.Clock().Set(At(15, 9, 0));
-    m_station.Type("1007");
+    m_station.Type(QStringLiteral("1007"));
     m_station.ClickClockIn();
     m_station.Clock().Set(At(15, 12, 0));
-    m_station.Type("1007");
+    m_station.Type(QStringLiteral("1007"));
     m_station.ClickClockOut();
     EXPECT_EQ(m_station.Count("EndTime = 0"), 1);
     EXPECT_DOUBLE_EQ(
@@ -77,7 +77,7 @@ TEST_F(ClockWindow, TwoClockInsThenOneClockOutClosesTheEarlier) {
         At(15, 8, 5).Days());
 
     // Nothing open today or yesterday for Bob: the failure, nothing changed.
-    m_station.Type("1008");
+    m_station.Type(QStringLiteral("1008"));
     m_station.ClickClockOut();
     EXPECT_EQ(m_station.LastMessage(),
               "Clock-Out Error|An error occurred while closing the timerecord. This clock-out "
@@ -107,10 +107,10 @@ TEST_F(ClockWindow, BadNumbersAreExplainedForEveryButton) {
                   std::string("Invalid Employee Number|") + button.emptyText);
         EXPECT_EQ(m_station.LastStyle(), MsgIconExclamation);
         for (const char* text : {"9999", "abc", "99999999999", " ", "10O7", "-"}) {
-            m_station.Type(text);
+            m_station.Type(QString::fromUtf8(text));
             (m_station.*button.click)();
             EXPECT_EQ(m_station.LastMessage(), notFound) << text;
-            EXPECT_EQ(m_station.NumberBoxText(), "") << text;
+            EXPECT_EQ(m_station.NumberBoxText(), QString()) << text;
         }
     }
     EXPECT_EQ(m_station.Count("1"), 0);
@@ -118,28 +118,29 @@ TEST_F(ClockWindow, BadNumbersAreExplainedForEveryButton) {
 }
 
 TEST_F(ClockWindow, ClockLabelAndHover) {
-    auto* clock = m_station.Window()->findChild<QLabel*>("lblClock");
+    auto* clock = m_station.Window()->findChild<QLabel*>(QStringLiteral("lblClock"));
     ASSERT_NE(clock, nullptr);
-    EXPECT_EQ(clock->text(), "01/15/2003         08:05:42 AM");
+    EXPECT_EQ(clock->text(), QStringLiteral("01/15/2003         08:05:42 AM"));
     m_station.Clock().Set(At(15, 13, 7, 9));
     QTest::qWait(1100);
-    EXPECT_EQ(clock->text(), "01/15/2003         01:07:09 PM");
+    EXPECT_EQ(clock->text(), QStringLiteral("01/15/2003         01:07:09 PM"));
 
     auto* window = m_station.Window();
     auto visible = [window](const char* name) {
-        return window->findChild<QLabel*>(name)->isVisible();
+        return window->findChild<QLabel*>(QString::fromUtf8(name))->isVisible();
     };
     EXPECT_EQ(window->ActiveButton(), 0);
     EXPECT_FALSE(visible("picClockInActive"));
     EXPECT_TRUE(visible("picClockInInactive"));
     // A click on an inactive picture does nothing.
-    m_station.Type("1007");
-    QTest::mouseClick(window->findChild<QLabel*>("picClockInInactive"), Qt::LeftButton);
+    m_station.Type(QStringLiteral("1007"));
+    QTest::mouseClick(window->findChild<QLabel*>(QStringLiteral("picClockInInactive")),
+                      Qt::LeftButton);
     EXPECT_EQ(m_station.Count("1"), 0);
 
     QMouseEvent over(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
-    QApplication::sendEvent(window->findChild<QLabel*>("picPrintInactive"), &over);
+    QApplication::sendEvent(window->findChild<QLabel*>(QStringLiteral("picPrintInactive")), &over);
     EXPECT_EQ(window->ActiveButton(), 5);
     EXPECT_TRUE(visible("picPrintActive"));
     EXPECT_FALSE(visible("picPrintInactive"));

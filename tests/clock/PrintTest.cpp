@@ -82,7 +82,9 @@ TEST_F(ClockPrint, ViewShowsTheTimeCardOfTheChosenPeriod) {
     QWidget* text = windows.front()->findChild<QWidget*>(QStringLiteral("txtReport"));
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(text->property("plainText").toString().toStdString(),
-              QString::fromStdString(file).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toStdString());
+              QString::fromStdString(file)
+                  .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+                  .toStdString());
 }
 
 TEST_F(ClockPrint, CancelPrintsNothing) {

@@ -24,7 +24,7 @@ TEST(ClockStartUp, ReadyStationReleasesTheDatabase) {
     station.AddEmployee(1007, "Ann", "Lee");
     station.Start();
     ASSERT_NE(station.Window(), nullptr);
-    EXPECT_EQ(station.Window()->windowTitle(), "Velmora - TimeClock");
+    EXPECT_EQ(station.Window()->windowTitle(), QStringLiteral("Velmora - TimeClock"));
     EXPECT_TRUE(station.Messages().shown.empty());
     EXPECT_FALSE(station.Controller()->ProgramEnded());
     EXPECT_EQ(station.Controller()->ErrorNumber(), 0);

@@ -107,7 +107,8 @@ TEST(QtMessageBoxTest, ErrorObjectShowsItselfThroughTheQtBox) {
     ASSERT_TRUE(seen.seen);
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
     EXPECT_EQ(seen.title, QStringLiteral("Error Number: 91"));
-    EXPECT_EQ(seen.text, QString::fromStdString(error.MessageText()).replace("\r\n", "\n"));
+    EXPECT_EQ(seen.text, QString::fromStdString(error.MessageText())
+                             .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     EXPECT_TRUE(seen.text.startsWith(QStringLiteral("The following error ocurred in module ")));
 }
 
