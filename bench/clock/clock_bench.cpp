@@ -50,9 +50,9 @@ void BM_ClockIn_FromClick(benchmark::State& state) {
         state.SkipWithError("no clock window");
         return;
     }
-    auto* box = station.window->findChild<QLineEdit*>("txtEmployeeNumber");
-    auto* inactive = station.window->findChild<QLabel*>("picClockInInactive");
-    auto* active = station.window->findChild<QLabel*>("picClockInActive");
+    auto* box = station.window->findChild<QLineEdit*>(QStringLiteral("txtEmployeeNumber"));
+    auto* inactive = station.window->findChild<QLabel*>(QStringLiteral("picClockInInactive"));
+    auto* active = station.window->findChild<QLabel*>(QStringLiteral("picClockInActive"));
     const QPointF centre(10, 10);
     for (auto _ : state) {
         station.clock.AdvanceSeconds(60);

@@ -151,13 +151,13 @@ QImage Draw(const Button& b, bool active)
         DrawBadge(p, iconCentre + QPointF(34, 26), 19, ink, paper, b.symbol);
     }
 
-    QFont font("DejaVu Sans", 1, QFont::Bold);
+    QFont font(QStringLiteral("DejaVu Sans"), 1, QFont::Bold);
     font.setPixelSize(27);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
     p.setFont(font);
     p.setPen(ink);
     p.drawText(QRectF(card.left(), card.bottom() - 52, card.width(), 40), Qt::AlignCenter,
-               b.caption);
+               QString::fromUtf8(b.caption));
     p.end();
     return image;
 }
@@ -179,8 +179,9 @@ int main(int argc, char** argv)
     };
     for (const Button& b : buttons) {
         for (bool active : {false, true}) {
-            const QString name = folder + "/" + b.baseName + (active ? "_active" : "_inactive") +
-                                 ".png";
+            const QString name = folder + QStringLiteral("/") + QString::fromUtf8(b.baseName) +
+                                 QString::fromUtf8(active ? "_active" : "_inactive") +
+                                 QStringLiteral(".png");
             // Quality 0 asks for the strongest PNG compression.
             if (!Draw(b, active).convertToFormat(QImage::Format_ARGB32).save(name, "PNG", 0)) {
                 std::fprintf(stderr, "cannot write %s\n", qPrintable(name));
