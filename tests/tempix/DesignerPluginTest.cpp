@@ -15,16 +15,17 @@ namespace {
 TEST(TempixDesignerPlugin, OffersTheBoxToFormEditors) {
     QPluginLoader loader(QStringLiteral(TEMPIX_DESIGNER_PLUGIN));
     const QJsonObject meta = loader.metaData().value(QStringLiteral("MetaData")).toObject();
-    EXPECT_EQ(meta.value(QStringLiteral("ClassId")).toString(), "TempixTextBox.TempixTB");
+    EXPECT_EQ(meta.value(QStringLiteral("ClassId")).toString(),
+              QStringLiteral("TempixTextBox.TempixTB"));
     QObject* instance = loader.instance();
     ASSERT_NE(instance, nullptr) << loader.errorString().toStdString();
     auto* plugin = qobject_cast<QDesignerCustomWidgetInterface*>(instance);
     ASSERT_NE(plugin, nullptr);
-    EXPECT_EQ(plugin->name(), "tempix::TempixTB");
-    EXPECT_EQ(plugin->includeFile(), "tempix/TempixTB.h");
+    EXPECT_EQ(plugin->name(), QStringLiteral("tempix::TempixTB"));
+    EXPECT_EQ(plugin->includeFile(), QStringLiteral("tempix/TempixTB.h"));
     EXPECT_FALSE(plugin->isContainer());
-    EXPECT_TRUE(plugin->toolTip().contains("TempixTextBox.TempixTB"));
-    EXPECT_TRUE(plugin->domXml().contains("<widget class=\"tempix::TempixTB\""));
+    EXPECT_TRUE(plugin->toolTip().contains(QStringLiteral("TempixTextBox.TempixTB")));
+    EXPECT_TRUE(plugin->domXml().contains(QStringLiteral("<widget class=\"tempix::TempixTB\"")));
     plugin->initialize(nullptr);
     EXPECT_TRUE(plugin->isInitialized());
 

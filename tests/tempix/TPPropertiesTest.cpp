@@ -32,8 +32,10 @@ protected:
         m_page.SetSelectedControls({&m_first, &m_second});
     }
 
-    QComboBox* DataTypeBox() { return m_page.findChild<QComboBox*>("cboDataType"); }
-    QLineEdit* Field(const char* name) { return m_page.findChild<QLineEdit*>(name); }
+    QComboBox* DataTypeBox() { return m_page.findChild<QComboBox*>(QStringLiteral("cboDataType")); }
+    QLineEdit* Field(const char* name) {
+        return m_page.findChild<QLineEdit*>(QString::fromUtf8(name));
+    }
     QPushButton* Button(QDialogButtonBox::StandardButton which) {
         return m_page.findChild<QDialogButtonBox*>()->button(which);
     }
@@ -50,8 +52,8 @@ TEST_F(TempixPropertyPage, HasItsFiveLabelledFields) {
     QComboBox* combo = DataTypeBox();
     ASSERT_NE(combo, nullptr);
     ASSERT_EQ(combo->count(), 2);
-    EXPECT_EQ(combo->itemText(0), "Date");
-    EXPECT_EQ(combo->itemText(1), "Time");
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("Date"));
+    EXPECT_EQ(combo->itemText(1), QStringLiteral("Time"));
     for (const char* name :
          {"txtDateFormat", "txtTimeFormat", "txtDateSeparator", "txtTimeSeparator"}) {
         EXPECT_NE(Field(name), nullptr) << name;
@@ -59,7 +61,7 @@ TEST_F(TempixPropertyPage, HasItsFiveLabelledFields) {
     std::vector<std::string> labels;
     for (const char* name : {"lblDataType", "lblDateFormat", "lblTimeFormat", "lblDateSeparator",
                              "lblTimeSeparator"}) {
-        const auto* label = m_page.findChild<QLabel*>(name);
+        const auto* label = m_page.findChild<QLabel*>(QString::fromUtf8(name));
         ASSERT_NE(label, nullptr) << name;
         labels.push_back(label->text().toStdString());
     }
@@ -68,17 +70,17 @@ TEST_F(TempixPropertyPage, HasItsFiveLabelledFields) {
 }
 
 TEST_F(TempixPropertyPage, ShowsTheFirstSelectedControl) {
-    EXPECT_EQ(DataTypeBox()->currentText(), "Time");
-    EXPECT_EQ(Field("txtDateFormat")->text(), "mm/dd/yyyy");
-    EXPECT_EQ(Field("txtTimeFormat")->text(), "hh:mm AM/PM");
-    EXPECT_EQ(Field("txtDateSeparator")->text(), "-");
-    EXPECT_EQ(Field("txtTimeSeparator")->text(), ":");
+    EXPECT_EQ(DataTypeBox()->currentText(), QStringLiteral("Time"));
+    EXPECT_EQ(Field("txtDateFormat")->text(), QStringLiteral("mm/dd/yyyy"));
+    EXPECT_EQ(Field("txtTimeFormat")->text(), QStringLiteral("hh:mm AM/PM"));
+    EXPECT_EQ(Field("txtDateSeparator")->text(), QStringLiteral("-"));
+    EXPECT_EQ(Field("txtTimeSeparator")->text(), QStringLiteral(":"));
     EXPECT_FALSE(m_page.Changed());
     EXPECT_FALSE(Button(QDialogButtonBox::Apply)->isEnabled());
 
     m_page.SetSelectedControls({&m_second, &m_first});
-    EXPECT_EQ(DataTypeBox()->currentText(), "Date");
-    EXPECT_EQ(Field("txtTimeFormat")->text(), "hh:mm:ss");
+    EXPECT_EQ(DataTypeBox()->currentText(), QStringLiteral("Date"));
+    EXPECT_EQ(Field("txtTimeFormat")->text(), QStringLiteral("hh:mm:ss"));
     EXPECT_FALSE(m_page.Changed());
     EXPECT_EQ(m_page.SelectedControls(), (QList<TempixTB*>{&m_second, &m_first}));
 }
@@ -87,7 +89,7 @@ TEST_F(TempixPropertyPage, EditsMarkThePageChanged) {
     for (const char* name :
          {"txtDateFormat", "txtTimeFormat", "txtDateSeparator", "txtTimeSeparator"}) {
         m_page.SetSelectedControls({&m_first});
-        QTest::keyClicks(Field(name), "x");
+        QTest::keyClicks(Field(name), QStringLiteral("x"));
         EXPECT_TRUE(m_page.Changed()) << name;
         EXPECT_TRUE(Button(QDialogButtonBox::Apply)->isEnabled()) << name;
     }
@@ -104,10 +106,10 @@ TEST_F(TempixPropertyPage, AppliesToTheFirstControlInOrder) {
     ControlEvents second(m_second);
     DataTypeBox()->setCurrentIndex(0);
     emit DataTypeBox()->activated(0);
-    Field("txtDateFormat")->setText("dd.mm.yyyy");
-    Field("txtTimeFormat")->setText("hh:mm");
-    Field("txtDateSeparator")->setText(".");
-    Field("txtTimeSeparator")->setText("h");
+    Field("txtDateFormat")->setText(QStringLiteral("dd.mm.yyyy"));
+    Field("txtTimeFormat")->setText(QStringLiteral("hh:mm"));
+    Field("txtDateSeparator")->setText(QStringLiteral("."));
+    Field("txtTimeSeparator")->setText(QStringLiteral("h"));
     int applied = 0;
     QObject::connect(&m_page, &TPProperties::Applied, [&]() { ++applied; });
     QTest::mouseClick(Button(QDialogButtonBox::Apply), Qt::LeftButton);
@@ -127,8 +129,8 @@ TEST_F(TempixPropertyPage, AppliesToTheFirstControlInOrder) {
 }
 
 TEST_F(TempixPropertyPage, OkAppliesAndCancelDoesNot) {
-    Field("txtTimeFormat")->setText("hh:mm:ss AM/PM");
-    emit Field("txtTimeFormat")->textEdited("hh:mm:ss AM/PM");
+    Field("txtTimeFormat")->setText(QStringLiteral("hh:mm:ss AM/PM"));
+    emit Field("txtTimeFormat")->textEdited(QStringLiteral("hh:mm:ss AM/PM"));
     QTest::mouseClick(Button(QDialogButtonBox::Cancel), Qt::LeftButton);
     EXPECT_EQ(m_page.result(), QDialog::Rejected);
     EXPECT_EQ(m_first.TimeFormat(), "hh:mm AM/PM");
@@ -143,15 +145,15 @@ TEST_F(TempixPropertyPage, AnyOtherTypedWordSwitchesToDate) {
         m_page.SetSelectedControls({&m_first});
         TypeDataType(word);
         EXPECT_EQ(m_first.DataType(), "Date") << word;
-        EXPECT_EQ(DataTypeBox()->currentText(), "Date") << word;
+        EXPECT_EQ(DataTypeBox()->currentText(), QStringLiteral("Date")) << word;
     }
     // The first letters of a word being typed do not count yet.
     m_first.SetDataType("Date");
     m_page.SetSelectedControls({&m_first});
-    QTest::keyClicks(DataTypeBox()->lineEdit(), "T");
-    EXPECT_EQ(DataTypeBox()->currentText(), "DateT");
+    QTest::keyClicks(DataTypeBox()->lineEdit(), QStringLiteral("T"));
+    EXPECT_EQ(DataTypeBox()->currentText(), QStringLiteral("DateT"));
     DataTypeBox()->lineEdit()->clear();
-    QTest::keyClicks(DataTypeBox()->lineEdit(), "Time");
+    QTest::keyClicks(DataTypeBox()->lineEdit(), QStringLiteral("Time"));
     EXPECT_EQ(m_first.DataType(), "Date");
     m_page.ApplyChanges();
     EXPECT_EQ(m_first.DataType(), "Time");
@@ -159,16 +161,16 @@ TEST_F(TempixPropertyPage, AnyOtherTypedWordSwitchesToDate) {
 
 TEST_F(TempixPropertyPage, AWordLeftUnfinishedIsJudgedWhenApplied) {
     DataTypeBox()->lineEdit()->clear();
-    QTest::keyClicks(DataTypeBox()->lineEdit(), "hour");
+    QTest::keyClicks(DataTypeBox()->lineEdit(), QStringLiteral("hour"));
     m_page.ApplyChanges();
     EXPECT_EQ(m_first.DataType(), "Date");
-    EXPECT_EQ(DataTypeBox()->currentText(), "Date");
+    EXPECT_EQ(DataTypeBox()->currentText(), QStringLiteral("Date"));
 }
 
 TEST_F(TempixPropertyPage, DateTypedInLowerCaseIsAppliedAsTyped) {
     TypeDataType("date");
     EXPECT_EQ(m_first.DataType(), "Time");
-    EXPECT_EQ(DataTypeBox()->currentText(), "date");
+    EXPECT_EQ(DataTypeBox()->currentText(), QStringLiteral("date"));
     m_page.ApplyChanges();
     EXPECT_EQ(m_first.DataType(), "date");
     // Only the exact word Date selects the date rules.
@@ -182,13 +184,13 @@ TEST_F(TempixPropertyPage, DateTypedInLowerCaseIsAppliedAsTyped) {
 
     // Enter in the box finishes the word too.
     DataTypeBox()->lineEdit()->clear();
-    QTest::keyClicks(DataTypeBox()->lineEdit(), "date");
+    QTest::keyClicks(DataTypeBox()->lineEdit(), QStringLiteral("date"));
     QTest::keyClick(DataTypeBox()->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(DataTypeBox()->currentText(), "date");
+    EXPECT_EQ(DataTypeBox()->currentText(), QStringLiteral("date"));
     DataTypeBox()->lineEdit()->clear();
-    QTest::keyClicks(DataTypeBox()->lineEdit(), "week");
+    QTest::keyClicks(DataTypeBox()->lineEdit(), QStringLiteral("week"));
     QTest::keyClick(DataTypeBox()->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(DataTypeBox()->currentText(), "Date");
+    EXPECT_EQ(DataTypeBox()->currentText(), QStringLiteral("Date"));
     EXPECT_EQ(m_first.DataType(), "Date");
 }
 
@@ -197,7 +199,7 @@ TEST_F(TempixPropertyPage, ADeletedControlIsSkipped) {
     m_page.SetSelectedControls({gone, &m_first});
     delete gone;
     EXPECT_EQ(m_page.SelectedControls(), QList<TempixTB*>{&m_first});
-    Field("txtDateFormat")->setText("yyyy-mm-dd");
+    Field("txtDateFormat")->setText(QStringLiteral("yyyy-mm-dd"));
     m_page.ApplyChanges();
     EXPECT_EQ(m_first.DateFormat(), "yyyy-mm-dd");
     m_page.SetSelectedControls({});

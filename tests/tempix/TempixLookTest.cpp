@@ -24,10 +24,10 @@ TEST(TempixLook, AFormWithADateAndATimeBox) {
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
 
-    QTest::keyClicks(form.tptbStartDate->TPText(), "5");
+    QTest::keyClicks(form.tptbStartDate->TPText(), QStringLiteral("5"));
     QTest::keyClick(form.tptbStartDate->TPText(), Qt::Key_Tab);
     form.tptbStartDate->SetText("5");
-    QTest::keyClicks(form.tptbStartTime->TPText(), "930 pm");
+    QTest::keyClicks(form.tptbStartTime->TPText(), QStringLiteral("930 pm"));
     QTest::keyClick(form.tptbStartTime->TPText(), Qt::Key_Return);
     EXPECT_EQ(form.tptbStartDate->Text(), "03/05/2003");
     EXPECT_EQ(form.tptbStartTime->Text(), "09:30 PM");

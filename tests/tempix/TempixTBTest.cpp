@@ -81,10 +81,10 @@ TEST_F(TempixBox, StartsAsANewlyPlacedControl) {
     EXPECT_EQ(box.BackColor(), static_cast<int32_t>(0x80000005u));
     EXPECT_EQ(box.ForeColor(), static_cast<int32_t>(0x80000008u));
     ASSERT_NE(box.TPText(), nullptr);
-    EXPECT_EQ(box.TPText()->objectName(), "TPText");
-    EXPECT_EQ(box.findChild<QLineEdit*>("TPText"), box.TPText());
+    EXPECT_EQ(box.TPText()->objectName(), QStringLiteral("TPText"));
+    EXPECT_EQ(box.findChild<QLineEdit*>(QStringLiteral("TPText")), box.TPText());
     ASSERT_NE(box.TPRules(), nullptr);
-    EXPECT_EQ(box.TPRules()->objectName(), "TPRules");
+    EXPECT_EQ(box.TPRules()->objectName(), QStringLiteral("TPRules"));
     box.TPText()->setAlignment(Qt::AlignRight);
     EXPECT_EQ(box.Alignment(), 1);
     box.TPText()->setAlignment(Qt::AlignHCenter);
@@ -133,8 +133,8 @@ TEST_F(TempixBox, OffersItsMembersThroughTheMetaObject) {
     EXPECT_TRUE(m_date.setProperty("DataType", QStringLiteral("Time")));
     EXPECT_EQ(m_date.DataType(), "Time");
     EXPECT_TRUE(m_date.setProperty("Text", QStringLiteral("930")));
-    EXPECT_EQ(m_date.property("Text").toString(), "09:30:00");
-    EXPECT_EQ(m_date.property("Version").toString(), "2.0.1");
+    EXPECT_EQ(m_date.property("Text").toString(), QStringLiteral("09:30:00"));
+    EXPECT_EQ(m_date.property("Version").toString(), QStringLiteral("2.0.1"));
     std::string result;
     EXPECT_TRUE(QMetaObject::invokeMethod(&m_date, "GenerateDateValue",
                                           Q_RETURN_ARG(std::string, result),
@@ -247,7 +247,7 @@ TEST_F(TempixBox, ClosingAWindowWithAFocusedBoxIsQuiet) {
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         box->setFocus();
-        QTest::keyClicks(box->TPText(), "2561");
+        QTest::keyClicks(box->TPText(), QStringLiteral("2561"));
         ASSERT_TRUE(box->TPText()->hasFocus());
     }
     EXPECT_EQ(events, 0);
@@ -403,14 +403,14 @@ TEST_F(TempixBox, MovingTheFocusOnChecksTheEntry) {
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     box->setFocus();
-    QTest::keyClicks(box->TPText(), "1745");
+    QTest::keyClicks(box->TPText(), QStringLiteral("1745"));
     QTest::keyClick(box->TPText(), Qt::Key_Tab);
     EXPECT_TRUE(other->hasFocus());
     EXPECT_EQ(Shown(*box), "17:45:00");
     other->setFocus();
     box->setFocus();
     QCoreApplication::processEvents(); // the whole text is selected now
-    QTest::keyClicks(box->TPText(), "2561");
+    QTest::keyClicks(box->TPText(), QStringLiteral("2561"));
     other->setFocus();
     EXPECT_EQ(Shown(*box), "2561");
     EXPECT_EQ(events.Events(), (std::vector<std::string>{"UpdateText:17:45:00", kRangeEvent}));
@@ -534,7 +534,7 @@ TEST_F(TempixBox, StoredPropertiesGoRoundTheBag) {
               (std::vector<std::string>{"Enabled", "Locked", "MousePointer", "DataType",
                                         "DateFormat", "DateSeparator", "TimeFormat",
                                         "TimeSeparator", "BackColor", "ForeColor", "Font"}));
-    EXPECT_EQ(bag.ReadProperty("timeformat").toString(), "hh:mm AM/PM");
+    EXPECT_EQ(bag.ReadProperty("timeformat").toString(), QStringLiteral("hh:mm AM/PM"));
 
     TempixTB copy(&host);
     copy.ReadProperties(bag);
@@ -583,13 +583,15 @@ TEST_F(TempixBox, ReadsKeysInAnyCase) {
 
 TEST(TempixPropertyBag, MatchesKeysWithoutCaseAndKeepsOnlyWhatDiffers) {
     PropertyBag bag;
-    EXPECT_EQ(bag.ReadProperty("DataType", QStringLiteral("Date")).toString(), "Date");
+    EXPECT_EQ(bag.ReadProperty("DataType", QStringLiteral("Date")).toString(),
+              QStringLiteral("Date"));
     EXPECT_FALSE(bag.ReadProperty("DataType").isValid());
     bag.WriteProperty("DataType", QStringLiteral("Date"), QStringLiteral("Date"));
     EXPECT_EQ(bag.Count(), 0);
     bag.WriteProperty("DataType", QStringLiteral("Time"), QStringLiteral("Date"));
     EXPECT_TRUE(bag.Contains("DATATYPE"));
-    EXPECT_EQ(bag.ReadProperty("datatype", QStringLiteral("Date")).toString(), "Time");
+    EXPECT_EQ(bag.ReadProperty("datatype", QStringLiteral("Date")).toString(),
+              QStringLiteral("Time"));
     bag.WriteProperty("datatype", QStringLiteral("Time2"));
     EXPECT_EQ(bag.Count(), 1);
     EXPECT_EQ(bag.Keys(), std::vector<std::string>{"datatype"});
