@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds Orvan and starts it on a demo installation in ./demo (ignored by
-# git): installs missing packages, builds the programs, creates the demo
-# installation with orvan-initdb --demo when there is none, copies the
-# programs into it and starts OrvanClock there (and OrvanAdmin beside it when
-# that program is part of the build).
+# git): installs missing packages, builds the programs, installs them into
+# demo/ with `cmake --install` (programs and libTempix side by side), creates
+# the demo database there with the installed orvan-initdb --demo on the first
+# run (later runs keep it) and starts OrvanClock there (and OrvanAdmin beside
+# it when that program is part of the build).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${ORVAN_BUILD_DIR:-$root/build}"
@@ -19,7 +20,7 @@ fi
 bash "$root/scripts/deps.sh"
 
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
-targets=(OrvanClock orvan-initdb)
+targets=(OrvanClock orvan-initdb Tempix)
 have_admin=0
 if cmake --build "$build" --target help | grep -q '^OrvanAdmin:'; then
   targets+=(OrvanAdmin)
@@ -27,19 +28,13 @@ if cmake --build "$build" --target help | grep -q '^OrvanAdmin:'; then
 fi
 cmake --build "$build" --parallel 2 --target "${targets[@]}"
 
-find_program() {
-  find "$build" -type f -name "$1" -perm -u+x -not -path '*/CMakeFiles/*' | head -n 1
-}
+# The programs find system/, reports/ and documentation/ below the folder
+# they run from, and libTempix beside them.
+cmake --install "$build" --prefix "$demo" >/dev/null
 
 if [ ! -f "$demo/system/orvan_11.mdb" ]; then
   echo "Creating the demo installation in $demo"
-  "$(find_program orvan-initdb)" "$demo" --demo
-fi
-
-# The programs find their files below the folder they run from.
-cp -f "$(find_program OrvanClock)" "$demo/OrvanClock"
-if [ "$have_admin" -eq 1 ]; then
-  cp -f "$(find_program OrvanAdmin)" "$demo/OrvanAdmin"
+  "$demo/orvan-initdb" "$demo" --demo
 fi
 
 cd "$demo"

@@ -9,5 +9,5 @@ cmake -S "$root" -B "$build" -G Ninja >/dev/null
 cmake --build "$build" --target test_tempix --parallel 2
 TEMPIX_SCREENSHOT="$out" TEMPIX_PAGE_SCREENSHOT="${out%.png}-page.png" \
   QT_QPA_PLATFORM=xcb xvfb-run -a \
-  "$build/tests/tempix/test_tempix" --gtest_filter='TempixLook.*'
+  "$build/bin/test_tempix" --gtest_filter='TempixLook.*'
 echo "pictures: $out ${out%.png}-page.png"
