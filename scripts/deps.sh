@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when any is
 # missing. Runs apt-get update once, only when something must be installed.
+# Packages given as arguments are needed as well (scripts/fuzz.sh adds
+# Clang's this way):
+#
+#     bash scripts/deps.sh [PACKAGE...]
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
@@ -8,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libgl-dev
   xvfb xauth fonts-dejavu-core
+  "$@"
 )
 missing=()
 for p in "${packages[@]}"; do
