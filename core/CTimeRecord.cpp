@@ -114,7 +114,16 @@ void CTimeRecord::RecalculateWhenComplete() {
 }
 
 std::string CTimeRecord::TimeText(const DateTime& value) const {
-    return m_enforceFormat ? value.Format(m_formatString) : value.ToString();
+    return m_enforceFormat ? value.Format(FormatString()) : value.ToString();
+}
+
+const std::string& CTimeRecord::FormatString() const {
+    static const std::string kDefaultFormat = "mm/dd/yyyy hh:mm AM/PM";
+    return m_formatString ? *m_formatString : kDefaultFormat;
+}
+
+void CTimeRecord::SetFormatString(const std::string& value) {
+    m_formatString = std::make_shared<const std::string>(value);
 }
 
 } // namespace orvan

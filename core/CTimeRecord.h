@@ -48,8 +48,10 @@ public:
     // Whether the text forms use FormatString or the general date text.
     bool EnforceFormat() const { return m_enforceFormat; }
     void SetEnforceFormat(bool value) { m_enforceFormat = value; }
-    const std::string& FormatString() const { return m_formatString; }
-    void SetFormatString(const std::string& value) { m_formatString = value; }
+    // Every record starts with the same format; it is shared until a record
+    // gets one of its own, so loading a year of records allocates no text.
+    const std::string& FormatString() const;
+    void SetFormatString(const std::string& value);
 
     int32_t ObjectState() const { return m_objectState; }
     void SetObjectState(int32_t value) { m_objectState = value; }
@@ -80,7 +82,7 @@ private:
     int32_t m_employeeID = 0;
     float m_hoursWorked = 0.0f;
     bool m_enforceFormat = true;
-    std::string m_formatString = "mm/dd/yyyy hh:mm AM/PM";
+    std::shared_ptr<const std::string> m_formatString;
     DateTime m_startTime;
     DateTime m_endTime;
     std::string m_lastSQL;

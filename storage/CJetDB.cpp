@@ -104,7 +104,10 @@ bool CJetDB::OpenDB(const std::string& paramName, const std::string& /*paramConn
     m_connection.reset();
     m_databaseOpen = false;
     int rc = SQLITE_OK;
-    sqlite::Connection db = sqlite::Open(NativePath(name), SQLITE_OPEN_READWRITE, rc);
+    // One thread uses a connection, so SQLite need not lock it on every call
+    // (reading a snapshot makes several calls per value).
+    sqlite::Connection db =
+        sqlite::Open(NativePath(name), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, rc);
     if (rc != SQLITE_OK) {
         const int code = sqlite::ResultCode(db.get(), rc);
         Fail(code, code, db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc));

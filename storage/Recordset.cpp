@@ -48,18 +48,35 @@ double TextToDouble(const std::string& text) {
 
 } // namespace
 
-Recordset::Recordset(std::vector<std::string> columns, std::vector<std::vector<Value>> rows)
-    : m_columns(std::move(columns)), m_rows(std::move(rows)) {}
+Recordset::Recordset(std::vector<std::string> columns, std::vector<Value> values)
+    : m_columns(std::move(columns)), m_values(std::move(values)) {
+    const size_t width = m_columns.empty() ? 1 : m_columns.size();
+    m_values.resize(m_values.size() - m_values.size() % width);
+    const size_t rows = m_columns.empty() ? 0 : m_values.size() / width;
+    if (rows > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
+        throw EngineError(err::RuntimeOverflow, "Overflow");
+    }
+    m_rowCount = static_cast<int32_t>(rows);
+}
+
+Recordset::Recordset(std::vector<std::string> columns, const std::vector<std::vector<Value>>& rows)
+    : Recordset(std::move(columns), [&rows] {
+          std::vector<Value> values;
+          for (const auto& row : rows) {
+              values.insert(values.end(), row.begin(), row.end());
+          }
+          return values;
+      }()) {}
 
 void Recordset::MoveFirst() {
-    if (m_rows.empty()) {
+    if (m_rowCount == 0) {
         throw EngineError(kNoCurrentRecord, "No current record.");
     }
     m_position = 0;
 }
 
 void Recordset::MoveLast() {
-    if (m_rows.empty()) {
+    if (m_rowCount == 0) {
         throw EngineError(kNoCurrentRecord, "No current record.");
     }
     m_position = RecordCount() - 1;
@@ -105,7 +122,10 @@ const Recordset::Value& Recordset::FieldAt(size_t index) const {
     if (m_position < 0 || m_position >= RecordCount()) {
         throw EngineError(kNoCurrentRecord, "No current record.");
     }
-    return m_rows[static_cast<size_t>(m_position)].at(index);
+    if (index >= m_columns.size()) {
+        throw EngineError(kItemNotFound, "Item not found in this collection.");
+    }
+    return m_values[static_cast<size_t>(m_position) * m_columns.size() + index];
 }
 
 bool Recordset::IsNull(std::string_view column) const {

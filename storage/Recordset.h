@@ -20,13 +20,16 @@ class Recordset {
 public:
     using Value = std::variant<std::monostate, int64_t, double, std::string>;
 
-    Recordset(std::vector<std::string> columns, std::vector<std::vector<Value>> rows);
+    // `values` holds the rows one after the other, each with one value per
+    // column (one allocation for the whole snapshot, not one per row).
+    Recordset(std::vector<std::string> columns, std::vector<Value> values);
+    Recordset(std::vector<std::string> columns, const std::vector<std::vector<Value>>& rows);
 
     // Every row of the snapshot, known as soon as it opens.
-    int32_t RecordCount() const { return static_cast<int32_t>(m_rows.size()); }
+    int32_t RecordCount() const { return m_rowCount; }
     // Before the first row / after the last one (both when there are none).
-    bool IsBOF() const { return m_position < 0 || m_rows.empty(); }
-    bool IsEOF() const { return m_position >= RecordCount() || m_rows.empty(); }
+    bool IsBOF() const { return m_position < 0 || m_rowCount == 0; }
+    bool IsEOF() const { return m_position >= m_rowCount || m_rowCount == 0; }
     // The snapshot opens on its first row. Moving in an empty snapshot throws.
     void MoveFirst();
     void MoveLast();
@@ -63,7 +66,8 @@ private:
     size_t ColumnIndex(std::string_view column) const;
 
     std::vector<std::string> m_columns;
-    std::vector<std::vector<Value>> m_rows;
+    std::vector<Value> m_values;
+    int32_t m_rowCount = 0;
     int32_t m_position = 0;
 };
 

@@ -207,7 +207,8 @@ std::shared_ptr<Recordset> StoredQuery::Snapshot(sqlite3* db, sqlite3_stmt* stat
         const char* name = sqlite3_column_name(statement, c);
         names.emplace_back(name != nullptr ? name : "");
     }
-    std::vector<std::vector<Recordset::Value>> rows;
+    std::vector<Recordset::Value> values;
+    values.reserve(static_cast<size_t>(columns) * 64);
     for (;;) {
         const int rc = sqlite3_step(statement);
         if (rc == SQLITE_DONE) {
@@ -219,32 +220,29 @@ std::shared_ptr<Recordset> StoredQuery::Snapshot(sqlite3* db, sqlite3_stmt* stat
             sqlite3_reset(statement);
             throw EngineError(code == SQLITE_OK ? SQLITE_ERROR : code, message);
         }
-        std::vector<Recordset::Value> row;
-        row.reserve(static_cast<size_t>(columns));
         for (int c = 0; c < columns; ++c) {
             switch (sqlite3_column_type(statement, c)) {
             case SQLITE_INTEGER:
-                row.emplace_back(static_cast<int64_t>(sqlite3_column_int64(statement, c)));
+                values.emplace_back(static_cast<int64_t>(sqlite3_column_int64(statement, c)));
                 break;
             case SQLITE_FLOAT:
-                row.emplace_back(sqlite3_column_double(statement, c));
+                values.emplace_back(sqlite3_column_double(statement, c));
                 break;
             case SQLITE_NULL:
-                row.emplace_back(std::monostate{});
+                values.emplace_back(std::monostate{});
                 break;
             default: {
                 const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
                 const int bytes = sqlite3_column_bytes(statement, c);
-                row.emplace_back(
+                values.emplace_back(
                     std::string(text != nullptr ? text : "", static_cast<size_t>(bytes)));
                 break;
             }
             }
         }
-        rows.push_back(std::move(row));
     }
     sqlite3_reset(statement);
-    return std::make_shared<Recordset>(std::move(names), std::move(rows));
+    return std::make_shared<Recordset>(std::move(names), std::move(values));
 }
 
 } // namespace orvan
