@@ -12,19 +12,18 @@
 #include "storage/Failure.h"
 #include "storage/MessageBox.h"
 #include "storage/ProgramFolder.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan::timeclock {
 
 namespace {
 
-constexpr int32_t ErrConstruction = 101;
+constexpr int32_t ErrConstruction = err::ControllerConstruction;
 
-// SQLite reports a file locked by another connection as busy (5) or locked (6).
-constexpr int32_t EngineLocked = 6;
-
+// SQLite reports a file locked by another connection as busy or locked.
 bool HeldByAnotherProgram(int32_t databaseError) {
-    return databaseError == 403 || databaseError == CJetDB::EngineBusy ||
-           databaseError == EngineLocked;
+    return databaseError == err::NoDatabase || databaseError == err::EngineBusy ||
+           databaseError == err::EngineLocked;
 }
 
 } // namespace

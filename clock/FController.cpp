@@ -19,6 +19,7 @@
 #include "storage/CJetDB.h"
 #include "storage/MessageBox.h"
 #include "ui_FController.h"
+#include "core/ErrorNumbers.h"
 
 // The button pictures are compiled into the clock library; a static library
 // needs its resources registered by hand.
@@ -30,7 +31,7 @@ namespace orvan::timeclock {
 
 namespace {
 
-constexpr int32_t ErrNoTimeRecords = 605;
+constexpr int32_t ErrNoTimeRecords = err::NoTimeRecords;
 
 // Now with the seconds dropped, the way the stored times are written: the
 // moment as "mm/dd/yyyy hh:mm AM/PM" read back as a date-time.

@@ -3,14 +3,15 @@
 #include <exception>
 
 #include "reports/IDocumentShell.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
 namespace {
 
-constexpr int32_t kErrEmptyName = 901;
-constexpr int32_t kErrNotFound = 902;
-constexpr int32_t kErrNoParent = 911;
+constexpr int32_t kErrEmptyName = err::DocumentNameEmpty;
+constexpr int32_t kErrNotFound = err::DocumentNotFound;
+constexpr int32_t kErrNoParent = err::DocumentNoParent;
 
 } // namespace
 

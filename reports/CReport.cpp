@@ -10,17 +10,18 @@
 #include "storage/MessageBox.h"
 #include "storage/ProgramFolder.h"
 #include "ui/IReportParent.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
 namespace {
 
-constexpr int32_t kErrOpenFile = 503;
-constexpr int32_t kErrCloseFile = 506;
-constexpr int32_t kErrCreateWindow = 701;
-constexpr int32_t kErrWriteFile = 702;
-constexpr int32_t kErrWriteWindow = 703;
-constexpr int32_t kErrLauncherNotFound = 902;
+constexpr int32_t kErrOpenFile = err::FileNotOpen;
+constexpr int32_t kErrCloseFile = err::FileClose;
+constexpr int32_t kErrCreateWindow = err::ReportCreateWindow;
+constexpr int32_t kErrWriteFile = err::ReportWriteFile;
+constexpr int32_t kErrWriteWindow = err::ReportWriteWindow;
+constexpr int32_t kErrLauncherNotFound = err::DocumentNotFound;
 
 constexpr int32_t kWriteMode = 1;
 

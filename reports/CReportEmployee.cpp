@@ -6,13 +6,14 @@
 #include "personnel/CEmployeeList.h"
 #include "reports/FReportEmployee.h"
 #include "ui/IReportParent.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
 namespace {
 
-constexpr int32_t kErrNoList = 705;
-constexpr int32_t kErrEmptyPosition = 710;
+constexpr int32_t kErrNoList = err::ReportNoEmployeeList;
+constexpr int32_t kErrEmptyPosition = err::ReportUnexpected;
 
 } // namespace
 

@@ -7,13 +7,14 @@
 #include "personnel/CEmployeeList.h"
 #include "reports/FReportPhoneBook.h"
 #include "ui/IReportParent.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
 namespace {
 
-constexpr int32_t kErrNoList = 704;
-constexpr int32_t kErrUnexpected = 710;
+constexpr int32_t kErrNoList = err::ReportNoCompanyList;
+constexpr int32_t kErrUnexpected = err::ReportUnexpected;
 constexpr size_t kRightColumn = 40;
 
 // Characters of a UTF-8 text (continuation bytes do not count), so names

@@ -8,14 +8,15 @@
 #include "personnel/CEmployeeList.h"
 #include "reports/FReportReview.h"
 #include "ui/IReportParent.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
 namespace {
 
-constexpr int32_t kErrNoList = 331;
-constexpr int32_t kErrInvalidRange = 603;
-constexpr int32_t kErrTimeCard = 710;
+constexpr int32_t kErrNoList = err::ListEmpty;
+constexpr int32_t kErrInvalidRange = err::InvalidPeriod;
+constexpr int32_t kErrTimeCard = err::ReportUnexpected;
 
 } // namespace
 

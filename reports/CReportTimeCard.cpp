@@ -7,16 +7,17 @@
 #include "personnel/CEmployee.h"
 #include "reports/FReportTimeCard.h"
 #include "ui/IReportParent.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
 namespace {
 
-constexpr int32_t kErrNoEmployee = 602;
-constexpr int32_t kErrInvalidRange = 603;
-constexpr int32_t kErrNoTimeRecords = 605;
-constexpr int32_t kErrNoTimeCard = 706;
-constexpr int32_t kErrTimeCard = 710;
+constexpr int32_t kErrNoEmployee = err::NoEmployee;
+constexpr int32_t kErrInvalidRange = err::InvalidPeriod;
+constexpr int32_t kErrNoTimeRecords = err::NoTimeRecords;
+constexpr int32_t kErrNoTimeCard = err::ReportNoTimeCard;
+constexpr int32_t kErrTimeCard = err::ReportUnexpected;
 
 } // namespace
 

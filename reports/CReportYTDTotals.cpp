@@ -7,14 +7,15 @@
 #include "personnel/CEmployee.h"
 #include "reports/FReportYTDTotals.h"
 #include "ui/IReportParent.h"
+#include "core/ErrorNumbers.h"
 
 namespace orvan {
 
 namespace {
 
-constexpr int32_t kErrNoEmployee = 602;
-constexpr int32_t kErrInvalidRange = 603;
-constexpr int32_t kErrTimeCard = 710;
+constexpr int32_t kErrNoEmployee = err::NoEmployee;
+constexpr int32_t kErrInvalidRange = err::InvalidPeriod;
+constexpr int32_t kErrTimeCard = err::ReportUnexpected;
 
 } // namespace
 
