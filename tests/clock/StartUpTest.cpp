@@ -13,6 +13,7 @@
 #include "storage/CSystemOptions.h"
 #include "storage/MessageBox.h"
 #include "support/LockingProcess.h"
+#include "support/FileRelease.h"
 
 namespace orvan::test {
 namespace {
@@ -28,7 +29,7 @@ TEST(ClockStartUp, ReadyStationReleasesTheDatabase) {
     EXPECT_TRUE(station.Messages().shown.empty());
     EXPECT_FALSE(station.Controller()->ProgramEnded());
     EXPECT_EQ(station.Controller()->ErrorNumber(), 0);
-    EXPECT_FALSE(station.Controller()->CIDatabase()->DatabaseOpen());
+    EXPECT_TRUE(test::FileIsReleased(station.Database().DatabasePath()));
     EXPECT_EQ(station.Controller()->EmployeeList()->Count(), 2); // with the administrator
     EXPECT_EQ(station.Controller()->SystemOptions()->PeriodLength(), 13);
     station.Database().Exec("UPDATE _System SET version = '1.0'"); // not locked

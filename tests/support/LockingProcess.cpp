@@ -8,6 +8,8 @@
 #include <chrono>
 #include <thread>
 
+#include "storage/SqliteHandle.h"
+
 namespace orvan::test {
 
 LockingProcess::LockingProcess(const std::string& path, int holdMs) {
@@ -19,8 +21,9 @@ LockingProcess::LockingProcess(const std::string& path, int holdMs) {
     m_pid = fork();
     if (m_pid == 0) {
         close(ready[0]);
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        int rc = SQLITE_OK;
+        sqlite::Connection connection = sqlite::Open(path, SQLITE_OPEN_READWRITE, rc);
+        sqlite3* db = connection.get();
         sqlite3_exec(db, "PRAGMA locking_mode=EXCLUSIVE; BEGIN EXCLUSIVE;", nullptr, nullptr,
                      nullptr);
         // The administrator program writes while it holds the file.
@@ -29,7 +32,7 @@ LockingProcess::LockingProcess(const std::string& path, int holdMs) {
         (void)!write(ready[1], &byte, 1);
         std::this_thread::sleep_for(std::chrono::milliseconds(holdMs));
         sqlite3_exec(db, "COMMIT;", nullptr, nullptr, nullptr);
-        sqlite3_close(db);
+        connection.reset(); // _exit runs no destructor
         _exit(0);
     }
     close(ready[1]);

@@ -9,34 +9,38 @@
 
 #include "storage/Installer.h"
 #include "storage/ProgramFolder.h"
+#include "storage/SqliteHandle.h"
 
 namespace orvan::test {
 
 namespace {
 
+// An open connection to the file for setting up and checking tests; waits
+// while a program under test holds the file for a statement.
+sqlite::Connection OpenForTest(const std::string& path) {
+    int rc = SQLITE_OK;
+    sqlite::Connection db = sqlite::Open(path, SQLITE_OPEN_READWRITE, rc);
+    if (rc != SQLITE_OK) {
+        throw std::runtime_error("cannot open " + path + ": " + sqlite3_errstr(rc));
+    }
+    sqlite3_busy_timeout(db.get(), 10000);
+    return db;
+}
+
 // Runs one statement and hands back the first column of the first row.
 template <typename F> void WithFirstRow(const std::string& path, const std::string& sql, F take) {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        throw std::runtime_error("cannot open " + path);
+    const sqlite::Connection db = OpenForTest(path);
+    sqlite3_stmt* raw = nullptr;
+    if (sqlite3_prepare_v2(db.get(), sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
+        throw std::runtime_error(std::string(sqlite3_errmsg(db.get())) + " in " + sql);
     }
-    sqlite3_busy_timeout(db, 10000);
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-        std::string message = sqlite3_errmsg(db);
-        sqlite3_close(db);
-        throw std::runtime_error(message + " in " + sql);
-    }
-    const int rc = sqlite3_step(statement);
+    const sqlite::Statement statement(raw);
+    const int rc = sqlite3_step(statement.get());
     if (rc == SQLITE_ROW) {
-        take(statement);
+        take(statement.get());
     }
-    std::string message = sqlite3_errmsg(db);
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
     if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-        throw std::runtime_error(message + " in " + sql);
+        throw std::runtime_error(std::string(sqlite3_errmsg(db.get())) + " in " + sql);
     }
 }
 
@@ -76,15 +80,11 @@ std::shared_ptr<CJetDB> TestDatabase::NewJetDB(CJetDB::Variant variant) const {
 }
 
 void TestDatabase::Exec(const std::string& sql) const {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(DatabasePath().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr),
-              SQLITE_OK);
-    sqlite3_busy_timeout(db, 10000);
+    const sqlite::Connection db = OpenForTest(DatabasePath());
     char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    const int rc = sqlite3_exec(db.get(), sql.c_str(), nullptr, nullptr, &error);
     EXPECT_EQ(rc, SQLITE_OK) << (error != nullptr ? error : "") << " in " << sql;
     sqlite3_free(error);
-    sqlite3_close(db);
 }
 
 int64_t TestDatabase::QueryInt(const std::string& sql) const {
@@ -123,34 +123,26 @@ int64_t TestDatabase::AddTimeRecord(int32_t employeeid, DateTime start, DateTime
 
 int32_t TestDatabase::AddEmployee(int32_t number, const std::string& first, const std::string& last,
                                   float rate, float overtime) const {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(DatabasePath().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
-        sqlite3_close(db);
-        throw std::runtime_error("cannot open " + DatabasePath());
-    }
-    sqlite3_busy_timeout(db, 10000);
-    sqlite3_stmt* s = nullptr;
+    const sqlite::Connection db = OpenForTest(DatabasePath());
+    sqlite3_stmt* raw = nullptr;
     sqlite3_prepare_v2(
-        db,
+        db.get(),
         "INSERT INTO Employee (EmployeeNumber, FirstName, LastName, SSNumber, Address, "
         "Address2, City, State, ZipCode, Phone, Password, PayRate, OvertimePayRate, "
         "DateOfBirth, HireDate, ReleaseDate, Active, CompanyID, AutoDeduct, "
         "AutoDeductLunchLength, AutoDeductBreakLength) VALUES (?1, ?2, ?3, '', '', '', "
         "'', '', '', '', '', ?4, ?5, 0, 0, 0, 1, 0, 0, 0, 0)",
-        -1, &s, nullptr);
-    sqlite3_bind_int(s, 1, number);
-    sqlite3_bind_text(s, 2, first.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_text(s, 3, last.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_double(s, 4, rate);
-    sqlite3_bind_double(s, 5, overtime);
-    const int rc = sqlite3_step(s);
-    sqlite3_finalize(s);
-    const auto id = static_cast<int32_t>(sqlite3_last_insert_rowid(db));
-    sqlite3_close(db);
-    if (rc != SQLITE_DONE) {
+        -1, &raw, nullptr);
+    const sqlite::Statement s(raw);
+    sqlite3_bind_int(s.get(), 1, number);
+    sqlite3_bind_text(s.get(), 2, first.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(s.get(), 3, last.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_double(s.get(), 4, static_cast<double>(rate));
+    sqlite3_bind_double(s.get(), 5, static_cast<double>(overtime));
+    if (sqlite3_step(s.get()) != SQLITE_DONE) {
         throw std::runtime_error("cannot add employee");
     }
-    return id;
+    return static_cast<int32_t>(sqlite3_last_insert_rowid(db.get()));
 }
 
 } // namespace orvan::test
