@@ -1,34 +1,266 @@
 #include "admin/FController.h"
 
-#include <QCloseEvent>
+#include <QtGui/QCloseEvent>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QGroupBox>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QListWidget>
+#include <QtWidgets/QStatusBar>
+#include <QtWidgets/QTabBar>
 
 #include "admin/CController.h"
+#include "admin/CompanyTab.h"
+#include "admin/EmployeeTab.h"
+#include "admin/FAbout.h"
+#include "admin/OptionsTab.h"
+#include "core/ErrorNumbers.h"
+#include "personnel/CCompanyList.h"
+#include "personnel/CEmployeeList.h"
+#include "reports/CDocLauncher.h"
+#include "storage/CSystemOptions.h"
+#include "storage/MessageBox.h"
+#include "storage/ProgramFolder.h"
+#include "ui_FController.h"
 
 namespace orvan::admin {
 
-FController::FController(QWidget* parent) : QMainWindow(parent) {
-    setObjectName(QStringLiteral("FController"));
-    setWindowTitle(QStringLiteral("Velmora - Adminstrator"));
+namespace {
+
+constexpr int TabCount = 5;
+
+// Second status panel text of each tab, by index 1 to 5.
+std::string TabStatusText(int index) {
+    switch (index) {
+    case 1:
+        return "Timecards";
+    case 2:
+        return "Reports";
+    case 3:
+        return "Employee Information";
+    case 4:
+        return "Company Information";
+    case 5:
+        return "System Options";
+    default:
+        return "";
+    }
+}
+
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+FController::FController(QWidget* parent)
+    : QMainWindow(parent), m_ui(std::make_unique<Ui::FController>()) {
+    m_ui->setupUi(this);
+
+    const char* const panelTexts[] = {"Velmora - Administrator 1.0", "Orvan - Administrator",
+                                      "<object name : ID>"};
+    for (int i = 0; i < 3; ++i) {
+        auto* panel = new QLabel(QString::fromLatin1(panelTexts[i]), m_ui->StatusBar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFrameShadow(QFrame::Sunken);
+        m_ui->StatusBar->addWidget(panel, i == 1 ? 1 : 0);
+        m_statusPanels[i] = panel;
+    }
+
+    m_ui->EmployeeTab->SetWindow(this);
+    m_ui->CompanyTab->SetWindow(this);
+    m_ui->OptionsTab->SetWindow(this);
+
+    // A click on any tab, the one shown included, and a change of tab by the
+    // keyboard take the same way; the second one for the same tab does
+    // nothing.
+    connect(m_ui->TabStrip->tabBar(), &QTabBar::tabBarClicked, this,
+            [this](int index) { TabClicked(index + 1); });
+    connect(m_ui->TabStrip, &QTabWidget::currentChanged, this,
+            [this](int index) { TabClicked(index + 1); });
+    connect(m_ui->mnuFileExit, &QAction::triggered, this, &QWidget::close);
+    connect(m_ui->mnuHelpAbout, &QAction::triggered, this, &FController::HelpAbout);
+    connect(m_ui->mnuHelpContents, &QAction::triggered, this, &FController::HelpContents);
+
+    // The window starts on the timecards page.
+    ShowFrame(1);
 }
 
 FController::~FController() = default;
 
 void FController::SetController(CController* controller) {
     m_controller = controller;
+    if (controller == nullptr) {
+        m_errorNumber = err::NoController;
+        return;
+    }
+    if (!ClearAllFields()) {
+        m_errorNumber = err::MainWindowClearFailed;
+    }
+    if (FillAllLists()) {
+        ShowFirstRecords();
+    } else {
+        m_errorNumber = err::MainWindowFillFailed;
+    }
     show();
 }
 
-bool FController::DisplaySystemOptions(const std::shared_ptr<orvan::CSystemOptions>& options) {
-    return options != nullptr;
+bool FController::DisplaySystemOptions(const std::shared_ptr<CSystemOptions>& options) {
+    return m_ui->OptionsTab->DisplaySystemOptions(options);
+}
+
+void FController::SetStatusText(const std::string& first, const std::string& second) {
+    m_statusPanels[1]->setText(ToQString(first + " : " + second));
+}
+
+QString FController::StatusText() const {
+    return m_statusPanels[1]->text();
+}
+
+bool FController::FillEmployeeLists() {
+    if (m_controller == nullptr || m_controller->EmployeeList() == nullptr) {
+        return false;
+    }
+    if (!m_ui->EmployeeTab->FillEmployeeLists(*m_controller->EmployeeList())) {
+        return false;
+    }
+    FillListedEmployees();
+    return true;
+}
+
+// The timecards employee box and the reports employee list hold the active
+// employees other than the administrator, by display name.
+void FController::FillListedEmployees() {
+    auto* timecardNames = findChild<QComboBox*>(QStringLiteral("cboTCEmployeeName"));
+    auto* reportNames = findChild<QListWidget*>(QStringLiteral("lstEmployees"));
+    if (timecardNames != nullptr) {
+        timecardNames->clear();
+    }
+    if (reportNames != nullptr) {
+        reportNames->clear();
+    }
+    const auto& list = *m_controller->EmployeeList();
+    for (int32_t i = 1; i <= list.Count(); ++i) {
+        const auto employee = list.Item(i);
+        if (employee == nullptr || !employee->EmployeeActive()) {
+            continue;
+        }
+        const QString name = ToQString(employee->DisplayName());
+        if (name.toLower().contains(QStringLiteral("administrator"))) {
+            continue;
+        }
+        if (timecardNames != nullptr) {
+            timecardNames->addItem(name);
+        }
+        if (reportNames != nullptr) {
+            reportNames->addItem(name);
+        }
+    }
+}
+
+bool FController::FillCompanyLists() {
+    if (m_controller == nullptr || m_controller->CompanyList() == nullptr) {
+        return false;
+    }
+    return m_ui->CompanyTab->FillCompanyLists(*m_controller->CompanyList());
+}
+
+bool FController::ClearAllFields() {
+    const bool company = m_ui->CompanyTab->ClearCompanyFields();
+    const bool employee = m_ui->EmployeeTab->ClearEmployeeFields();
+    return company && employee;
+}
+
+bool FController::FillAllLists() {
+    const bool company = FillCompanyLists();
+    const bool employee = FillEmployeeLists();
+    return company && employee;
+}
+
+bool FController::ShowFirstRecords() {
+    bool shown = true;
+    if (const auto company = m_controller->CompanyList()->Item(1); company != nullptr) {
+        shown = m_ui->CompanyTab->ShowCompany(*company) && shown;
+    }
+    if (const auto employee = m_controller->EmployeeList()->Item(1); employee != nullptr) {
+        shown = m_ui->EmployeeTab->ShowEmployee(*employee) && shown;
+    }
+    return shown;
+}
+
+bool FController::ApplySystemOptions() {
+    if (m_controller == nullptr) {
+        return false;
+    }
+    return m_ui->OptionsTab->ApplySystemOptions(m_controller->SystemOptions());
+}
+
+bool FController::ShowFrame(int index) {
+    QGroupBox* const frames[TabCount] = {
+        findChild<QGroupBox*>(QStringLiteral("fraTimecards")),
+        findChild<QGroupBox*>(QStringLiteral("fraReports")),
+        findChild<QGroupBox*>(QStringLiteral("fraEmployee")),
+        findChild<QGroupBox*>(QStringLiteral("fraCompany")),
+        findChild<QGroupBox*>(QStringLiteral("fraOptions")),
+    };
+    if (index >= 1 && index <= TabCount && m_ui->TabStrip->currentIndex() != index - 1) {
+        m_ui->TabStrip->setCurrentIndex(index - 1);
+    }
+    for (int i = 1; i <= TabCount; ++i) {
+        if (frames[i - 1] != nullptr) {
+            frames[i - 1]->setVisible(i == index);
+        }
+    }
+    return true;
+}
+
+void FController::TabClicked(int index) {
+    if (index == m_lastTabIndex) {
+        return;
+    }
+    // Set first: showing the page changes the current tab, which comes back
+    // here.
+    m_lastTabIndex = index;
+    if (ShowFrame(index)) {
+        m_statusPanels[1]->setText(ToQString(TabStatusText(index)));
+    } else {
+        m_errorNumber = err::MainWindowShowFrameFailed;
+    }
+}
+
+void FController::HelpAbout() {
+    FAbout about(this);
+    about.exec();
+}
+
+void FController::HelpContents() {
+    const std::string path = ProgramFolder() + "\\documentation\\OrvanAdminUserGuide.doc";
+    CDocLauncher launcher;
+    if (!launcher.DisplayDocument(this, path) && launcher.ErrorNumber() == err::DocumentNotFound) {
+        ShowMessage(MsgIconExclamation + MsgButtonsOK, "User's Guide Open Error",
+                    "File: " + path + "\r\n" +
+                        "The path to the User's Guide is invalid or not able to be opened by "
+                        "Windows.");
+    }
 }
 
 void FController::closeEvent(QCloseEvent* event) {
-    if (m_controller == nullptr) {
+    if (m_controller == nullptr || m_closing) {
         event->accept();
         return;
     }
+    m_closing = true;
+    if (!ApplySystemOptions()) {
+        ShowMessage(MsgIconExclamation + MsgButtonsOK, "Update Options Error",
+                    "An error occurred while saving program options. Please check the program "
+                    "options on next use.");
+    }
     m_controller->UnloadControllerWindow();
-    if (!m_controller->Cleanup()) {
+    const bool ended = m_controller->Cleanup();
+    m_closing = false;
+    if (!ended) {
+        // The database could not be reopened: nothing was saved and the
+        // controller showed the window again for a later try.
         event->ignore();
         return;
     }

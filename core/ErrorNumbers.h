@@ -17,6 +17,12 @@ namespace orvan::err {
 // 1xx: start-up of a program's controller.
 inline constexpr int32_t ControllerConstruction = 101;
 
+// 2xx: the manager's main window.
+inline constexpr int32_t NoController = 211;          // its controller was set to nothing
+inline constexpr int32_t MainWindowFillFailed = 221;  // a list of the window not filled
+inline constexpr int32_t MainWindowShowFrameFailed = 281; // a tab page not shown
+inline constexpr int32_t MainWindowClearFailed = 283; // the forms not emptied
+
 // 3xx: lists (time records, employees, companies, strings) and saving.
 inline constexpr int32_t ListCreate = 301; // storage not prepared, or a load failed
 inline constexpr int32_t ListDestroy = 302;

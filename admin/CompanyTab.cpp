@@ -1,0 +1,204 @@
+#include "admin/CompanyTab.h"
+
+#include <exception>
+
+#include "admin/CController.h"
+#include "admin/ComboText.h"
+#include "admin/FController.h"
+#include "core/ErrorNumbers.h"
+#include "personnel/CCompany.h"
+#include "personnel/CCompanyList.h"
+#include "storage/MessageBox.h"
+#include "ui_CompanyTab.h"
+
+namespace orvan::admin {
+
+namespace {
+
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::string ToStd(const QString& text) {
+    return text.toStdString();
+}
+
+void Warn(const char* title, const char* text) {
+    ShowMessage(MsgIconExclamation + MsgButtonsOK, title, text);
+}
+
+} // namespace
+
+CompanyTab::CompanyTab(QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::CompanyTab>()) {
+    m_ui->setupUi(this);
+    OnComboChosen(m_ui->cboCompanyID, this,
+                  [this] { KeyChosen(m_ui->cboCompanyID, FController::SelectionByID); });
+    OnComboChosen(m_ui->cboCompanyName, this,
+                  [this] { KeyChosen(m_ui->cboCompanyName, FController::SelectionByName); });
+    connect(m_ui->cmdCompanyNew, &QPushButton::clicked, this, &CompanyTab::NewOrCancelClicked);
+    connect(m_ui->cmdCompanyCancel, &QPushButton::clicked, this, &CompanyTab::NewOrCancelClicked);
+    connect(m_ui->cmdCompanySave, &QPushButton::clicked, this, &CompanyTab::SaveClicked);
+}
+
+CompanyTab::~CompanyTab() = default;
+
+bool CompanyTab::FillCompanyLists(const CCompanyList& list) {
+    try {
+        m_ui->cboCompanyID->clear();
+        m_ui->cboCompanyName->clear();
+        for (int32_t i = 1; i <= list.Count(); ++i) {
+            if (const auto company = list.Item(i); company != nullptr) {
+                m_ui->cboCompanyID->addItem(QString::number(company->CompanyID()));
+                m_ui->cboCompanyName->addItem(ToQString(company->CompanyName()));
+            }
+        }
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool CompanyTab::ClearCompanyFields() {
+    try {
+        ClearCombo(m_ui->cboCompanyID);
+        ClearCombo(m_ui->cboCompanyName);
+        for (QLineEdit* box : {m_ui->txtCompanyAddr1, m_ui->txtCompanyAddr2, m_ui->txtCompanyCity,
+                               m_ui->txtCompanyState, m_ui->txtCompanyZip, m_ui->txtCompanyPhone,
+                               m_ui->txtCompanyFax, m_ui->txtFederalTaxID}) {
+            box->clear();
+        }
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool CompanyTab::ShowCompany(const CCompany& company) {
+    try {
+        const int source = m_window != nullptr ? m_window->SelectionSource() : 0;
+        if (source != FController::SelectionByID) {
+            SetComboText(m_ui->cboCompanyID, std::to_string(company.CompanyID()));
+        }
+        if (source != FController::SelectionByName) {
+            SetComboText(m_ui->cboCompanyName, company.CompanyName());
+        }
+        m_ui->txtCompanyAddr1->setText(ToQString(company.Address1()));
+        m_ui->txtCompanyAddr2->setText(ToQString(company.Address2()));
+        m_ui->txtCompanyCity->setText(ToQString(company.City()));
+        m_ui->txtCompanyState->setText(ToQString(company.State()));
+        m_ui->txtCompanyZip->setText(ToQString(company.ZipCode()));
+        m_ui->txtCompanyPhone->setText(ToQString(company.Phone()));
+        m_ui->txtCompanyFax->setText(ToQString(company.Fax()));
+        m_ui->txtFederalTaxID->setText(ToQString(company.FederalTaxID()));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void CompanyTab::KeyChosen(QComboBox* combo, int source) {
+    if (m_window == nullptr || m_window->Controller() == nullptr) {
+        return;
+    }
+    m_window->SetSelectionSource(source);
+    const QString text = combo->currentText();
+    if (!text.isEmpty()) {
+        const auto list = m_window->Controller()->CompanyList();
+        std::shared_ptr<CCompany> company;
+        if (list != nullptr) {
+            if (source == FController::SelectionByID) {
+                bool isNumber = false;
+                const int32_t id = text.toInt(&isNumber);
+                company = isNumber ? list->GetCompanyByID(id) : nullptr;
+            } else {
+                company = list->GetCompanyByName(ToStd(text));
+            }
+        }
+        if (company == nullptr) {
+            if (!ClearCompanyFields()) {
+                m_window->SetErrorNumber(err::ListSearch);
+            }
+        } else if (ShowCompany(*company)) {
+            m_window->SetStatusText(company->CompanyName(), "Phone: " + company->Phone());
+        } else {
+            m_window->SetStatusText("", "");
+        }
+    }
+    m_window->SetSelectionSource(FController::SelectionNone);
+}
+
+void CompanyTab::NewOrCancelClicked() {
+    ClearCompanyFields();
+    m_ui->cboCompanyName->setFocus();
+}
+
+bool CompanyTab::ReadCompanyFields(CCompany& company) const {
+    try {
+        company.SetCompanyName(ToStd(m_ui->cboCompanyName->currentText()));
+        company.SetAddress1(ToStd(m_ui->txtCompanyAddr1->text()));
+        company.SetAddress2(ToStd(m_ui->txtCompanyAddr2->text()));
+        company.SetCity(ToStd(m_ui->txtCompanyCity->text()));
+        company.SetState(ToStd(m_ui->txtCompanyState->text()));
+        company.SetZipCode(ToStd(m_ui->txtCompanyZip->text()));
+        company.SetPhone(ToStd(m_ui->txtCompanyPhone->text()));
+        company.SetFax(ToStd(m_ui->txtCompanyFax->text()));
+        company.SetFederalTaxID(ToStd(m_ui->txtFederalTaxID->text()));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void CompanyTab::SaveClicked() {
+    if (m_ui->cboCompanyName->currentText().isEmpty()) {
+        Warn("Company Save Error", "You cannot save a company without a name.");
+        return;
+    }
+    if (m_window == nullptr || m_window->Controller() == nullptr) {
+        return;
+    }
+    CController& controller = *m_window->Controller();
+    const auto list = controller.CompanyList();
+    if (list == nullptr) {
+        return;
+    }
+
+    std::shared_ptr<CCompany> company;
+    int32_t position = list->Count() + 1;
+    if (m_ui->cboCompanyID->currentIndex() < 0) {
+        company = std::make_shared<CCompany>();
+    } else {
+        bool isNumber = false;
+        const int32_t id = m_ui->cboCompanyID->currentText().toInt(&isNumber);
+        for (int32_t i = 1; isNumber && i <= list->Count(); ++i) {
+            if (const auto item = list->Item(i); item != nullptr && item->CompanyID() == id) {
+                position = i;
+                break;
+            }
+        }
+        if (position > list->Count()) {
+            Warn("Object Not found Error",
+                 "This company could not be found in the list. Save Aborted.");
+            return;
+        }
+        company = list->Remove(position);
+    }
+
+    if (company == nullptr || !ReadCompanyFields(*company)) {
+        Warn("List Save Error", "An error occurred while loading the company object.");
+        return;
+    }
+    if (list->Insert(company, position) == nullptr) {
+        return;
+    }
+    if (list->SaveList()) {
+        controller.GetCompanyList();
+        m_window->FillCompanyLists();
+        ClearCompanyFields();
+    } else {
+        Warn("List Save Error", "An error occurred while saving the company list.");
+    }
+}
+
+} // namespace orvan::admin

@@ -1,0 +1,379 @@
+#include "admin/EmployeeTab.h"
+
+#include <exception>
+
+#include "admin/CController.h"
+#include "admin/ComboText.h"
+#include "admin/FController.h"
+#include "core/DateTime.h"
+#include "core/ErrorNumbers.h"
+#include "personnel/CDataValidator.h"
+#include "personnel/CEmployee.h"
+#include "personnel/CEmployeeList.h"
+#include "storage/MessageBox.h"
+#include "ui_EmployeeTab.h"
+
+namespace orvan::admin {
+
+namespace {
+
+// The administrator's own record, which this page never saves.
+constexpr int16_t AdministratorID = 39;
+
+constexpr const char* SaveErrorTitle = "Employee Save Error";
+
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+std::string ToStd(const QString& text) {
+    return text.toStdString();
+}
+
+void Warn(const char* title, const char* text) {
+    ShowMessage(MsgIconExclamation + MsgButtonsOK, title, text);
+}
+
+} // namespace
+
+EmployeeTab::EmployeeTab(QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::EmployeeTab>()) {
+    m_ui->setupUi(this);
+    OnComboChosen(m_ui->cboEmployeeID, this,
+                  [this] { KeyChosen(m_ui->cboEmployeeID, FController::SelectionByID); });
+    OnComboChosen(m_ui->cboEmployeeName, this,
+                  [this] { KeyChosen(m_ui->cboEmployeeName, FController::SelectionByName); });
+    OnComboChosen(m_ui->cboEmployeeSSN, this,
+                  [this] { KeyChosen(m_ui->cboEmployeeSSN, FController::SelectionBySSN); });
+    OnComboChosen(m_ui->cboEmployeeNumber, this,
+                  [this] { KeyChosen(m_ui->cboEmployeeNumber, FController::SelectionByNumber); });
+    connect(m_ui->chkAutoDeduct, &QCheckBox::clicked, this, &EmployeeTab::AutoDeductClicked);
+    connect(m_ui->cmdEmployeeNew, &QPushButton::clicked, this, &EmployeeTab::NewClicked);
+    connect(m_ui->cmdEmployeeSave, &QPushButton::clicked, this, &EmployeeTab::SaveClicked);
+    connect(m_ui->cmdEmployeeCancel, &QPushButton::clicked, this, &EmployeeTab::CancelClicked);
+}
+
+EmployeeTab::~EmployeeTab() = default;
+
+std::string EmployeeTab::EmployeeDisplayName(const CEmployee& employee) {
+    if (employee.FirstName().empty()) {
+        return employee.LastName();
+    }
+    return employee.FirstName() + " " + employee.LastName();
+}
+
+std::string EmployeeTab::FirstNameOf(const std::string& thename) {
+    const auto blank = thename.find(' ');
+    return blank == std::string::npos ? std::string() : thename.substr(0, blank);
+}
+
+std::string EmployeeTab::LastNameOf(const std::string& thename) {
+    const auto blank = thename.find(' ');
+    return blank == std::string::npos ? thename : thename.substr(blank + 1);
+}
+
+bool EmployeeTab::FillEmployeeLists(const CEmployeeList& list) {
+    try {
+        m_ui->cboEmployeeID->clear();
+        m_ui->cboEmployeeName->clear();
+        m_ui->cboEmployeeNumber->clear();
+        m_ui->cboEmployeeSSN->clear();
+        for (int32_t i = 1; i <= list.Count(); ++i) {
+            const auto employee = list.Item(i);
+            if (employee == nullptr) {
+                continue;
+            }
+            m_ui->cboEmployeeID->addItem(QString::number(employee->EmployeeID()));
+            m_ui->cboEmployeeSSN->addItem(ToQString(employee->SSN()));
+            m_ui->cboEmployeeNumber->addItem(QString::number(employee->EmployeeNumber()));
+            m_ui->cboEmployeeName->addItem(ToQString(EmployeeDisplayName(*employee)));
+        }
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool EmployeeTab::ClearEmployeeFields() {
+    try {
+        for (QComboBox* combo : {m_ui->cboEmployeeID, m_ui->cboEmployeeName, m_ui->cboEmployeeSSN,
+                                 m_ui->cboEmployeeNumber}) {
+            ClearCombo(combo);
+        }
+        for (QLineEdit* box : {m_ui->txtEmployeeAddr1, m_ui->txtEmployeeAddr2,
+                               m_ui->txtEmployeeCity, m_ui->txtEmployeeState, m_ui->txtEmployeeZip,
+                               m_ui->txtEmployeePhone, m_ui->txtPassword}) {
+            box->clear();
+        }
+        for (DateCombo* date : {m_ui->cboDOB, m_ui->cboHireDate, m_ui->cboReleaseDate}) {
+            date->Clear();
+            date->update();
+        }
+        m_ui->chkEmployeeActive->setChecked(false);
+        m_ui->chkAutoDeduct->setChecked(false);
+        m_ui->txtPayRate->setText(QStringLiteral("0.00"));
+        m_ui->txtOvertimePayRate->setText(QStringLiteral("0.00"));
+        m_ui->txtLunchLength->setText(QStringLiteral("0"));
+        m_ui->txtBreakLength->setText(QStringLiteral("0"));
+        SetAutoDeductEnabled(false);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool EmployeeTab::ShowEmployee(const CEmployee& employee) {
+    try {
+        const int source = m_window != nullptr ? m_window->SelectionSource() : 0;
+        if (source != FController::SelectionByID) {
+            SetComboText(m_ui->cboEmployeeID, std::to_string(employee.EmployeeID()));
+        }
+        if (source != FController::SelectionByName) {
+            SetComboText(m_ui->cboEmployeeName, EmployeeDisplayName(employee));
+        }
+        if (source != FController::SelectionBySSN) {
+            SetComboText(m_ui->cboEmployeeSSN, employee.SSN());
+        }
+        m_ui->txtEmployeeAddr1->setText(ToQString(employee.Address1()));
+        m_ui->txtEmployeeAddr2->setText(ToQString(employee.Address2()));
+        m_ui->txtEmployeeCity->setText(ToQString(employee.City()));
+        m_ui->txtEmployeeState->setText(ToQString(employee.State()));
+        m_ui->txtEmployeeZip->setText(ToQString(employee.ZipCode()));
+        m_ui->txtEmployeePhone->setText(ToQString(employee.Phone()));
+        m_ui->txtPassword->setText(ToQString(employee.Password()));
+        SetComboText(m_ui->cboEmployeeNumber, std::to_string(employee.EmployeeNumber()));
+        m_ui->cboHireDate->SetValue(employee.HireDate());
+        m_ui->cboReleaseDate->SetValue(employee.ReleaseDate());
+        m_ui->cboDOB->SetValue(employee.DateOfBirth());
+        m_ui->chkEmployeeActive->setChecked(employee.EmployeeActive());
+        // The stored rates whatever the active state: an inactive employee
+        // saved again keeps the pay it had.
+        m_ui->txtPayRate->setText(ToQString(FormatNumber(employee.PayRate(), "##0.00")));
+        m_ui->txtOvertimePayRate->setText(
+            ToQString(FormatNumber(employee.OvertimePayRate(), "##0.00")));
+        m_ui->chkAutoDeduct->setChecked(employee.AutoDeduct());
+        SetAutoDeductEnabled(employee.AutoDeduct());
+        m_ui->txtLunchLength->setText(QString::number(employee.AutoDeductLunchLength()));
+        m_ui->txtBreakLength->setText(QString::number(employee.AutoDeductBreakLength()));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void EmployeeTab::KeyChosen(QComboBox* combo, int source) {
+    if (m_window == nullptr || m_window->Controller() == nullptr) {
+        return;
+    }
+    m_window->SetSelectionSource(source);
+    const QString text = combo->currentText();
+    if (!text.isEmpty()) {
+        const auto list = m_window->Controller()->EmployeeList();
+        std::shared_ptr<CEmployee> employee;
+        bool isNumber = false;
+        const int32_t number = text.toInt(&isNumber);
+        if (list != nullptr) {
+            switch (source) {
+            case FController::SelectionByID:
+                employee = isNumber ? list->GetEmployeeByID(number) : nullptr;
+                break;
+            case FController::SelectionByName:
+                employee = list->GetEmployeeByName(ToStd(text));
+                break;
+            case FController::SelectionBySSN:
+                employee = list->GetEmployeeBySSN(ToStd(text));
+                break;
+            default:
+                employee = isNumber ? list->GetEmployeeByNumber(number) : nullptr;
+                break;
+            }
+        }
+        if (employee == nullptr) {
+            if (!ClearEmployeeFields()) {
+                m_window->SetErrorNumber(err::ListSearch);
+            }
+        } else if (ShowEmployee(*employee)) {
+            m_window->SetStatusText(employee->FirstName() + " " + employee->LastName(),
+                                    "Employee Number: " +
+                                        std::to_string(employee->EmployeeNumber()));
+        } else {
+            m_window->SetStatusText("", "");
+        }
+    }
+    m_window->SetSelectionSource(FController::SelectionNone);
+}
+
+void EmployeeTab::SetAutoDeductEnabled(bool enabled) {
+    for (QWidget* widget :
+         {static_cast<QWidget*>(m_ui->txtLunchLength), static_cast<QWidget*>(m_ui->txtBreakLength),
+          static_cast<QWidget*>(m_ui->lblMinutes1), static_cast<QWidget*>(m_ui->lblMinutes2),
+          static_cast<QWidget*>(m_ui->lblAutoDeductLunch),
+          static_cast<QWidget*>(m_ui->lblAutoDeductBreak)}) {
+        widget->setEnabled(enabled);
+    }
+}
+
+void EmployeeTab::AutoDeductClicked() {
+    SetAutoDeductEnabled(m_ui->chkAutoDeduct->isChecked());
+}
+
+void EmployeeTab::NewClicked() {
+    ClearEmployeeFields();
+    m_ui->cboEmployeeNumber->setFocus();
+}
+
+void EmployeeTab::CancelClicked() {
+    ClearEmployeeFields();
+    m_ui->cboEmployeeName->setFocus();
+}
+
+bool EmployeeTab::ValidateEmployeeFields() const {
+    return CDataValidator::CheckIntegerValues(ToStd(m_ui->cboEmployeeNumber->currentText())) &&
+           CDataValidator::CheckSingleValues(ToStd(m_ui->txtPayRate->text())) &&
+           CDataValidator::CheckSingleValues(ToStd(m_ui->txtOvertimePayRate->text()));
+}
+
+namespace {
+
+// A rate box: its number, or 0 when it is empty. False when it is no number.
+bool ReadRate(const QString& text, float& rate) {
+    if (text.isEmpty()) {
+        rate = 0.0f;
+        return true;
+    }
+    bool ok = false;
+    rate = text.toFloat(&ok);
+    return ok;
+}
+
+// A minute box: its number when it is not empty and not negative, otherwise
+// 0. False when it is no 16-bit number.
+bool ReadMinutes(const QString& text, int16_t& minutes) {
+    minutes = 0;
+    if (text.isEmpty()) {
+        return true;
+    }
+    bool ok = false;
+    const short value = text.toShort(&ok);
+    if (!ok) {
+        return false;
+    }
+    minutes = value < 0 ? int16_t{0} : static_cast<int16_t>(value);
+    return true;
+}
+
+} // namespace
+
+bool EmployeeTab::ReadEmployeeFields(CEmployee& employee) const {
+    try {
+        const std::string name = ToStd(m_ui->cboEmployeeName->currentText());
+        bool ok = false;
+        const int32_t number = m_ui->cboEmployeeNumber->currentText().toInt(&ok);
+        float payRate = 0.0f;
+        float overtimeRate = 0.0f;
+        int16_t lunch = 0;
+        int16_t breakLength = 0;
+        if (!ok || !ReadRate(m_ui->txtPayRate->text(), payRate) ||
+            !ReadRate(m_ui->txtOvertimePayRate->text(), overtimeRate) ||
+            !ReadMinutes(m_ui->txtLunchLength->text(), lunch) ||
+            !ReadMinutes(m_ui->txtBreakLength->text(), breakLength)) {
+            return false;
+        }
+        employee.SetFirstName(FirstNameOf(name));
+        employee.SetLastName(LastNameOf(name));
+        employee.SetSSN(ToStd(m_ui->cboEmployeeSSN->currentText()));
+        employee.SetAddress1(ToStd(m_ui->txtEmployeeAddr1->text()));
+        employee.SetAddress2(ToStd(m_ui->txtEmployeeAddr2->text()));
+        employee.SetCity(ToStd(m_ui->txtEmployeeCity->text()));
+        employee.SetState(ToStd(m_ui->txtEmployeeState->text()));
+        employee.SetZipCode(ToStd(m_ui->txtEmployeeZip->text()));
+        employee.SetPhone(ToStd(m_ui->txtEmployeePhone->text()));
+        employee.SetPassword(ToStd(m_ui->txtPassword->text()));
+        employee.SetEmployeeNumber(number);
+        employee.SetHireDate(m_ui->cboHireDate->Value());
+        employee.SetDateOfBirth(m_ui->cboDOB->Value());
+        employee.SetReleaseDate(m_ui->cboReleaseDate->Value());
+        employee.SetEmployeeActive(m_ui->chkEmployeeActive->isChecked());
+        employee.SetPayRate(payRate);
+        employee.SetOvertimePayRate(overtimeRate);
+        employee.SetAutoDeduct(m_ui->chkAutoDeduct->isChecked());
+        employee.SetAutoDeductLunchLength(lunch);
+        employee.SetAutoDeductBreakLength(breakLength);
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void EmployeeTab::SaveClicked() {
+    if (m_ui->cboEmployeeNumber->currentText().isEmpty()) {
+        Warn(SaveErrorTitle, "You cannot save an employee without assigning an employee number.");
+        return;
+    }
+    if (m_ui->cboEmployeeName->currentText().isEmpty()) {
+        Warn(SaveErrorTitle, "You cannot save an employee without a name.");
+        return;
+    }
+    if (m_ui->cboEmployeeSSN->currentText().isEmpty()) {
+        Warn(SaveErrorTitle, "You cannot save an employee without a social security number.");
+        return;
+    }
+    if (!ValidateEmployeeFields()) {
+        Warn(SaveErrorTitle, "An error occurred while validating the employee information "
+                             "entered. Verify that all data entered is of the appropriate type.");
+        return;
+    }
+    const QString idText = m_ui->cboEmployeeID->currentText();
+    bool isID = false;
+    if (!idText.isEmpty() && idText.toShort(&isID) == AdministratorID && isID) {
+        ShowMessage(MsgIconInformation + MsgButtonsOK, SaveErrorTitle,
+                    "The Administrator may not be modified or deleted.");
+        ClearEmployeeFields();
+        return;
+    }
+    if (m_window == nullptr || m_window->Controller() == nullptr) {
+        return;
+    }
+    CController& controller = *m_window->Controller();
+    const auto list = controller.EmployeeList();
+    if (list == nullptr) {
+        return;
+    }
+
+    std::shared_ptr<CEmployee> employee;
+    int32_t position = list->Count() + 1;
+    if (m_ui->cboEmployeeID->currentIndex() < 0) {
+        employee = std::make_shared<CEmployee>();
+    } else {
+        const int32_t id = idText.toInt(&isID);
+        for (int32_t i = 1; isID && i <= list->Count(); ++i) {
+            if (const auto item = list->Item(i); item != nullptr && item->EmployeeID() == id) {
+                position = i;
+                break;
+            }
+        }
+        if (position > list->Count()) {
+            Warn("Object Not found Error",
+                 "This employee could not be found in the list. Save Aborted.");
+            return;
+        }
+        employee = list->Remove(position);
+    }
+
+    if (employee == nullptr || !ReadEmployeeFields(*employee)) {
+        Warn("List Save Error", "An error occurred while loading the employee object.");
+        return;
+    }
+    if (list->Insert(employee, position) == nullptr) {
+        return;
+    }
+    if (list->SaveList()) {
+        controller.GetEmployeeList();
+        m_window->FillEmployeeLists();
+        ClearEmployeeFields();
+    } else {
+        Warn("List Save Error", "An error occurred while saving the employee list.");
+    }
+}
+
+} // namespace orvan::admin

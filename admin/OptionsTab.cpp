@@ -1,0 +1,108 @@
+#include "admin/OptionsTab.h"
+
+#include <exception>
+#include <optional>
+
+#include "admin/CController.h"
+#include "admin/FController.h"
+#include "core/DateTime.h"
+#include "personnel/CDataValidator.h"
+#include "storage/CSystemOptions.h"
+#include "storage/MessageBox.h"
+#include "tempix/TempixTB.h"
+#include "ui_OptionsTab.h"
+
+namespace orvan::admin {
+
+namespace {
+
+// The time in a date/time box, or nothing when the box is empty or holds no
+// valid time. A value before the zero date counts as the zero date.
+std::optional<DateTime> ReadTime(const tempix::TempixTB& box) {
+    const std::string text = box.Text();
+    if (text.empty() || !CDataValidator::CheckTempixValues(text)) {
+        return std::nullopt;
+    }
+    const auto value = DateTime::Parse(text);
+    if (!value) {
+        return std::nullopt;
+    }
+    return value->Days() < 0.0 ? DateTime() : *value;
+}
+
+} // namespace
+
+OptionsTab::OptionsTab(QWidget* parent)
+    : QWidget(parent), m_ui(std::make_unique<Ui::OptionsTab>()) {
+    m_ui->setupUi(this);
+    connect(m_ui->cmdApplyOptions, &QPushButton::clicked, this, &OptionsTab::ApplyClicked);
+    connect(m_ui->cmdCancelOptions, &QPushButton::clicked, this, &OptionsTab::CancelClicked);
+}
+
+OptionsTab::~OptionsTab() = default;
+
+bool OptionsTab::DisplaySystemOptions(const std::shared_ptr<CSystemOptions>& options) {
+    if (options == nullptr) {
+        return false;
+    }
+    try {
+        m_ui->txtPeriodLength->setText(QString::number(options->PeriodLength()));
+        m_ui->tptbAutoShiftStartTime->SetText(options->AutoShiftStartTime().ToString());
+        m_ui->tptbAutoShiftEndTime->SetText(options->AutoShiftEndTime().ToString());
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+bool OptionsTab::ApplySystemOptions(const std::shared_ptr<CSystemOptions>& options) {
+    if (options == nullptr) {
+        return false;
+    }
+    try {
+        const std::string period = m_ui->txtPeriodLength->text().toStdString();
+        bool isNumber = false;
+        const short length = m_ui->txtPeriodLength->text().toShort(&isNumber);
+        if (period.empty() || !CDataValidator::CheckIntegerValues(period) || !isNumber) {
+            options->SetPeriodLength(0);
+            return false;
+        }
+        options->SetPeriodLength(length < 0 ? int16_t{0} : static_cast<int16_t>(length));
+
+        const auto start = ReadTime(*m_ui->tptbAutoShiftStartTime);
+        options->SetAutoShiftStartTime(start.value_or(DateTime()));
+        if (!start) {
+            return false;
+        }
+        const auto end = ReadTime(*m_ui->tptbAutoShiftEndTime);
+        options->SetAutoShiftEndTime(end.value_or(DateTime()));
+        if (!end) {
+            return false;
+        }
+        return options->Update();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void OptionsTab::ApplyClicked() {
+    const auto options = m_window != nullptr && m_window->Controller() != nullptr
+                             ? m_window->Controller()->SystemOptions()
+                             : nullptr;
+    if (!ApplySystemOptions(options)) {
+        ShowMessage(MsgIconExclamation + MsgButtonsOK, "Update Options Error",
+                    "An error occurred while updating the system options in the database.");
+    }
+}
+
+void OptionsTab::CancelClicked() {
+    const auto options = m_window != nullptr && m_window->Controller() != nullptr
+                             ? m_window->Controller()->SystemOptions()
+                             : nullptr;
+    if (!DisplaySystemOptions(options)) {
+        ShowMessage(MsgIconExclamation + MsgButtonsOK, "Restore Options Error",
+                    "An error occurred while restoring system options from the database.");
+    }
+}
+
+} // namespace orvan::admin

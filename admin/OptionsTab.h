@@ -1,0 +1,50 @@
+#pragma once
+
+#include <memory>
+
+#include <QtWidgets/QWidget>
+
+namespace Ui {
+class OptionsTab;
+}
+
+namespace orvan {
+class CSystemOptions;
+} // namespace orvan
+
+namespace orvan::admin {
+
+class FController;
+
+// The "General Program Options" page of the main window: the pay period
+// length and the standard shift's start and end times. Apply writes them
+// into the controller's system options and the database; Cancel shows the
+// values the system options hold in memory again.
+class OptionsTab : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit OptionsTab(QWidget* parent = nullptr);
+    ~OptionsTab() override;
+
+    // The main window holding the page (not owned).
+    void SetWindow(FController* window) { m_window = window; }
+
+    // Shows the options' period length and shift times; False without
+    // options.
+    bool DisplaySystemOptions(const std::shared_ptr<CSystemOptions>& options);
+    // Reads the three boxes into `options`, stopping at the first value that
+    // is not valid (that one becomes 0, the ones before stay changed), then
+    // writes the options to the database. True when all were valid and
+    // written.
+    bool ApplySystemOptions(const std::shared_ptr<CSystemOptions>& options);
+
+private:
+    void ApplyClicked();
+    void CancelClicked();
+
+    std::unique_ptr<Ui::OptionsTab> m_ui;
+    FController* m_window = nullptr;
+};
+
+} // namespace orvan::admin
