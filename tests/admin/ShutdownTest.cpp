@@ -72,6 +72,29 @@ TEST(AdminShutdown, HeldDatabaseKeepsTheMainWindowOpen) {
     EXPECT_EQ(site.Database().QueryInt("SELECT period_length FROM _System"), 20);
 }
 
+// Closing the window itself while the clock program holds the file: the
+// close is refused and the window stays for a later close.
+TEST(AdminShutdown, ClosingTheWindowWhileTheDatabaseIsHeldKeepsItOpen) {
+    AdminInstallation site;
+    ASSERT_TRUE(site.StartAndLogIn());
+    admin::FController* window = site.Window();
+    ASSERT_NE(window, nullptr);
+    {
+        // Held past both the options update and the reopening attempt.
+        LockingProcess clock(site.Database().DatabasePath(), 2 * CJetDB::DefaultBusyTimeout + 4000);
+        EXPECT_FALSE(window->close());
+    }
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(site.Window(), window);
+    EXPECT_FALSE(admin::ProgramEnded());
+    EXPECT_EQ(site.LastMessage(),
+              "Database Open Error|The database is currently open in another application. "
+              "Please close the database before continuing.");
+
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(admin::ProgramEnded());
+}
+
 TEST(AdminShutdown, MissingDatabaseAtExitSavesNothing) {
     AdminInstallation site;
     ASSERT_TRUE(site.StartAndLogIn());
