@@ -20,8 +20,11 @@ bool g_eventLoopRunning = false;
 } // namespace
 
 CFile& ErrorLogFile() {
-    static CFile log;
-    return log;
+    // Never destroyed: a CFile's destructor touches the program-wide failure
+    // record, which may already be gone at exit. The C library flushes and
+    // closes the file itself when the process ends.
+    static CFile* const log = new CFile();
+    return *log;
 }
 
 std::shared_ptr<CController>& AppController() {
