@@ -14,6 +14,7 @@ class FController;
 
 namespace orvan {
 class CSystemOptions;
+class CTimeRecord;
 } // namespace orvan
 
 namespace orvan::admin {
@@ -22,6 +23,7 @@ class CController;
 class EmployeeTab;
 class CompanyTab;
 class OptionsTab;
+class TimecardsTab;
 
 // The manager's main window: the File and Help menus, the tab strip with its
 // five pages (timecards, reports, employees, company, options), each page a
@@ -55,6 +57,10 @@ public:
     // be emptied after a key matching nothing).
     int32_t ErrorNumber() const { return m_errorNumber; }
     void SetErrorNumber(int32_t value) { m_errorNumber = value; }
+
+    // Stores a record the time record editor hands back on Save into the
+    // timecards page's current card and shows the card again. True.
+    bool ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord);
 
     // Shows the pay period length and the two shift times on the options
     // tab; True when shown.

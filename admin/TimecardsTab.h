@@ -1,0 +1,104 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <QtWidgets/QWidget>
+
+#include "ui/IReportParent.h"
+
+namespace Ui {
+class TimecardsTab;
+}
+
+namespace orvan {
+class CEmployee;
+class CTimeCard;
+class CTimeRecord;
+} // namespace orvan
+
+namespace orvan::admin {
+
+class FController;
+
+// The "Timecards" page of the main window: one employee's time card for one
+// pay period. The manager moves between periods (From plus the period
+// length gives To) and between the listed employees, generates the card
+// (records in the grid, the five totals below it), prints it as the time
+// card report, and adds, edits and deletes single records through the time
+// record editor or fills the period with standard shifts.
+//
+// The page keeps the current time card; it stays after a failed generation
+// (an empty period), so New Record and Auto Fill still have a card to add to.
+class TimecardsTab : public QWidget, public IReportParent {
+    Q_OBJECT
+
+public:
+    // Which list received the last click; the grid's value stays until the
+    // grid is reset.
+    static constexpr int SelectionGrid = 4;
+
+    explicit TimecardsTab(QWidget* parent = nullptr);
+    ~TimecardsTab() override;
+
+    // The main window holding the page (not owned).
+    void SetWindow(FController* window) { m_window = window; }
+
+    // The card last generated, or null before the first Generate.
+    std::shared_ptr<CTimeCard> CurrentTimeCard() const { return m_currentTimeCard; }
+
+    // From = today, To = From + the period length.
+    void SetInitialPeriod();
+    // Moves both dates one whole period back (-1) or forward (+1); False for
+    // any other direction, nothing moved.
+    bool MovePeriod(int direction);
+
+    // Stores a record the editor hands back (new: inserted, changed:
+    // updated) for the card's employee and shows the regenerated card. A
+    // null record or a failed save shows the save error. True.
+    bool ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord);
+
+    // Generates the card for the combo's employee and shows it; the
+    // messages of a failed generation are shown here. False only on an
+    // unexpected failure.
+    bool RefreshTimeCard();
+    // Empties the five totals and the grid.
+    void ClearTimeCardDisplay();
+
+    // The report's window is parented to the main window.
+    QWidget* ReportParentWidget() override;
+
+private:
+    void SetPeriodEnd();
+    void ShowStatus();
+    void PeriodStep(int direction);
+    void EmployeeChosen();
+    void EmployeeStep(int step);
+    bool GenerateTimeCard();
+    bool ShowTimeCardDetails();
+    bool DisplayTimeCard();
+    bool FillTimeRecordGrid();
+    void ResetTimeRecordGrid();
+    void RegenerateAndShow();
+    // The card's record behind the grid's current row; null when no row of
+    // records is current or the row matches no record.
+    std::shared_ptr<CTimeRecord> SelectedRecord() const;
+    void OpenEditor(const std::shared_ptr<CTimeRecord>& record);
+
+    void GenerateClicked();
+    void PrintClicked();
+    void NewClicked();
+    void EditClicked();
+    void DeleteClicked();
+    void FillClicked();
+
+    int PeriodLength() const;
+    std::shared_ptr<CEmployee> ChosenEmployee() const;
+    std::string EmployeeName() const;
+
+    std::unique_ptr<Ui::TimecardsTab> m_ui;
+    FController* m_window = nullptr;
+    std::shared_ptr<CTimeCard> m_currentTimeCard;
+};
+
+} // namespace orvan::admin
