@@ -13,7 +13,6 @@
 #include "admin/EmployeeTab.h"
 #include "admin/FAbout.h"
 #include "admin/OptionsTab.h"
-#include "admin/TimecardsTab.h"
 #include "core/ErrorNumbers.h"
 #include "personnel/CCompanyList.h"
 #include "personnel/CEmployeeList.h"
@@ -68,7 +67,6 @@ FController::FController(QWidget* parent)
         m_statusPanels[i] = panel;
     }
 
-    m_ui->TimecardsTab->SetWindow(this);
     m_ui->EmployeeTab->SetWindow(this);
     m_ui->CompanyTab->SetWindow(this);
     m_ui->OptionsTab->SetWindow(this);
@@ -104,12 +102,7 @@ void FController::SetController(CController* controller) {
     } else {
         m_errorNumber = err::MainWindowFillFailed;
     }
-    m_ui->TimecardsTab->SetInitialPeriod();
     show();
-}
-
-bool FController::ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord) {
-    return m_ui->TimecardsTab->ReturnTimeRecord(thetimerecord);
 }
 
 bool FController::DisplaySystemOptions(const std::shared_ptr<CSystemOptions>& options) {
@@ -241,7 +234,8 @@ void FController::HelpAbout() {
 }
 
 void FController::HelpContents() {
-    const std::string path = ProgramFolder() + "\\documentation\\OrvanAdminUserGuide.doc";
+    // In the platform's form: the shell looks the file up as it is given.
+    const std::string path = ProgramPath("\\documentation\\OrvanAdminUserGuide.doc");
     CDocLauncher launcher;
     if (!launcher.DisplayDocument(this, path) && launcher.ErrorNumber() == err::DocumentNotFound) {
         ShowMessage(MsgIconExclamation + MsgButtonsOK, "User's Guide Open Error",
