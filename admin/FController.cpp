@@ -13,6 +13,7 @@
 #include "admin/EmployeeTab.h"
 #include "admin/FAbout.h"
 #include "admin/OptionsTab.h"
+#include "admin/TimecardsTab.h"
 #include "core/ErrorNumbers.h"
 #include "personnel/CCompanyList.h"
 #include "personnel/CEmployeeList.h"
@@ -67,6 +68,7 @@ FController::FController(QWidget* parent)
         m_statusPanels[i] = panel;
     }
 
+    m_ui->TimecardsTab->SetWindow(this);
     m_ui->EmployeeTab->SetWindow(this);
     m_ui->CompanyTab->SetWindow(this);
     m_ui->OptionsTab->SetWindow(this);
@@ -102,7 +104,12 @@ void FController::SetController(CController* controller) {
     } else {
         m_errorNumber = err::MainWindowFillFailed;
     }
+    m_ui->TimecardsTab->SetInitialPeriod();
     show();
+}
+
+bool FController::ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord) {
+    return m_ui->TimecardsTab->ReturnTimeRecord(thetimerecord);
 }
 
 bool FController::DisplaySystemOptions(const std::shared_ptr<CSystemOptions>& options) {
