@@ -14,6 +14,7 @@
 #include "admin/FAbout.h"
 #include "admin/OptionsTab.h"
 #include "admin/TimecardsTab.h"
+#include "admin/ReportsTab.h"
 #include "core/ErrorNumbers.h"
 #include "personnel/CCompanyList.h"
 #include "personnel/CEmployeeList.h"
@@ -72,6 +73,7 @@ FController::FController(QWidget* parent)
     m_ui->EmployeeTab->SetWindow(this);
     m_ui->CompanyTab->SetWindow(this);
     m_ui->OptionsTab->SetWindow(this);
+    m_ui->ReportsTab->SetWindow(this);
 
     // A click on any tab, the one shown included, and a change of tab by the
     // keyboard take the same way; the second one for the same tab does
@@ -181,7 +183,8 @@ bool FController::ClearAllFields() {
 bool FController::FillAllLists() {
     const bool company = FillCompanyLists();
     const bool employee = FillEmployeeLists();
-    return company && employee;
+    const bool reports = m_ui->ReportsTab->FillReportList();
+    return company && employee && reports;
 }
 
 bool FController::ShowFirstRecords() {
@@ -192,6 +195,7 @@ bool FController::ShowFirstRecords() {
     if (const auto employee = m_controller->EmployeeList()->Item(1); employee != nullptr) {
         shown = m_ui->EmployeeTab->ShowEmployee(*employee) && shown;
     }
+    m_ui->ReportsTab->ChooseFirstReport();
     return shown;
 }
 
@@ -252,6 +256,28 @@ void FController::HelpContents() {
     }
 }
 
+bool FController::UnloadTimeCardReport() {
+    return true;
+}
+
+bool FController::UnloadReviewReport() {
+    return true;
+}
+
+bool FController::UnloadYTDTotalsReport() {
+    return true;
+}
+
+bool FController::UnloadEmployeeReport() {
+    m_ui->ReportsTab->ReleaseEmployeeReport();
+    return true;
+}
+
+bool FController::UnloadPhoneBookReport() {
+    m_ui->ReportsTab->ReleasePhoneBookReport();
+    return true;
+}
+
 void FController::closeEvent(QCloseEvent* event) {
     if (m_controller == nullptr || m_closing) {
         event->accept();
@@ -263,6 +289,7 @@ void FController::closeEvent(QCloseEvent* event) {
                     "An error occurred while saving program options. Please check the program "
                     "options on next use.");
     }
+    m_ui->ReportsTab->ReleaseReports();
     m_controller->UnloadControllerWindow();
     const bool ended = m_controller->Cleanup();
     m_closing = false;

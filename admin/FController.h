@@ -6,6 +6,8 @@
 
 #include <QtWidgets/QMainWindow>
 
+#include "ui/IReportParent.h"
+
 class QLabel;
 
 namespace Ui {
@@ -24,6 +26,7 @@ class EmployeeTab;
 class CompanyTab;
 class OptionsTab;
 class TimecardsTab;
+class ReportsTab;
 
 // The manager's main window: the File and Help menus, the tab strip with its
 // five pages (timecards, reports, employees, company, options), each page a
@@ -32,7 +35,7 @@ class TimecardsTab;
 // the selection source, the status subject and text) and routes between
 // them. Closing it, or File, Exit, saves the options and ends the program
 // through the controller.
-class FController : public QMainWindow {
+class FController : public QMainWindow, public IReportParent {
     Q_OBJECT
 
 public:
@@ -90,6 +93,16 @@ public:
     // Shows page `index` (1 to 5) of the tab strip and hides the frames of
     // the others.
     bool ShowFrame(int index);
+
+    // Told by a report when its window has been unloaded: the window lets go
+    // of the report of that kind it holds (only the employee records and
+    // phone book reports are held here; the others live with their
+    // windows). Each returns True.
+    bool UnloadTimeCardReport() override;
+    bool UnloadReviewReport() override;
+    bool UnloadYTDTotalsReport() override;
+    bool UnloadEmployeeReport() override;
+    bool UnloadPhoneBookReport() override;
 
 protected:
     // Closing saves the options and runs the controller's shutdown; when the
