@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libgl-dev
   xvfb xauth fonts-dejavu-core
+  pandoc
   "$@"
 )
 missing=()
