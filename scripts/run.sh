@@ -22,7 +22,10 @@ bash "$root/scripts/deps.sh"
 cmake -S "$root" -B "$build" -G Ninja >/dev/null
 targets=(OrvanClock orvan-initdb Tempix)
 have_admin=0
-if cmake --build "$build" --target help | grep -q '^OrvanAdmin:'; then
+# The whole list is read first: grep -q would stop reading at the first
+# match and fail the build tool's output with SIGPIPE under pipefail.
+target_list="$(cmake --build "$build" --target help)"
+if grep -q '^OrvanAdmin:' <<<"$target_list"; then
   targets+=(OrvanAdmin)
   have_admin=1
 fi
