@@ -39,6 +39,11 @@ if [ ! -f "$demo/system/orvan_11.mdb" ]; then
   echo "Creating the demo installation in $demo"
   "$demo/orvan-initdb" "$demo" --demo
 fi
+# A demo made before the guide was shipped gets the installed guide too.
+if [ -f "$demo/OrvanAdminUserGuide.doc" ] && [ ! -f "$demo/documentation/OrvanAdminUserGuide.doc" ]; then
+  mkdir -p "$demo/documentation"
+  cp "$demo/OrvanAdminUserGuide.doc" "$demo/documentation/"
+fi
 
 cd "$demo"
 admin_pid=""
