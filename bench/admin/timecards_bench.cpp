@@ -6,13 +6,6 @@
 //
 //   QT_QPA_PLATFORM=offscreen timecards_bench [--benchmark_repetitions=15 ...]
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <iostream>
-#include <string>
-#include <vector>
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,91 +19,17 @@
 #include "admin/FController.h"
 #include "admin/FLogin.h"
 #include "admin/TimecardsTab.h"
+#include "bench/support/BenchDatabase.h"
 #include "core/DateTime.h"
-#include "storage/Installer.h"
 #include "storage/ProgramFolder.h"
 #include "ui/DateCombo.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using orvan::DateTime;
 
-constexpr int kEmployees = 200;
-constexpr int kWeekdaysPerEmployee = 2500;
-const DateTime kFirstDay = DateTime::FromParts(2003, 1, 6); // a Monday
-
-fs::path Folder() {
-    const char* tmp = std::getenv("TMPDIR");
-    return fs::path(tmp != nullptr ? tmp : "/tmp") / "orvan-bench";
-}
-
-std::string DatabasePath() {
-    return (Folder() / "system" / "orvan_11.mdb").string();
-}
-
-// The day of the n-th weekday from kFirstDay.
-DateTime Weekday(int n) {
-    return kFirstDay.AddDays((n / 5) * 7 + n % 5);
-}
-
-void Check(int rc, sqlite3* db, const char* what) {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE && rc != SQLITE_ROW) {
-        std::cerr << what << ": " << sqlite3_errmsg(db) << "\n";
-        std::exit(1);
-    }
-}
-
-void BuildInstallation() {
-    if (fs::exists(DatabasePath())) {
-        return;
-    }
-    std::cerr << "building " << DatabasePath() << " ...\n";
-    std::vector<std::string> created;
-    std::string message;
-    if (!orvan::Installer::Install(Folder().string(), false, kFirstDay, created, message)) {
-        std::cerr << message << "\n";
-        std::exit(1);
-    }
-    sqlite3* db = nullptr;
-    Check(sqlite3_open(DatabasePath().c_str(), &db), db, "open");
-    Check(sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr), db, "begin");
-    sqlite3_stmt* employee = nullptr;
-    Check(sqlite3_prepare_v2(db,
-                             "INSERT INTO Employee (EmployeeNumber, FirstName, LastName, SSNumber, "
-                             "PayRate, OvertimePayRate, Active, AutoDeduct, AutoDeductLunchLength, "
-                             "AutoDeductBreakLength, CompanyID) VALUES (?1, 'First' || ?1, "
-                             "'Last' || ?1, '000-00-' || ?1, 12.5, 18.75, 1, ?1 % 2, 30, 15, 1)",
-                             -1, &employee, nullptr),
-          db, "prepare employee");
-    sqlite3_stmt* record = nullptr;
-    Check(sqlite3_prepare_v2(db,
-                             "INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
-                             "VALUES (?1, ?2, ?3)",
-                             -1, &record, nullptr),
-          db, "prepare record");
-    for (int e = 1; e <= kEmployees; ++e) {
-        sqlite3_bind_int(employee, 1, 1000 + e);
-        Check(sqlite3_step(employee), db, "employee");
-        sqlite3_reset(employee);
-        const auto id = static_cast<int>(sqlite3_last_insert_rowid(db));
-        for (int d = 0; d < kWeekdaysPerEmployee; ++d) {
-            const DateTime day = Weekday(d);
-            const int shifts[2][4] = {{8, 0, 12, 0}, {12, 30, 17, 15}};
-            for (const auto& s : shifts) {
-                sqlite3_bind_int(record, 1, id);
-                sqlite3_bind_double(record, 2, day.AddMinutes(s[0] * 60 + s[1]).Days());
-                sqlite3_bind_double(record, 3, day.AddMinutes(s[2] * 60 + s[3]).Days());
-                Check(sqlite3_step(record), db, "record");
-                sqlite3_reset(record);
-            }
-        }
-    }
-    sqlite3_finalize(employee);
-    sqlite3_finalize(record);
-    Check(sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr), db, "commit");
-    sqlite3_close(db);
-}
+constexpr orvan::bench::Installation kInstallation = orvan::bench::kLargeInstallation;
+const DateTime kFirstDay = orvan::bench::FirstDay();
 
 // Starts the program and answers its login from inside the modal run.
 orvan::admin::FController* StartLoggedIn() {
@@ -136,8 +55,8 @@ orvan::admin::FController* StartLoggedIn() {
 }
 
 void BM_GenerateYearCardIntoGrid(benchmark::State& state) {
-    BuildInstallation();
-    orvan::SetProgramFolder(Folder().string());
+    orvan::bench::BuildInstallation(kInstallation);
+    orvan::SetProgramFolder(orvan::bench::Folder(kInstallation).string());
     auto* window = StartLoggedIn();
     if (window == nullptr) {
         state.SkipWithError("the program did not start");
