@@ -5,29 +5,12 @@
 #include "admin/CController.h"
 #include "admin/ComboText.h"
 #include "admin/FController.h"
-#include "core/ErrorNumbers.h"
+#include "admin/ListPage.h"
 #include "personnel/CCompany.h"
 #include "personnel/CCompanyList.h"
-#include "storage/MessageBox.h"
 #include "ui_CompanyTab.h"
 
 namespace orvan::admin {
-
-namespace {
-
-QString ToQString(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-std::string ToStd(const QString& text) {
-    return text.toStdString();
-}
-
-void Warn(const char* title, const char* text) {
-    ShowMessage(MsgIconExclamation + MsgButtonsOK, title, text);
-}
-
-} // namespace
 
 CompanyTab::CompanyTab(QWidget* parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::CompanyTab>()) {
@@ -98,34 +81,28 @@ bool CompanyTab::ShowCompany(const CCompany& company) {
 }
 
 void CompanyTab::KeyChosen(QComboBox* combo, int source) {
-    if (m_window == nullptr || m_window->Controller() == nullptr) {
-        return;
-    }
-    m_window->SetSelectionSource(source);
-    const QString text = combo->currentText();
-    if (!text.isEmpty()) {
-        const auto list = m_window->Controller()->CompanyList();
-        std::shared_ptr<CCompany> company;
-        if (list != nullptr) {
+    ChooseListItem(
+        m_window, combo, source,
+        [this, source](const QString& text) -> std::shared_ptr<CCompany> {
+            const auto list = m_window->Controller()->CompanyList();
+            if (list == nullptr) {
+                return nullptr;
+            }
             if (source == FController::SelectionByID) {
                 bool isNumber = false;
                 const int32_t id = text.toInt(&isNumber);
-                company = isNumber ? list->GetCompanyByID(id) : nullptr;
-            } else {
-                company = list->GetCompanyByName(ToStd(text));
+                return isNumber ? list->GetCompanyByID(id) : nullptr;
             }
-        }
-        if (company == nullptr) {
-            if (!ClearCompanyFields()) {
-                m_window->SetErrorNumber(err::ListSearch);
+            return list->GetCompanyByName(ToStd(text));
+        },
+        [this](const CCompany& company) {
+            if (!ShowCompany(company)) {
+                return false;
             }
-        } else if (ShowCompany(*company)) {
-            m_window->SetStatusText(company->CompanyName(), "Phone: " + company->Phone());
-        } else {
-            m_window->SetStatusText("", "");
-        }
-    }
-    m_window->SetSelectionSource(FController::SelectionNone);
+            m_window->SetStatusText(company.CompanyName(), "Phone: " + company.Phone());
+            return true;
+        },
+        [this] { return ClearCompanyFields(); });
 }
 
 void CompanyTab::NewOrCancelClicked() {
@@ -164,40 +141,13 @@ void CompanyTab::SaveClicked() {
         return;
     }
 
-    std::shared_ptr<CCompany> company;
-    int32_t position = list->Count() + 1;
-    if (m_ui->cboCompanyID->currentIndex() < 0) {
-        company = std::make_shared<CCompany>();
-    } else {
-        bool isNumber = false;
-        const int32_t id = m_ui->cboCompanyID->currentText().toInt(&isNumber);
-        for (int32_t i = 1; isNumber && i <= list->Count(); ++i) {
-            if (const auto item = list->Item(i); item != nullptr && item->CompanyID() == id) {
-                position = i;
-                break;
-            }
-        }
-        if (position > list->Count()) {
-            Warn("Object Not found Error",
-                 "This company could not be found in the list. Save Aborted.");
-            return;
-        }
-        company = list->Remove(position);
-    }
-
-    if (company == nullptr || !ReadCompanyFields(*company)) {
-        Warn("List Save Error", "An error occurred while loading the company object.");
-        return;
-    }
-    if (list->Insert(company, position) == nullptr) {
-        return;
-    }
-    if (list->SaveList()) {
+    if (SaveListItem(
+            *list, m_ui->cboCompanyID, "company",
+            [](const CCompany& company) { return company.CompanyID(); },
+            [this](CCompany& company) { return ReadCompanyFields(company); })) {
         controller.GetCompanyList();
         m_window->FillCompanyLists();
         ClearCompanyFields();
-    } else {
-        Warn("List Save Error", "An error occurred while saving the company list.");
     }
 }
 

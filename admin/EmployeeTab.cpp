@@ -5,8 +5,8 @@
 #include "admin/CController.h"
 #include "admin/ComboText.h"
 #include "admin/FController.h"
+#include "admin/ListPage.h"
 #include "core/DateTime.h"
-#include "core/ErrorNumbers.h"
 #include "personnel/CDataValidator.h"
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
@@ -21,18 +21,6 @@ namespace {
 constexpr int16_t AdministratorID = 39;
 
 constexpr const char* SaveErrorTitle = "Employee Save Error";
-
-QString ToQString(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-std::string ToStd(const QString& text) {
-    return text.toStdString();
-}
-
-void Warn(const char* title, const char* text) {
-    ShowMessage(MsgIconExclamation + MsgButtonsOK, title, text);
-}
 
 } // namespace
 
@@ -162,45 +150,36 @@ bool EmployeeTab::ShowEmployee(const CEmployee& employee) {
 }
 
 void EmployeeTab::KeyChosen(QComboBox* combo, int source) {
-    if (m_window == nullptr || m_window->Controller() == nullptr) {
-        return;
-    }
-    m_window->SetSelectionSource(source);
-    const QString text = combo->currentText();
-    if (!text.isEmpty()) {
-        const auto list = m_window->Controller()->EmployeeList();
-        std::shared_ptr<CEmployee> employee;
-        bool isNumber = false;
-        const int32_t number = text.toInt(&isNumber);
-        if (list != nullptr) {
+    ChooseListItem(
+        m_window, combo, source,
+        [this, source](const QString& text) -> std::shared_ptr<CEmployee> {
+            const auto list = m_window->Controller()->EmployeeList();
+            if (list == nullptr) {
+                return nullptr;
+            }
+            bool isNumber = false;
+            const int32_t number = text.toInt(&isNumber);
             switch (source) {
             case FController::SelectionByID:
-                employee = isNumber ? list->GetEmployeeByID(number) : nullptr;
-                break;
+                return isNumber ? list->GetEmployeeByID(number) : nullptr;
             case FController::SelectionByName:
-                employee = list->GetEmployeeByName(ToStd(text));
-                break;
+                return list->GetEmployeeByName(ToStd(text));
             case FController::SelectionBySSN:
-                employee = list->GetEmployeeBySSN(ToStd(text));
-                break;
+                return list->GetEmployeeBySSN(ToStd(text));
             default:
-                employee = isNumber ? list->GetEmployeeByNumber(number) : nullptr;
-                break;
+                return isNumber ? list->GetEmployeeByNumber(number) : nullptr;
             }
-        }
-        if (employee == nullptr) {
-            if (!ClearEmployeeFields()) {
-                m_window->SetErrorNumber(err::ListSearch);
+        },
+        [this](const CEmployee& employee) {
+            if (!ShowEmployee(employee)) {
+                return false;
             }
-        } else if (ShowEmployee(*employee)) {
-            m_window->SetStatusText(employee->FirstName() + " " + employee->LastName(),
+            m_window->SetStatusText(employee.FirstName() + " " + employee.LastName(),
                                     "Employee Number: " +
-                                        std::to_string(employee->EmployeeNumber()));
-        } else {
-            m_window->SetStatusText("", "");
-        }
-    }
-    m_window->SetSelectionSource(FController::SelectionNone);
+                                        std::to_string(employee.EmployeeNumber()));
+            return true;
+        },
+        [this] { return ClearEmployeeFields(); });
 }
 
 void EmployeeTab::SetAutoDeductEnabled(bool enabled) {
@@ -340,39 +319,13 @@ void EmployeeTab::SaveClicked() {
         return;
     }
 
-    std::shared_ptr<CEmployee> employee;
-    int32_t position = list->Count() + 1;
-    if (m_ui->cboEmployeeID->currentIndex() < 0) {
-        employee = std::make_shared<CEmployee>();
-    } else {
-        const int32_t id = idText.toInt(&isID);
-        for (int32_t i = 1; isID && i <= list->Count(); ++i) {
-            if (const auto item = list->Item(i); item != nullptr && item->EmployeeID() == id) {
-                position = i;
-                break;
-            }
-        }
-        if (position > list->Count()) {
-            Warn("Object Not found Error",
-                 "This employee could not be found in the list. Save Aborted.");
-            return;
-        }
-        employee = list->Remove(position);
-    }
-
-    if (employee == nullptr || !ReadEmployeeFields(*employee)) {
-        Warn("List Save Error", "An error occurred while loading the employee object.");
-        return;
-    }
-    if (list->Insert(employee, position) == nullptr) {
-        return;
-    }
-    if (list->SaveList()) {
+    if (SaveListItem(
+            *list, m_ui->cboEmployeeID, "employee",
+            [](const CEmployee& employee) { return employee.EmployeeID(); },
+            [this](CEmployee& employee) { return ReadEmployeeFields(employee); })) {
         controller.GetEmployeeList();
         m_window->FillEmployeeLists();
         ClearEmployeeFields();
-    } else {
-        Warn("List Save Error", "An error occurred while saving the employee list.");
     }
 }
 

@@ -47,6 +47,26 @@ void ShowReportFailure(const CReport& report) {
                     " : An error occurred generating the report: " + report.ReportName());
 }
 
+// One Report and one window per employee of `employees`, for the days from
+// `from` through `to`; a failure is reported and the next employee follows.
+template <class Report>
+void GenerateForEach(FController* window, const CEmployeeList& employees, DateTime from,
+                     DateTime to) {
+    for (int32_t i = 1; i <= employees.Count(); ++i) {
+        auto report = std::make_shared<Report>();
+        report->SetParentWindow(window);
+        bool generated = false;
+        {
+            const BusyCursor busy;
+            generated = report->GenerateReport(window->Controller()->OrvanDatabase(),
+                                               employees.Item(i), from, to);
+        }
+        if (!generated) {
+            ShowReportFailure(*report);
+        }
+    }
+}
+
 // Whether the employee is the administrator: the first and last names,
 // joined and lower-cased, contain "administrator".
 bool IsAdministrator(const CEmployee& employee) {
@@ -183,44 +203,14 @@ void ReportsTab::GenerateClicked() {
     }
 }
 
-// One report and one window per selected employee; a failure is reported
-// and the next employee follows.
 void ReportsTab::GenerateTimeCardReports() {
-    const auto employees = SelectedEmployees();
-    const DateTime from = m_ui->cboFromDate->Value();
-    const DateTime to = m_ui->cboToDate->Value();
-    for (int32_t i = 1; i <= employees->Count(); ++i) {
-        auto report = std::make_shared<CReportTimeCard>();
-        report->SetParentWindow(m_window);
-        bool generated = false;
-        {
-            const BusyCursor busy;
-            generated = report->GenerateReport(m_window->Controller()->OrvanDatabase(),
-                                               employees->Item(i), from, to);
-        }
-        if (!generated) {
-            ShowReportFailure(*report);
-        }
-    }
+    GenerateForEach<CReportTimeCard>(m_window, *SelectedEmployees(), m_ui->cboFromDate->Value(),
+                                     m_ui->cboToDate->Value());
 }
 
 void ReportsTab::GenerateYTDReports() {
-    const auto employees = SelectedEmployees();
-    const DateTime from = m_ui->cboFromDate->Value();
-    const DateTime to = m_ui->cboToDate->Value();
-    for (int32_t i = 1; i <= employees->Count(); ++i) {
-        auto report = std::make_shared<CReportYTDTotals>();
-        report->SetParentWindow(m_window);
-        bool generated = false;
-        {
-            const BusyCursor busy;
-            generated = report->GenerateReport(m_window->Controller()->OrvanDatabase(),
-                                               employees->Item(i), from, to);
-        }
-        if (!generated) {
-            ShowReportFailure(*report);
-        }
-    }
+    GenerateForEach<CReportYTDTotals>(m_window, *SelectedEmployees(), m_ui->cboFromDate->Value(),
+                                      m_ui->cboToDate->Value());
 }
 
 void ReportsTab::GenerateReviewReport() {
