@@ -11,6 +11,7 @@ packages=(
   libsqlite3-dev sqlite3
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools libgl-dev
+  libqt6opengl6-dev # Qt Designer's CMake package needs it; without it the Tempix plugin drops out
   xvfb xauth fonts-dejavu-core
   pandoc
   "$@"
