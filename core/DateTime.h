@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/NumberFormat.h"
+
 namespace orvan {
 
 // A point in time as a day count: zero is 30 December 1899 00:00 and the time
@@ -113,14 +115,5 @@ public:
 private:
     DateTime m_now;
 };
-
-// Number text by a pattern of '#', '0', ',' and '.' ("#0.00", "##0.00",
-// "0"). Rounds half away from zero on the value's shortest decimal text, so a
-// float 2.675 gives "2.68" and 7.1666665 gives "7.17".
-std::string FormatNumber(float value, std::string_view pattern);
-std::string FormatNumber(double value, std::string_view pattern);
-// The shortest decimal text that reads back as the same value: 7.5, 10, 12.25.
-std::string ShortestText(float value);
-std::string ShortestText(double value);
 
 } // namespace orvan
