@@ -396,10 +396,10 @@ void TimecardsTab::NewClicked() {
     OpenEditor(std::make_shared<CTimeRecord>());
 }
 
-void TimecardsTab::EditClicked() {
+std::shared_ptr<CTimeRecord> TimecardsTab::RecordToChange(const char* noSelectionText) const {
     if (m_currentTimeCard == nullptr) {
         Inform(CreationTitle, "You must generate a time card before continuing.");
-        return;
+        return nullptr;
     }
     const auto record = m_window != nullptr && m_window->SelectionSource() == SelectionGrid
                             ? SelectedRecord()
@@ -407,22 +407,22 @@ void TimecardsTab::EditClicked() {
     // Without a record behind the row the editor would add a new one
     // instead of changing this one: ask for a selection.
     if (record == nullptr) {
-        Inform(SelectionTitle, "You must select a time record to edit before continuing.");
-        return;
+        Inform(SelectionTitle, noSelectionText);
     }
-    OpenEditor(record);
+    return record;
+}
+
+void TimecardsTab::EditClicked() {
+    if (const auto record =
+            RecordToChange("You must select a time record to edit before continuing.")) {
+        OpenEditor(record);
+    }
 }
 
 void TimecardsTab::DeleteClicked() {
-    if (m_currentTimeCard == nullptr) {
-        Inform(CreationTitle, "You must generate a time card before continuing.");
-        return;
-    }
-    const auto record = m_window != nullptr && m_window->SelectionSource() == SelectionGrid
-                            ? SelectedRecord()
-                            : nullptr;
+    const auto record =
+        RecordToChange("You must select a time record to delete before continuing.");
     if (record == nullptr) {
-        Inform(SelectionTitle, "You must select a time record to delete before continuing.");
         return;
     }
     const int32_t answer = ShowMessage(MsgIconQuestion + MsgButtonsYesNo, "Delete Time Record?",

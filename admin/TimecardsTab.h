@@ -84,6 +84,9 @@ private:
     // records is current or the row matches no record.
     std::shared_ptr<CTimeRecord> SelectedRecord() const;
     void OpenEditor(const std::shared_ptr<CTimeRecord>& record);
+    // The selected record Edit or Delete works on; null, after telling the
+    // user why, when there is no card or no selected record.
+    std::shared_ptr<CTimeRecord> RecordToChange(const char* noSelectionText) const;
 
     void GenerateClicked();
     void PrintClicked();
