@@ -177,13 +177,7 @@ bool CController::WriteConfigFile() {
 
 bool CController::GetCompanyList() {
     try {
-        if (!m_companyList) {
-            m_companyList = std::make_shared<CCompanyList>();
-        } else {
-            m_companyList->Destroy();
-            m_companyList->Create();
-        }
-        return m_companyList->LoadList(m_database);
+        return CCompanyList::Reload(m_companyList, m_database);
     } catch (...) {
         SetLastFailureFromCurrentException("CController");
         LogFailure();
@@ -193,13 +187,7 @@ bool CController::GetCompanyList() {
 
 bool CController::GetEmployeeList() {
     try {
-        if (!m_employeeList) {
-            m_employeeList = std::make_shared<CEmployeeList>();
-        } else {
-            m_employeeList->Destroy();
-            m_employeeList->Create();
-        }
-        return m_employeeList->LoadList(m_database);
+        return CEmployeeList::Reload(m_employeeList, m_database);
     } catch (...) {
         SetLastFailureFromCurrentException("CController");
         LogFailure();
@@ -209,15 +197,8 @@ bool CController::GetEmployeeList() {
 
 bool CController::StartTimeRecordFactory() {
     try {
-        if (!m_factory) {
-            m_factory = std::make_shared<CTimeRecordFactory>();
-            m_factory->SetOrvanDatabase(m_database);
-        } else if (auto list = m_factory->TimeRecordList()) {
-            list->Destroy();
-            list->Create();
-        }
         // Time cards reach the one factory through the program-wide registry.
-        Program::SetTimeRecordFactory(m_factory);
+        Program::StartTimeRecordFactory(m_factory, m_database);
         return true;
     } catch (...) {
         SetLastFailureFromCurrentException("CController");

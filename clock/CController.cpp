@@ -123,26 +123,13 @@ bool CController::ReadConfigFile() {
 }
 
 bool CController::GetEmployeeList() {
-    if (!m_employeeList) {
-        m_employeeList = std::make_shared<CEmployeeList>();
-    } else {
-        m_employeeList->Destroy();
-        m_employeeList->Create();
-    }
-    return m_employeeList->LoadList(m_database);
+    return CEmployeeList::Reload(m_employeeList, m_database);
 }
 
 bool CController::StartTimeRecordFactory() {
     try {
-        if (!m_factory) {
-            m_factory = std::make_shared<CTimeRecordFactory>();
-            m_factory->SetOrvanDatabase(m_database);
-        } else if (auto list = m_factory->TimeRecordList()) {
-            list->Destroy();
-            list->Create();
-        }
         // Time cards reach the one factory through the program-wide registry.
-        Program::SetTimeRecordFactory(m_factory);
+        Program::StartTimeRecordFactory(m_factory, m_database);
         return true;
     } catch (...) {
         SetLastFailureFromCurrentException("CController");

@@ -136,6 +136,18 @@ bool PersonnelList<List, T>::LoadList(const std::shared_ptr<CJetDB>& thedatabase
     return result;
 }
 
+template <class List, class T>
+bool PersonnelList<List, T>::Reload(std::shared_ptr<List>& list,
+                                    const std::shared_ptr<CJetDB>& thedatabase) {
+    if (!list) {
+        list = std::make_shared<List>();
+    } else {
+        list->Destroy();
+        list->Create();
+    }
+    return list->LoadList(thedatabase);
+}
+
 template <class List, class T> bool PersonnelList<List, T>::SaveList() {
     m_errorNumber = 0;
     try {

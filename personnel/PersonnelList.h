@@ -57,6 +57,9 @@ public:
     // to position k, in front of anything the list already holds. False for
     // a null database, or 301 and false when the load fails.
     bool LoadList(const std::shared_ptr<CJetDB>& thedatabase);
+    // A controller's (re)load: makes `list` when it is empty, otherwise
+    // empties it (Destroy, Create), then loads it from `thedatabase`.
+    static bool Reload(std::shared_ptr<List>& list, const std::shared_ptr<CJetDB>& thedatabase);
     // Saves every item that is neither StateUnchanged nor -1 through the
     // list's database; true when every save succeeded (all are attempted).
     bool SaveList();
