@@ -14,15 +14,13 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 
 #include "admin/AdminMain.h"
 #include "admin/CController.h"
 #include "admin/FController.h"
-#include "admin/FLogin.h"
+#include "bench/admin/support/StartLoggedIn.h"
 #include "bench/support/BenchDatabase.h"
 #include "core/DateTime.h"
 #include "reports/FReportWindow.h"
@@ -36,28 +34,7 @@ using orvan::DateTime;
 constexpr orvan::bench::Installation kInstallation = orvan::bench::kLargeInstallation;
 const DateTime kFirstDay = orvan::bench::FirstDay();
 
-// Starts the program and answers its login from inside the modal run.
-orvan::admin::FController* StartLoggedIn() {
-    QTimer watch;
-    watch.setInterval(10);
-    QObject::connect(&watch, &QTimer::timeout, [&watch] {
-        auto* login = qobject_cast<orvan::admin::FLogin*>(QApplication::activeModalWidget());
-        if (login == nullptr || !login->isVisible()) {
-            return;
-        }
-        watch.stop();
-        login->findChild<QLineEdit*>(QStringLiteral("txtName"))
-            ->setText(QStringLiteral("administrator"));
-        login->findChild<QLineEdit*>(QStringLiteral("txtPassword"))
-            ->setText(QStringLiteral("renby742"));
-        login->findChild<QPushButton*>(QStringLiteral("cmdLogin"))->click();
-    });
-    watch.start();
-    if (!orvan::admin::StartProgram() || orvan::admin::AppController() == nullptr) {
-        return nullptr;
-    }
-    return orvan::admin::AppController()->ControllerWindow();
-}
+using orvan::bench::StartLoggedIn;
 
 // The report windows shown now.
 int ShownReportWindows() {
