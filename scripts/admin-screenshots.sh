@@ -9,23 +9,10 @@
 #     bash scripts/admin-screenshots.sh [OUTPUT_FOLDER]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-out="${1:-/tmp/orvan-admin-screens}"
-mkdir -p "$out"
+source "$root/scripts/screenshot-common.sh"
+screens_begin "${1:-/tmp/orvan-admin-screens}"
 
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$out"
-fi
-
-shot() { sleep 0.7; import -window root "$out/$1.png"; echo "saved $out/$1.png"; }
-
-bash "$root/scripts/run.sh" > "$out/run.log" 2>&1 &
-runner=$!
-cleanup() {
-  # The run command's own programs, by the process ids it started.
-  for pid in $(pgrep -P "$runner" 2>/dev/null || true); do kill "$pid" 2>/dev/null || true; done
-  kill "$runner" 2>/dev/null || true
-}
-trap cleanup EXIT
+start_run_command
 
 # The clock station starts beside the manager's program: move it aside.
 clock=$(xdotool search --sync --name "Velmora - TimeClock" | head -n 1)

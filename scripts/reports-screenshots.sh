@@ -10,26 +10,12 @@
 #     bash scripts/reports-screenshots.sh [OUTPUT_FOLDER]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-out="${1:-/tmp/orvan-report-screens}"
-mkdir -p "$out"
-
-if [ -z "${DISPLAY:-}" ]; then
-  bash "$root/scripts/deps.sh" xdotool imagemagick
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$out"
-fi
-
-shot() { sleep 0.8; import -window root "$out/$1.png"; echo "saved $out/$1.png"; }
+source "$root/scripts/screenshot-common.sh"
+screens_begin "${1:-/tmp/orvan-report-screens}"
 # A window's own picture, without the rest of the screen.
 shot_window() { sleep 0.8; import -window "$2" "$out/$1.png"; echo "saved $out/$1.png"; }
 
-bash "$root/scripts/run.sh" > "$out/run.log" 2>&1 &
-runner=$!
-cleanup() {
-  # The run command's own programs, by the process ids it started.
-  for pid in $(pgrep -P "$runner" 2>/dev/null || true); do kill "$pid" 2>/dev/null || true; done
-  kill "$runner" 2>/dev/null || true
-}
-trap cleanup EXIT
+start_run_command
 
 clock=$(xdotool search --sync --name "Velmora - TimeClock" | head -n 1)
 # Without a window manager nothing is minimized or raised: move the clock

@@ -9,23 +9,11 @@
 #     bash scripts/timecards-screenshots.sh [OUTPUT_FOLDER]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-out="${1:-/tmp/orvan-timecards-screens}"
-mkdir -p "$out"
-
-if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$out"
-fi
-
-shot() { sleep 0.8; import -window root "$out/$1.png"; echo "saved $out/$1.png"; }
+source "$root/scripts/screenshot-common.sh"
+screens_begin "${1:-/tmp/orvan-timecards-screens}"
 click() { xdotool mousemove "$1" "$2" click 1; sleep 0.5; }
 
-bash "$root/scripts/run.sh" > "$out/run.log" 2>&1 &
-runner=$!
-cleanup() {
-  for pid in $(pgrep -P "$runner" 2>/dev/null || true); do kill "$pid" 2>/dev/null || true; done
-  kill "$runner" 2>/dev/null || true
-}
-trap cleanup EXIT
+start_run_command
 
 clock=$(xdotool search --sync --name "Velmora - TimeClock" | head -n 1)
 xdotool windowmove "$clock" 700 600
