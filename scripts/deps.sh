@@ -14,6 +14,7 @@ packages=(
   libqt6opengl6-dev # Qt Designer's CMake package needs it; without it the Tempix plugin drops out
   xvfb xauth fonts-dejavu-core
   pandoc
+  libsodium-dev # PIN hashes (Argon2)
   "$@"
 )
 missing=()

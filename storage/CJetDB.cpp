@@ -95,6 +95,7 @@ bool CJetDB::OpenOrvanDatabase(const std::shared_ptr<CDatabaseLocator>& thedatab
 
 bool CJetDB::OpenDB(const std::string& paramName, const std::string& /*paramConnect*/,
                     const std::string& /*paramPassword*/) {
+    m_gaveUpBusy = false;
     if (paramName.empty() && m_databaseName.empty()) {
         m_errorNumber = err::NoDatabase;
         return false;
@@ -123,13 +124,19 @@ bool CJetDB::OpenDB(const std::string& paramName, const std::string& /*paramConn
     // millisecond until the busy timeout has passed: SQLite's own timeout
     // sleeps up to 100 ms between tries, long enough for a busy writer to
     // take the file back each time.
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::milliseconds(m_busyTimeout);
+    using Clock = std::chrono::steady_clock;
+    const auto giveUp = Clock::now() + std::chrono::milliseconds(m_busyTimeout);
+    auto nextWaitCall = Clock::now();
     rc = Exec(db.get(), "BEGIN EXCLUSIVE");
-    while ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) &&
-           std::chrono::steady_clock::now() < giveUp) {
+    while ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && Clock::now() < giveUp) {
+        if (m_busyWaitHandler && Clock::now() >= nextWaitCall) {
+            m_busyWaitHandler();
+            nextWaitCall = Clock::now() + std::chrono::milliseconds(BusyWaitInterval);
+        }
         std::this_thread::sleep_for(std::chrono::microseconds(500));
         rc = Exec(db.get(), "BEGIN EXCLUSIVE");
     }
+    m_gaveUpBusy = rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
     // Check the file inside the transaction and before anything can be
     // written: an empty file reads as an empty database (not ours either),
     // and committing would turn it into one.

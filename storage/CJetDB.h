@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -74,6 +75,14 @@ public:
     // Milliseconds an open waits while the other program holds the file.
     int32_t BusyTimeout() const { return m_busyTimeout; }
     void SetBusyTimeout(int32_t milliseconds) { m_busyTimeout = milliseconds; }
+    // Called about every BusyWaitInterval milliseconds while an open waits for
+    // the other program to let go of the file, so a window can keep drawing
+    // and show that it waits. Must not use this database object.
+    static constexpr int32_t BusyWaitInterval = 25;
+    void SetBusyWaitHandler(std::function<void()> handler) { m_busyWaitHandler = std::move(handler); }
+    // True when the last open gave up because another program held the file
+    // for the whole busy timeout.
+    bool GaveUpBusy() const { return m_gaveUpBusy; }
 
     bool DatabaseOpen() const { return m_databaseOpen; }
     // The snapshot of the last ExecuteSelect; shared with the caller.
@@ -156,6 +165,8 @@ private:
     int32_t m_engineErrorNumber = 0;
     std::string m_engineMessage;
     int32_t m_busyTimeout = DefaultBusyTimeout;
+    std::function<void()> m_busyWaitHandler;
+    bool m_gaveUpBusy = false;
 };
 
 } // namespace orvan

@@ -1,0 +1,59 @@
+#include "core/OpenRecords.h"
+
+#include <string>
+
+#include "storage/CJetDB.h"
+#include "storage/Recordset.h"
+
+namespace orvan {
+
+std::optional<std::vector<OpenRecord>> FindOpenRecords(const std::shared_ptr<CJetDB>& database,
+                                                       int32_t employeeID, DateTime startedBefore) {
+    if (!database) {
+        return std::nullopt;
+    }
+    std::string sql = "SELECT TimeRecord.TimeRecordID, TimeRecord.EmployeeID, "
+                      "TimeRecord.StartTime From TimeRecord Where ((TimeRecord.EndTime = 0) "
+                      "And (TimeRecord.StartTime < #" +
+                      startedBefore.ToString() + "#)";
+    if (employeeID != 0) {
+        sql += " And (TimeRecord.EmployeeID = " + std::to_string(employeeID) + ")";
+    }
+    sql += ") ORDER BY TimeRecord.StartTime, TimeRecord.TimeRecordID;";
+
+    std::optional<std::vector<OpenRecord>> found;
+    try {
+        if (database->OpenDB()) {
+            if (const auto rows = database->ExecuteSelect(sql)) {
+                std::vector<OpenRecord> records;
+                records.reserve(static_cast<size_t>(rows->RecordCount()));
+                const size_t idColumn = rows->FieldIndex("TimeRecordID");
+                const size_t employeeColumn = rows->FieldIndex("EmployeeID");
+                const size_t startColumn = rows->FieldIndex("StartTime");
+                if (rows->RecordCount() > 0) {
+                    rows->MoveFirst(); // an empty snapshot has no first row
+                }
+                for (; !rows->IsEOF(); rows->MoveNext()) {
+                    OpenRecord record;
+                    record.timeRecordID =
+                        static_cast<int32_t>(Recordset::ToInteger(rows->FieldAt(idColumn)));
+                    record.employeeID =
+                        static_cast<int32_t>(Recordset::ToInteger(rows->FieldAt(employeeColumn)));
+                    record.startTime =
+                        DateTime::FromDays(Recordset::ToDouble(rows->FieldAt(startColumn)));
+                    records.push_back(record);
+                }
+                found = std::move(records);
+            }
+        }
+    } catch (...) {
+        found.reset();
+    }
+    // Never leave the file locked, also after a failure.
+    if (database->DatabaseOpen()) {
+        database->CloseDB();
+    }
+    return found;
+}
+
+} // namespace orvan

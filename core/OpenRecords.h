@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "core/DateTime.h"
+
+namespace orvan {
+
+class CJetDB;
+
+// A time record that has a clock-in and no clock-out yet (EndTime zero).
+struct OpenRecord {
+    int32_t timeRecordID = 0;
+    int32_t employeeID = 0;
+    DateTime startTime;
+};
+
+// A record left open this long was most likely never clocked out: no shift
+// runs that long, so the next clock-in warns about it and the manager's
+// report lists it.
+inline constexpr int64_t ForgottenClockOutHours = 16;
+
+// The open records that started before `startedBefore`, oldest first; only
+// those of `employeeID` when it is not zero. Opens the database for the
+// length of the query and closes it again. nullopt when the database could
+// not be read (see the database object's ErrorNumber and GaveUpBusy).
+std::optional<std::vector<OpenRecord>> FindOpenRecords(const std::shared_ptr<CJetDB>& database,
+                                                       int32_t employeeID, DateTime startedBefore);
+
+// The moment before which a record still open at `now` counts as forgotten.
+inline DateTime ForgottenClockOutCutoff(DateTime now) {
+    return now.AddMinutes(-ForgottenClockOutHours * 60);
+}
+
+} // namespace orvan

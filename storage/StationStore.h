@@ -1,0 +1,65 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "core/DateTime.h"
+
+namespace orvan {
+
+class CJetDB;
+
+// An employee's run of wrong PINs at the clock station.
+struct StationLockout {
+    // Wrong PINs in a row since the last right one or the last lock-out.
+    int32_t wrongPins = 0;
+    // Until when the station refuses the employee; zero when not locked.
+    DateTime lockedUntil;
+
+    bool IsLocked(DateTime now) const { return !lockedUntil.IsZero() && now < lockedUntil; }
+};
+
+// The clock station's own data, kept in tables of its own beside the
+// employee and option tables: whether the station asks for a PIN, each
+// employee's PIN hash, and each employee's run of wrong PINs. Every call
+// opens the database for its own length and closes it again; the failing
+// ones return nullopt or False and leave the number in ErrorNumber (the
+// database object's number; its GaveUpBusy tells a busy file apart).
+class StationStore {
+public:
+    // Wrong PINs in a row that lock an employee out, and for how long.
+    static constexpr int32_t MaxWrongPins = 5;
+    static constexpr int64_t LockoutMinutes = 5;
+
+    explicit StationStore(std::shared_ptr<CJetDB> database);
+
+    int32_t ErrorNumber() const { return m_errorNumber; }
+
+    // The "Require a PIN at the clock station" option; False when never set.
+    std::optional<bool> RequirePin();
+    bool SetRequirePin(bool value);
+
+    // The employee's stored PIN hash; empty when the employee has no PIN.
+    std::optional<std::string> PinHash(int32_t employeeID);
+    // Stores the hash (empty removes the PIN) and ends any wrong-PIN run or
+    // lock-out of the employee: a new PIN from the manager unlocks.
+    bool SetPinHash(int32_t employeeID, const std::string& hash);
+
+    // The employee's current run; a default one when there is none.
+    std::optional<StationLockout> Lockout(int32_t employeeID);
+    // Counts one more wrong PIN at `now` and returns the run as stored. The
+    // MaxWrongPins-th in a row locks the employee out until now plus
+    // LockoutMinutes and starts the count again; a wrong PIN after an
+    // expired lock-out starts a new run.
+    std::optional<StationLockout> RecordWrongPin(int32_t employeeID, DateTime now);
+    // A right PIN: the run ends.
+    bool ClearWrongPins(int32_t employeeID);
+
+private:
+    std::shared_ptr<CJetDB> m_database;
+    int32_t m_errorNumber = 0;
+};
+
+} // namespace orvan
