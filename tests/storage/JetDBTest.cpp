@@ -182,6 +182,46 @@ TEST(JetDB, WaitsForTheOtherProgramWithinTheBusyTimeout) {
                                   "VALUES (8, #1/15/2003 8:00:00 AM#, 0);"));
 }
 
+TEST(JetDB, BusyWaitCallsTheHandlerAndTellsAGiveUpFromOtherFailures) {
+    test::TestDatabase tdb;
+    auto db = tdb.NewJetDB();
+    int calls = 0;
+    db->SetBusyWaitHandler([&calls] { ++calls; });
+
+    // No wait, no call.
+    ASSERT_TRUE(db->OpenDB());
+    db->CloseDB();
+    EXPECT_EQ(calls, 0);
+    EXPECT_FALSE(db->GaveUpBusy());
+
+    // A wait that ends in success: called several times, no give-up.
+    db->SetBusyTimeout(5000);
+    {
+        LockingProcess other(tdb.DatabasePath(), 400);
+        EXPECT_TRUE(db->OpenDB());
+        db->CloseDB();
+    }
+    EXPECT_GE(calls, 3);
+    EXPECT_FALSE(db->GaveUpBusy());
+
+    // Held past the timeout: a give-up, which the next open clears.
+    db->SetBusyTimeout(300);
+    {
+        LockingProcess other(tdb.DatabasePath(), 1500);
+        EXPECT_FALSE(db->OpenDB());
+        EXPECT_TRUE(db->GaveUpBusy());
+    }
+    EXPECT_TRUE(db->OpenDB());
+    EXPECT_FALSE(db->GaveUpBusy());
+    db->CloseDB();
+
+    // A missing file fails at once and is no give-up.
+    const int before = calls;
+    EXPECT_FALSE(db->OpenDB((tdb.Folder() / "missing.mdb").string()));
+    EXPECT_FALSE(db->GaveUpBusy());
+    EXPECT_EQ(calls, before);
+}
+
 TEST(JetDB, EmployeesRoundTripThroughStoredQueriesUnchanged) {
     test::TestDatabase tdb;
     auto db = tdb.NewJetDB();
