@@ -22,6 +22,9 @@
 
 namespace orvan {
 
+// The upgrade texts, compiled in from storage/orvan_upgrade_*.sql.
+extern const char kUpgrade1Sql[];
+
 // Closes the file when an operation ends, on every path out of it, when the
 // operation is one that closes (the clock variant's operations leave the
 // connection to the controller).
@@ -143,6 +146,11 @@ bool CJetDB::OpenDB(const std::string& paramName, const std::string& /*paramConn
     if (rc == SQLITE_OK) {
         rc = IsOrvanSchemaPresent(db.get());
     }
+    // An older file gets the tables added since it was made, in this same
+    // transaction: it is upgraded whole or stays exactly as it was.
+    if (rc == SQLITE_OK) {
+        rc = UpgradeSchema(db.get());
+    }
     if (rc == SQLITE_OK) {
         rc = Exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE; COMMIT;");
     }
@@ -167,6 +175,49 @@ int CJetDB::IsOrvanSchemaPresent(sqlite3* db) {
             return rc;
         }
         return sqlite3_column_int(check.get(), 0) > 0 ? SQLITE_OK : SQLITE_NOTADB;
+    } catch (const EngineError& e) {
+        return e.Number();
+    }
+}
+
+namespace {
+
+// One query's single whole number; throws EngineError when it fails.
+int64_t QueryInteger(sqlite3* db, const char* sql) {
+    const sqlite::Statement query = sqlite::PrepareOne(db, sql);
+    const int rc = sqlite3_step(query.get());
+    if (rc != SQLITE_ROW) {
+        sqlite::Raise(db, rc);
+    }
+    return sqlite3_column_int64(query.get(), 0);
+}
+
+} // namespace
+
+int CJetDB::UpgradeSchema(sqlite3* db) {
+    // The upgrade that brings a file from version `to` - 1 to version `to`.
+    struct Upgrade {
+        int32_t to;
+        const char* sql;
+    };
+    static const Upgrade upgrades[] = {{1, kUpgrade1Sql}};
+    try {
+        const int64_t ourTables =
+            QueryInteger(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND "
+                             "name IN ('TimeRecord', '_System', 'Employee', '_StoredQuery')");
+        if (ourTables < 4) {
+            return SQLITE_OK;
+        }
+        const int64_t version = QueryInteger(db, "PRAGMA user_version");
+        for (const Upgrade& upgrade : upgrades) {
+            if (version < upgrade.to) {
+                const int rc = Exec(db, upgrade.sql);
+                if (rc != SQLITE_OK) {
+                    return rc;
+                }
+            }
+        }
+        return SQLITE_OK;
     } catch (const EngineError& e) {
         return e.Number();
     }

@@ -48,6 +48,11 @@ public:
     // they use the connection as they find it and never open or close it.
     enum class Variant { Administrator, Clock };
 
+    // The version of the database's schema this code reads and writes, kept in
+    // the file's user_version. A file made before the clock station's own
+    // tables existed has version 0 and is upgraded when it is opened.
+    static constexpr int32_t SchemaVersion = 1;
+
     // SQLite's result code when the file stays locked beyond the busy timeout.
     static constexpr int32_t EngineBusy = 5;
     static constexpr int32_t DefaultBusyTimeout = 5000;
@@ -98,7 +103,9 @@ public:
     // empty path returns False and leaves ErrorNumber as it was.
     bool OpenOrvanDatabase(const std::shared_ptr<CDatabaseLocator>& thedatabaselocator);
     // Opens an existing file exclusively (never creates one). paramConnect and
-    // paramPassword are accepted and ignored.
+    // paramPassword are accepted and ignored. A file of an older schema
+    // version is upgraded in the same transaction that checks it; when the
+    // upgrade fails, nothing of it stays and the open fails.
     bool OpenDB(const std::string& paramName = "", const std::string& paramConnect = "",
                 const std::string& paramPassword = "");
     // Closes the connection; True when a connection was ever obtained.
@@ -109,6 +116,14 @@ public:
     // Runs an INSERT, UPDATE or DELETE, opening the file when it is closed
     // and closing it afterwards.
     bool ExecuteAction(const std::string& sqlstring = "");
+
+    // Brings a file holding the Orvan tables up to SchemaVersion, running each
+    // upgrade above the file's user_version in turn; a file of a newer version
+    // and a file without the Orvan tables (another program's database) are
+    // left alone. Runs inside the caller's transaction, which rolls back on
+    // failure. SQLITE_OK, or the engine's code of the failing step. The open
+    // and the installer share it, so new and upgraded files end up alike.
+    static int UpgradeSchema(sqlite3* db);
 
     // Employee persistence through the stored queries AddNewEmployee,
     // UpdateEmployee and GetAllEmployees. An added employee keeps

@@ -101,8 +101,14 @@ bool Installer::CreateDatabase(const std::string& path, std::string& message) {
             message =
                 "Cannot create " + path + ": " + (db ? sqlite3_errmsg(db.get()) : "out of memory");
         } else {
-            ok = Exec(db.get(), "BEGIN EXCLUSIVE", message) &&
-                 Exec(db.get(), kSchemaSql, message) && Exec(db.get(), "COMMIT", message);
+            // The schema as first made, then the same upgrades an older file
+            // gets when it is opened, so a new file is at the current version.
+            ok = Exec(db.get(), "BEGIN EXCLUSIVE", message) && Exec(db.get(), kSchemaSql, message);
+            if (ok && CJetDB::UpgradeSchema(db.get()) != SQLITE_OK) {
+                message = sqlite3_errmsg(db.get());
+                ok = false;
+            }
+            ok = ok && Exec(db.get(), "COMMIT", message);
             if (!ok) {
                 message = "Cannot create the database " + path + ": " + message;
             }

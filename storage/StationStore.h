@@ -52,12 +52,21 @@ public:
     // Counts one more wrong PIN at `now` and returns the run as stored. The
     // MaxWrongPins-th in a row locks the employee out until now plus
     // LockoutMinutes and starts the count again; a wrong PIN after an
-    // expired lock-out starts a new run.
+    // expired lock-out starts a new run. While the employee is locked out
+    // nothing is counted (the lock-out is not extended) and the run is
+    // returned as it is.
     std::optional<StationLockout> RecordWrongPin(int32_t employeeID, DateTime now);
     // A right PIN: the run ends.
     bool ClearWrongPins(int32_t employeeID);
 
 private:
+    // Runs one query on a file opened for it alone and gives its first row
+    // (nullptr when there is none) to `read`. nullopt when the file did not
+    // open, the query failed or a value did not read.
+    template <class T, class Read> std::optional<T> SelectOne(const std::string& sql, Read read);
+    // Runs one action statement, which opens and closes the file itself.
+    bool Act(const std::string& sql);
+
     std::shared_ptr<CJetDB> m_database;
     int32_t m_errorNumber = 0;
 };

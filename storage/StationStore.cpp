@@ -1,0 +1,205 @@
+#include "storage/StationStore.h"
+
+#include <charconv>
+#include <limits>
+#include <utility>
+
+#include "core/ErrorNumbers.h"
+#include "storage/CJetDB.h"
+#include "storage/EngineError.h"
+#include "storage/Recordset.h"
+
+namespace orvan {
+
+namespace {
+
+// A text as an SQL literal: in single quotes, a quote inside doubled. (PIN
+// hashes hold $, =, + and /, which need nothing more inside quotes.)
+std::string Quoted(const std::string& text) {
+    std::string literal = "'";
+    for (const char c : text) {
+        literal += c;
+        if (c == '\'') {
+            literal += '\'';
+        }
+    }
+    literal += '\'';
+    return literal;
+}
+
+// A moment as the REAL day count the columns hold, in the shortest text that
+// reads back as the same number.
+std::string DayCount(DateTime value) {
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value.Days());
+    std::string text(buffer, result.ptr);
+    if (text.find_first_of(".eE") == std::string::npos) {
+        text += ".0";
+    }
+    return text;
+}
+
+std::string Where(int32_t employeeID) {
+    return " WHERE EmployeeID = " + std::to_string(employeeID);
+}
+
+// The first row of a snapshot, or nullptr when it has none.
+const Recordset* FirstRow(const std::shared_ptr<Recordset>& rows) {
+    if (rows == nullptr || rows->RecordCount() == 0) {
+        return nullptr;
+    }
+    rows->MoveFirst();
+    return rows.get();
+}
+
+StationLockout ReadLockout(const Recordset* row) {
+    StationLockout run;
+    if (row != nullptr) {
+        const int64_t wrong = row->AsInteger("WrongPins");
+        if (wrong < 0 || wrong > std::numeric_limits<int32_t>::max()) {
+            throw EngineError(err::StatementFailed, "A wrong-PIN count out of range.");
+        }
+        run.wrongPins = static_cast<int32_t>(wrong);
+        run.lockedUntil = DateTime::FromDays(row->AsDouble("LockedUntil"));
+    }
+    return run;
+}
+
+constexpr const char* LockoutColumns = "SELECT WrongPins, LockedUntil FROM StationLockout";
+
+} // namespace
+
+StationStore::StationStore(std::shared_ptr<CJetDB> database) : m_database(std::move(database)) {}
+
+template <class T, class Read>
+std::optional<T> StationStore::SelectOne(const std::string& sql, Read read) {
+    if (m_database == nullptr) {
+        m_errorNumber = err::NoDatabase;
+        return std::nullopt;
+    }
+    CJetDB& db = *m_database;
+    std::optional<T> result;
+    try {
+        if (db.OpenDB()) {
+            if (const auto rows = db.ExecuteSelect(sql)) {
+                result = read(FirstRow(rows));
+            }
+        }
+    } catch (...) {
+        result.reset(); // a value that does not read
+    }
+    if (!result) {
+        m_errorNumber = db.ErrorNumber() != 0 ? db.ErrorNumber() : err::StatementFailed;
+    }
+    if (db.DatabaseOpen()) {
+        db.CloseDB();
+    }
+    return result;
+}
+
+bool StationStore::Act(const std::string& sql) {
+    if (m_database == nullptr) {
+        m_errorNumber = err::NoDatabase;
+        return false;
+    }
+    // Opens the file, runs the statement and closes the file, also on failure.
+    if (!m_database->ExecuteAction(sql)) {
+        m_errorNumber = m_database->ErrorNumber();
+        return false;
+    }
+    return true;
+}
+
+// Every call below takes the file for its own length: the database object
+// opens it (upgrading an older file), the statements run, and the file is
+// closed again on every way out, also after a failure.
+
+std::optional<bool> StationStore::RequirePin() {
+    const auto value = SelectOne<std::string>(
+        "SELECT Value FROM StationOption WHERE Name = 'RequirePin'",
+        [](const Recordset* row) { return row != nullptr ? row->AsText("Value") : std::string(); });
+    if (!value) {
+        return std::nullopt;
+    }
+    return *value == "1";
+}
+
+bool StationStore::SetRequirePin(bool value) {
+    return Act(std::string("INSERT OR REPLACE INTO StationOption (Name, Value) VALUES "
+                           "('RequirePin', ") +
+               (value ? "'1'" : "'0'") + ")");
+}
+
+std::optional<std::string> StationStore::PinHash(int32_t employeeID) {
+    return SelectOne<std::string>(
+        "SELECT PinHash FROM EmployeePin" + Where(employeeID), [](const Recordset* row) {
+            return row != nullptr ? row->AsText("PinHash") : std::string();
+        });
+}
+
+bool StationStore::SetPinHash(int32_t employeeID, const std::string& hash) {
+    const bool stored =
+        hash.empty() ? Act("DELETE FROM EmployeePin" + Where(employeeID))
+                     : Act("INSERT OR REPLACE INTO EmployeePin (EmployeeID, PinHash) VALUES (" +
+                           std::to_string(employeeID) + ", " + Quoted(hash) + ")");
+    // The PIN first: a failure after it leaves the old run, never an
+    // employee unlocked without the new PIN.
+    return stored && ClearWrongPins(employeeID);
+}
+
+std::optional<StationLockout> StationStore::Lockout(int32_t employeeID) {
+    return SelectOne<StationLockout>(LockoutColumns + Where(employeeID), ReadLockout);
+}
+
+std::optional<StationLockout> StationStore::RecordWrongPin(int32_t employeeID, DateTime now) {
+    if (m_database == nullptr) {
+        m_errorNumber = err::NoDatabase;
+        return std::nullopt;
+    }
+    CJetDB& db = *m_database;
+    // Read and write under one open, so the other program cannot count a
+    // wrong PIN of the same employee in between.
+    std::optional<StationLockout> result;
+    try {
+        if (db.OpenDB()) {
+            if (const auto rows = db.ExecuteSelect(LockoutColumns + Where(employeeID))) {
+                StationLockout run = ReadLockout(FirstRow(rows));
+                if (run.IsLocked(now)) {
+                    result = run; // refused already: nothing more to count
+                } else {
+                    if (!run.lockedUntil.IsZero()) {
+                        run = StationLockout(); // the lock-out is over: a new run
+                    }
+                    ++run.wrongPins;
+                    if (run.wrongPins >= MaxWrongPins) {
+                        run.wrongPins = 0;
+                        run.lockedUntil = now.AddMinutes(LockoutMinutes);
+                    }
+                    // The action closes the file it finds open.
+                    if (db.ExecuteAction("INSERT OR REPLACE INTO StationLockout (EmployeeID, "
+                                         "WrongPins, LockedUntil) VALUES (" +
+                                         std::to_string(employeeID) + ", " +
+                                         std::to_string(run.wrongPins) + ", " +
+                                         DayCount(run.lockedUntil) + ")")) {
+                        result = run;
+                    }
+                }
+            }
+        }
+    } catch (...) {
+        result.reset();
+    }
+    if (!result) {
+        m_errorNumber = db.ErrorNumber() != 0 ? db.ErrorNumber() : err::StatementFailed;
+    }
+    if (db.DatabaseOpen()) {
+        db.CloseDB();
+    }
+    return result;
+}
+
+bool StationStore::ClearWrongPins(int32_t employeeID) {
+    return Act("DELETE FROM StationLockout" + Where(employeeID));
+}
+
+} // namespace orvan

@@ -1,0 +1,163 @@
+// The clock station's own data on real database files: the PIN option, PIN
+// hashes, and the run of wrong PINs that locks an employee out, with the
+// program's clock fixed.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "storage/CJetDB.h"
+#include "storage/StationStore.h"
+#include "support/FileRelease.h"
+#include "support/TestDatabase.h"
+
+namespace orvan {
+namespace {
+
+constexpr int32_t Margaret = 40;
+constexpr int32_t David = 43;
+
+// Hash-like texts: every character a libsodium hash can hold, and a quote.
+const std::string HashOne = "$argon2id$v=19$m=65536,t=2,p=1$c2FsdC+/c2Fsd$aGFzaA+/=aGFzaA";
+const std::string HashTwo = "$argon2id$v=19$m=65536,t=2,p=1$b3RoZXI$it's+/=";
+
+TEST(StationStore, RequirePinOptionRoundTrips) {
+    test::TestDatabase tdb;
+    auto db = tdb.NewJetDB();
+    StationStore store(db);
+    EXPECT_EQ(store.RequirePin(), false);
+    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+
+    EXPECT_TRUE(store.SetRequirePin(true));
+    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_EQ(tdb.QueryText("SELECT Value FROM StationOption WHERE Name = 'RequirePin'"), "1");
+    // The clock program's database object reads it alike.
+    StationStore station(tdb.NewJetDB(CJetDB::Variant::Clock));
+    EXPECT_EQ(station.RequirePin(), true);
+
+    EXPECT_TRUE(store.SetRequirePin(false));
+    EXPECT_EQ(station.RequirePin(), false);
+    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM StationOption"), 1);
+    // The system options row is not touched.
+    EXPECT_EQ(tdb.QueryInt("SELECT period_length FROM _System"), 13);
+}
+
+TEST(StationStore, PinHashesAreStoredVerbatimAndRemoved) {
+    test::TestDatabase tdb(true);
+    StationStore store(tdb.NewJetDB());
+    EXPECT_EQ(store.PinHash(Margaret), "");
+
+    EXPECT_TRUE(store.SetPinHash(Margaret, HashOne));
+    EXPECT_TRUE(store.SetPinHash(David, HashTwo));
+    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_EQ(store.PinHash(Margaret), HashOne);
+    EXPECT_EQ(store.PinHash(David), HashTwo);
+    EXPECT_EQ(tdb.QueryText("SELECT PinHash FROM EmployeePin WHERE EmployeeID = 43"), HashTwo);
+
+    EXPECT_TRUE(store.SetPinHash(Margaret, HashTwo)); // replaced, not added
+    EXPECT_EQ(store.PinHash(Margaret), HashTwo);
+    EXPECT_TRUE(store.SetPinHash(Margaret, ""));
+    EXPECT_EQ(store.PinHash(Margaret), "");
+    EXPECT_EQ(store.PinHash(David), HashTwo);
+    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM EmployeePin"), 1);
+}
+
+TEST(StationStore, FiveWrongPinsInARowLockOutForFiveMinutes) {
+    test::TestDatabase tdb(true);
+    StationStore store(tdb.NewJetDB());
+    test::ScopedClock clock(DateTime::FromParts(2003, 1, 15, 8, 0, 0));
+
+    for (int32_t wrong = 1; wrong <= 4; ++wrong) {
+        const auto run = store.RecordWrongPin(Margaret, DateTime::Now());
+        ASSERT_TRUE(run);
+        EXPECT_EQ(run->wrongPins, wrong);
+        EXPECT_FALSE(run->IsLocked(DateTime::Now()));
+        clock.AdvanceSeconds(10);
+    }
+    const DateTime fifth = DateTime::Now();
+    const auto locked = store.RecordWrongPin(Margaret, fifth);
+    ASSERT_TRUE(locked);
+    EXPECT_TRUE(locked->IsLocked(fifth));
+    EXPECT_EQ(locked->lockedUntil, fifth.AddMinutes(5));
+    EXPECT_EQ(locked->wrongPins, 0);
+    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    // Stored: another object (the other program) reads the same lock-out.
+    const auto stored = StationStore(tdb.NewJetDB(CJetDB::Variant::Clock)).Lockout(Margaret);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->lockedUntil, fifth.AddMinutes(5));
+    // Only that employee.
+    EXPECT_FALSE(store.Lockout(David)->IsLocked(fifth));
+
+    // A wrong PIN during the lock-out neither counts nor extends it.
+    clock.AdvanceSeconds(60);
+    EXPECT_EQ(store.RecordWrongPin(Margaret, DateTime::Now())->lockedUntil, fifth.AddMinutes(5));
+
+    clock.Set(fifth.AddSeconds(299));
+    EXPECT_TRUE(store.Lockout(Margaret)->IsLocked(DateTime::Now()));
+    clock.Set(fifth.AddMinutes(5));
+    EXPECT_FALSE(store.Lockout(Margaret)->IsLocked(DateTime::Now()));
+
+    // After the lock-out a wrong PIN starts a new run.
+    const auto fresh = store.RecordWrongPin(Margaret, DateTime::Now());
+    ASSERT_TRUE(fresh);
+    EXPECT_EQ(fresh->wrongPins, 1);
+    EXPECT_TRUE(fresh->lockedUntil.IsZero());
+}
+
+TEST(StationStore, ARightPinOrANewPinEndsTheRun) {
+    test::TestDatabase tdb(true);
+    StationStore store(tdb.NewJetDB());
+    test::ScopedClock clock(DateTime::FromParts(2003, 1, 15, 8, 0, 0));
+
+    for (int i = 0; i < 4; ++i) {
+        store.RecordWrongPin(Margaret, DateTime::Now());
+    }
+    EXPECT_TRUE(store.ClearWrongPins(Margaret));
+    EXPECT_EQ(store.Lockout(Margaret)->wrongPins, 0);
+    // The count starts again: four more wrong PINs do not lock.
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_FALSE(store.RecordWrongPin(Margaret, DateTime::Now())->IsLocked(DateTime::Now()));
+    }
+    EXPECT_TRUE(store.RecordWrongPin(Margaret, DateTime::Now())->IsLocked(DateTime::Now()));
+
+    // The manager gives a new PIN: unlocked at once.
+    EXPECT_TRUE(store.SetPinHash(Margaret, HashOne));
+    const auto unlocked = store.Lockout(Margaret);
+    ASSERT_TRUE(unlocked);
+    EXPECT_FALSE(unlocked->IsLocked(DateTime::Now()));
+    EXPECT_EQ(unlocked->wrongPins, 0);
+
+    // Removing the PIN ends a run too.
+    store.RecordWrongPin(Margaret, DateTime::Now());
+    EXPECT_TRUE(store.SetPinHash(Margaret, ""));
+    EXPECT_EQ(store.Lockout(Margaret)->wrongPins, 0);
+    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM StationLockout"), 0);
+}
+
+TEST(StationStore, FailuresSayWhyAndReleaseTheFile) {
+    StationStore none(nullptr);
+    EXPECT_FALSE(none.RequirePin());
+    EXPECT_EQ(none.ErrorNumber(), 403);
+    EXPECT_FALSE(none.SetPinHash(Margaret, HashOne));
+
+    test::TestDatabase tdb;
+    auto missing = tdb.NewJetDB();
+    missing->SetDatabaseName((tdb.Folder() / "system" / "gone.mdb").string());
+    StationStore lost(missing);
+    EXPECT_FALSE(lost.PinHash(Margaret));
+    EXPECT_EQ(lost.ErrorNumber(), 14); // SQLite: cannot open
+    EXPECT_FALSE(lost.RecordWrongPin(Margaret, DateTime::FromParts(2003, 1, 15)));
+    EXPECT_EQ(lost.ErrorNumber(), 14);
+
+    // A table gone from under the store: the statement fails, the file is free.
+    tdb.Exec("DROP TABLE StationLockout");
+    StationStore store(tdb.NewJetDB());
+    EXPECT_FALSE(store.RecordWrongPin(Margaret, DateTime::FromParts(2003, 1, 15)));
+    EXPECT_EQ(store.ErrorNumber(), 407);
+    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_FALSE(store.SetPinHash(Margaret, HashOne)); // the hash is stored, the run not ended
+    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+}
+
+} // namespace
+} // namespace orvan
