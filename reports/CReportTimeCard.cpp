@@ -40,6 +40,32 @@ const std::string& CReportTimeCard::SignatureBlock() {
     return block;
 }
 
+std::string CReportTimeCard::MaskedSSN(const std::string& ssn) {
+    std::string digits;
+    for (const char c : ssn) {
+        if (c >= '0' && c <= '9') {
+            digits += c;
+        }
+    }
+    return "***-**-" + digits.substr(digits.size() > 4 ? digits.size() - 4 : 0);
+}
+
+std::string CReportTimeCard::CardText(CTimeCard& card) const {
+    std::string text = card.ToStringReport();
+    const std::shared_ptr<CEmployee> employee = card.Employee();
+    if (!m_ssnLastFourOnly || !employee) {
+        return text;
+    }
+    // The number stands in the employee block at the top of the card.
+    const std::string block = employee->ToStringTimeCard();
+    const std::string label = "Social Security Number: \t";
+    const size_t at = text.find(label + employee->SSN() + "\r\n");
+    if (text.compare(0, block.size(), block) == 0 && at != std::string::npos && at < block.size()) {
+        text.replace(at + label.size(), employee->SSN().size(), MaskedSSN(employee->SSN()));
+    }
+    return text;
+}
+
 void CReportTimeCard::NameReport(const CEmployee& employee, DateTime firstDay, DateTime lastDay) {
     SetReportName(TitlePrefix() + employee.FirstName() + " " + employee.LastName() + " : " +
                   firstDay.ToString() + " - " + lastDay.ToString());
@@ -73,7 +99,7 @@ bool CReportTimeCard::GenerateReport(const std::shared_ptr<CJetDB>& thedatabase,
         m_timeCard->SetOrvanDatabase(thedatabase);
         // The card runs up to the midnight that ends the last day.
         if (m_timeCard->GenerateTimecard(theemployee, thestartdate, theenddate.AddDays(1))) {
-            WriteReportLine(m_timeCard->ToStringReport());
+            WriteReportLine(CardText(*m_timeCard));
         } else {
             SetErrorNumber(m_timeCard->ErrorNumber() == kErrNoTimeRecords ? kErrNoTimeRecords
                                                                           : kErrTimeCard);
@@ -112,7 +138,7 @@ bool CReportTimeCard::WriteTimeCardReport(const std::shared_ptr<CTimeCard>& theT
         WriteReportLine(ReportName());
         WriteReportLine(Separator());
         WriteReportLine("");
-        WriteReportLine(theTimeCard->ToStringReport());
+        WriteReportLine(CardText(*theTimeCard));
         return FinishTimeCardReport(true);
     } catch (const std::exception&) {
         SetErrorNumber(kErrTimeCard);

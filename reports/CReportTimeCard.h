@@ -49,6 +49,14 @@ public:
     // CR LF line ends, without a final line end).
     static const std::string& SignatureBlock();
 
+    // When on, the social security number is printed as "***-**-" and its
+    // last four digits (fewer when fewer are stored), for a card printed
+    // where others may see it. Off by default. Set it before generating.
+    void SetSSNLastFourOnly(bool value) { m_ssnLastFourOnly = value; }
+    bool SSNLastFourOnly() const { return m_ssnLastFourOnly; }
+    // "***-**-" and the last four digits of `ssn`.
+    static std::string MaskedSSN(const std::string& ssn);
+
 protected:
     FReportWindow* CreateReportWindow() override;
 
@@ -59,9 +67,12 @@ private:
     void NameReport(const CEmployee& employee, DateTime firstDay, DateTime lastDay);
     // Writes the rest of the report after the card's text and finishes it.
     bool FinishTimeCardReport(bool result);
+    // The card's report text, its social security number masked when asked.
+    std::string CardText(CTimeCard& card) const;
 
     std::shared_ptr<CTimeCard> m_timeCard;
     std::unique_ptr<CDateRange> m_dateRange;
+    bool m_ssnLastFourOnly = false;
 };
 
 } // namespace orvan

@@ -28,4 +28,8 @@ bool IReportParent::UnloadPhoneBookReport() {
     return true;
 }
 
+bool IReportParent::UnloadMissingClockOutsReport() {
+    return true;
+}
+
 } // namespace orvan

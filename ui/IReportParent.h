@@ -22,6 +22,7 @@ public:
     virtual bool UnloadYTDTotalsReport();
     virtual bool UnloadEmployeeReport();
     virtual bool UnloadPhoneBookReport();
+    virtual bool UnloadMissingClockOutsReport();
 };
 
 } // namespace orvan

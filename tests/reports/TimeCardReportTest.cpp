@@ -183,6 +183,53 @@ TEST_F(TimeCardReportTest, WritingWithoutACardGives706) {
     EXPECT_TRUE(std::filesystem::is_empty(ReportsFolder()));
 }
 
+// The populated card with only its social security number line changed.
+std::string PopulatedWithSSN(const std::string& shown) {
+    std::string expected = Expected("timecard_populated.txt");
+    const std::string full = "Social Security Number: \t123-45-6789\r\n";
+    const size_t at = expected.find(full);
+    EXPECT_NE(at, std::string::npos);
+    return expected.replace(at, full.size(), "Social Security Number: \t" + shown + "\r\n");
+}
+
+TEST_F(TimeCardReportTest, LastFourOnlyMasksTheSocialSecurityNumberAndNothingElse) {
+    auto report = std::make_shared<CReportTimeCard>();
+    EXPECT_FALSE(report->SSNLastFourOnly());
+    report->SetSSNLastFourOnly(true);
+    ASSERT_TRUE(report->GenerateReport(m_database, m_ann, At(2003, 1, 15), At(2003, 1, 28)));
+    const std::string file = ReportFile("1007_0115_0128_2003_time_card.txt");
+    EXPECT_EQ(file, PopulatedWithSSN("***-**-6789"));
+    EXPECT_EQ(file.find("123-45"), std::string::npos);
+    EXPECT_EQ(ShownText(report->ReportWindow()), file);
+    // The employee keeps the whole number.
+    EXPECT_EQ(m_ann->SSN(), "123-45-6789");
+
+    // A card the caller generated is masked the same way.
+    auto card = std::make_shared<CTimeCard>();
+    card->SetOrvanDatabase(m_database);
+    ASSERT_TRUE(card->GenerateTimecard(m_ann, At(2003, 1, 15), At(2003, 1, 29)));
+    auto written = std::make_shared<CReportTimeCard>();
+    written->SetSSNLastFourOnly(true);
+    ASSERT_TRUE(written->WriteTimeCardReport(card));
+    EXPECT_EQ(ReportFile("1007_0115_0129_2003_time_card.txt"), PopulatedWithSSN("***-**-6789"));
+}
+
+TEST_F(TimeCardReportTest, LastFourOnlyPrintsWhatDigitsThereAre) {
+    for (const auto& [stored, shown] :
+         {std::pair<std::string, std::string>{"123456789", "***-**-6789"},
+          {"12", "***-**-12"},
+          {"", "***-**-"}}) {
+        m_ann->SetSSN(stored);
+        auto report = std::make_shared<CReportTimeCard>();
+        report->SetSSNLastFourOnly(true);
+        ASSERT_TRUE(report->GenerateReport(m_database, m_ann, At(2003, 1, 15), At(2003, 1, 28)));
+        EXPECT_EQ(ReportFile("1007_0115_0128_2003_time_card.txt"), PopulatedWithSSN(shown))
+            << stored;
+    }
+    EXPECT_EQ(CReportTimeCard::MaskedSSN("555-12-3456"), "***-**-3456");
+    EXPECT_EQ(CReportTimeCard::MaskedSSN("9-8"), "***-**-98");
+}
+
 TEST(RangeKeyTest, TakesMonthDayPairsAndTheStartYear) {
     EXPECT_EQ(CReport::RangeKey("01/15/2003+01/28/2003"), "0115_0128_2003");
     EXPECT_EQ(CReport::RangeKey("12/25/2003+01/07/2004"), "1225_0107_2003");

@@ -29,4 +29,9 @@ bool RecordingParent::UnloadPhoneBookReport() {
     return true;
 }
 
+bool RecordingParent::UnloadMissingClockOutsReport() {
+    ++missingClockOuts;
+    return true;
+}
+
 } // namespace orvan::test

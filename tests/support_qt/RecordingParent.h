@@ -15,12 +15,14 @@ public:
     bool UnloadYTDTotalsReport() override;
     bool UnloadEmployeeReport() override;
     bool UnloadPhoneBookReport() override;
+    bool UnloadMissingClockOutsReport() override;
 
     int timeCard = 0;
     int review = 0;
     int ytdTotals = 0;
     int employee = 0;
     int phoneBook = 0;
+    int missingClockOuts = 0;
 };
 
 } // namespace orvan::test
