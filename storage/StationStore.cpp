@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <limits>
+#include <set>
 #include <utility>
 
 #include "core/ErrorNumbers.h"
@@ -72,7 +73,7 @@ constexpr const char* LockoutColumns = "SELECT WrongPins, LockedUntil FROM Stati
 StationStore::StationStore(std::shared_ptr<CJetDB> database) : m_database(std::move(database)) {}
 
 template <class T, class Read>
-std::optional<T> StationStore::SelectOne(const std::string& sql, Read read) {
+std::optional<T> StationStore::Select(const std::string& sql, Read read) {
     if (m_database == nullptr) {
         m_errorNumber = err::NoDatabase;
         return std::nullopt;
@@ -82,7 +83,7 @@ std::optional<T> StationStore::SelectOne(const std::string& sql, Read read) {
     try {
         if (db.OpenDB()) {
             if (const auto rows = db.ExecuteSelect(sql)) {
-                result = read(FirstRow(rows));
+                result = read(rows);
             }
         }
     } catch (...) {
@@ -115,9 +116,11 @@ bool StationStore::Act(const std::string& sql) {
 // closed again on every way out, also after a failure.
 
 std::optional<bool> StationStore::RequirePin() {
-    const auto value = SelectOne<std::string>(
-        "SELECT Value FROM StationOption WHERE Name = 'RequirePin'",
-        [](const Recordset* row) { return row != nullptr ? row->AsText("Value") : std::string(); });
+    const auto value = Select<std::string>(
+        "SELECT Value FROM StationOption WHERE Name = 'RequirePin'", [](const auto& rows) {
+            const Recordset* row = FirstRow(rows);
+            return row != nullptr ? row->AsText("Value") : std::string();
+        });
     if (!value) {
         return std::nullopt;
     }
@@ -131,10 +134,22 @@ bool StationStore::SetRequirePin(bool value) {
 }
 
 std::optional<std::string> StationStore::PinHash(int32_t employeeID) {
-    return SelectOne<std::string>(
-        "SELECT PinHash FROM EmployeePin" + Where(employeeID), [](const Recordset* row) {
-            return row != nullptr ? row->AsText("PinHash") : std::string();
-        });
+    return Select<std::string>("SELECT PinHash FROM EmployeePin" + Where(employeeID),
+                               [](const auto& rows) {
+                                   const Recordset* row = FirstRow(rows);
+                                   return row != nullptr ? row->AsText("PinHash") : std::string();
+                               });
+}
+
+std::optional<std::set<int32_t>> StationStore::EmployeesWithPin() {
+    return Select<std::set<int32_t>>("SELECT EmployeeID FROM EmployeePin", [](const auto& rows) {
+        std::set<int32_t> ids;
+        for (const Recordset* row = FirstRow(rows); row != nullptr && !row->IsEOF();
+             rows->MoveNext()) {
+            ids.insert(static_cast<int32_t>(row->AsInteger("EmployeeID")));
+        }
+        return ids;
+    });
 }
 
 bool StationStore::SetPinHash(int32_t employeeID, const std::string& hash) {
@@ -148,7 +163,8 @@ bool StationStore::SetPinHash(int32_t employeeID, const std::string& hash) {
 }
 
 std::optional<StationLockout> StationStore::Lockout(int32_t employeeID) {
-    return SelectOne<StationLockout>(LockoutColumns + Where(employeeID), ReadLockout);
+    return Select<StationLockout>(LockoutColumns + Where(employeeID),
+                                  [](const auto& rows) { return ReadLockout(FirstRow(rows)); });
 }
 
 std::optional<StationLockout> StationStore::RecordWrongPin(int32_t employeeID, DateTime now) {

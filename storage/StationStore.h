@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "core/DateTime.h"
@@ -43,6 +44,8 @@ public:
 
     // The employee's stored PIN hash; empty when the employee has no PIN.
     std::optional<std::string> PinHash(int32_t employeeID);
+    // The employees that have a PIN, by EmployeeID.
+    std::optional<std::set<int32_t>> EmployeesWithPin();
     // Stores the hash (empty removes the PIN) and ends any wrong-PIN run or
     // lock-out of the employee: a new PIN from the manager unlocks.
     bool SetPinHash(int32_t employeeID, const std::string& hash);
@@ -60,10 +63,10 @@ public:
     bool ClearWrongPins(int32_t employeeID);
 
 private:
-    // Runs one query on a file opened for it alone and gives its first row
-    // (nullptr when there is none) to `read`. nullopt when the file did not
-    // open, the query failed or a value did not read.
-    template <class T, class Read> std::optional<T> SelectOne(const std::string& sql, Read read);
+    // Runs one query on a file opened for it alone and gives its snapshot to
+    // `read`. nullopt when the file did not open, the query failed or a value
+    // did not read.
+    template <class T, class Read> std::optional<T> Select(const std::string& sql, Read read);
     // Runs one action statement, which opens and closes the file itself.
     bool Act(const std::string& sql);
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <set>
 
 #include "storage/CJetDB.h"
 #include "storage/StationStore.h"
@@ -46,6 +47,7 @@ TEST(StationStore, PinHashesAreStoredVerbatimAndRemoved) {
     test::TestDatabase tdb(true);
     StationStore store(tdb.NewJetDB());
     EXPECT_EQ(store.PinHash(Margaret), "");
+    EXPECT_EQ(store.EmployeesWithPin(), std::set<int32_t>());
 
     EXPECT_TRUE(store.SetPinHash(Margaret, HashOne));
     EXPECT_TRUE(store.SetPinHash(David, HashTwo));
@@ -53,12 +55,14 @@ TEST(StationStore, PinHashesAreStoredVerbatimAndRemoved) {
     EXPECT_EQ(store.PinHash(Margaret), HashOne);
     EXPECT_EQ(store.PinHash(David), HashTwo);
     EXPECT_EQ(tdb.QueryText("SELECT PinHash FROM EmployeePin WHERE EmployeeID = 43"), HashTwo);
+    EXPECT_EQ(store.EmployeesWithPin(), (std::set<int32_t>{Margaret, David}));
 
     EXPECT_TRUE(store.SetPinHash(Margaret, HashTwo)); // replaced, not added
     EXPECT_EQ(store.PinHash(Margaret), HashTwo);
     EXPECT_TRUE(store.SetPinHash(Margaret, ""));
     EXPECT_EQ(store.PinHash(Margaret), "");
     EXPECT_EQ(store.PinHash(David), HashTwo);
+    EXPECT_EQ(store.EmployeesWithPin(), std::set<int32_t>{David});
     EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM EmployeePin"), 1);
 }
 
