@@ -153,6 +153,7 @@ bool CReport::FinishReport(bool result) {
         result = false;
     }
     if (m_window) {
+        m_window->FitToText();
         m_window->show();
     }
     return result;

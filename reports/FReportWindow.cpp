@@ -1,10 +1,19 @@
 #include "reports/FReportWindow.h"
 
+#include <algorithm>
+
+#include <QAbstractTextDocumentLayout>
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QStyle>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QtMath>
 
 #include "reports/CReport.h"
 #include "reports/ReportFont.h"
@@ -35,6 +44,30 @@ constexpr double kMinimumHeight = 2000;
 constexpr double kBelowText = 1065;
 constexpr double kPrintFromRight = 2760;
 constexpr double kCloseFromRight = 1365;
+
+// A tab in a report text moves to the next multiple of this many columns.
+constexpr int kTabColumns = 8;
+
+// The widest line of `text` in character columns (tabs expanded, UTF-8
+// continuation bytes not counted) and its number of lines, the empty one
+// after a final line end included.
+std::pair<int, int> TextExtent(const std::string& text) {
+    int widest = 0;
+    int lines = 1;
+    int column = 0;
+    for (const char c : text) {
+        if (c == '\n') {
+            ++lines;
+            column = 0;
+        } else if (c == '\t') {
+            column = (column / kTabColumns + 1) * kTabColumns;
+        } else if (c != '\r' && (static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++column;
+        }
+        widest = std::max(widest, column);
+    }
+    return {widest, lines};
+}
 
 } // namespace
 
@@ -120,6 +153,34 @@ void FReportWindow::LayOutControls() {
     const double panelWidth = panel->width() * 1440.0 / logicalDpiX();
     m_ui->cmdPrint->move(TwipsToPixelsX(panelWidth - kPrintFromRight), m_ui->cmdPrint->y());
     m_ui->cmdClose->move(TwipsToPixelsX(panelWidth - kCloseFromRight), m_ui->cmdClose->y());
+}
+
+void FReportWindow::FitToText() {
+    QPlainTextEdit* text = m_ui->txtReport;
+    const auto [columns, lines] = TextExtent(m_text);
+    const QFontMetricsF metrics(text->font());
+    const int margins = qCeil(2 * text->document()->documentMargin()) + 2 * text->frameWidth();
+    const int scrollBar = text->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, text);
+    // The cursor's width and a pixel of rounding keep the longest line clear
+    // of the edge.
+    const int wantedWidth = qCeil(columns * metrics.horizontalAdvance(QLatin1Char(' '))) + margins +
+                            scrollBar + text->cursorWidth() + 2;
+    // The height the text box gives one line (one block) of the report.
+    const QTextBlock first = text->document()->firstBlock();
+    const qreal lineHeight =
+        std::max(metrics.lineSpacing(),
+                 text->document()->documentLayout()->blockBoundingRect(first).height());
+    const int wantedHeight = qCeil(lines * lineHeight) + margins;
+
+    int width = std::max(TwipsToPixelsX(kDesignClientWidth), wantedWidth);
+    int height =
+        std::max(TwipsToPixelsY(kDesignClientHeight), wantedHeight + TwipsToPixelsY(kPanelHeight));
+    if (const QScreen* shown = screen()) {
+        const QRect available = shown->availableGeometry();
+        width = std::min(width, available.width() - TwipsToPixelsX(kFrameWidth));
+        height = std::min(height, available.height() - TwipsToPixelsY(kFrameHeight));
+    }
+    resize(width, height);
 }
 
 void FReportWindow::resizeEvent(QResizeEvent* event) {

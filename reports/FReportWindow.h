@@ -44,6 +44,12 @@ public:
     // Lays the controls out for the window's present size.
     void LayOutControls();
 
+    // Makes the window large enough to show the whole report text without
+    // scrolling, never smaller than its design size and never larger than
+    // the available area of its screen (less room for the window frame).
+    // A text too large for the screen keeps its scroll bars.
+    void FitToText();
+
     // Twips at this window's screen resolution.
     int TwipsToPixelsX(double twips) const;
     int TwipsToPixelsY(double twips) const;

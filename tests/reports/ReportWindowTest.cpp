@@ -4,12 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFrame>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include "reports/CReportEmployee.h"
 #include "reports/CReportPhoneBook.h"
@@ -59,7 +65,7 @@ TEST_F(ReportWindowTest, DesignHasFixedPitchReadOnlyTextAndTwoButtons) {
     auto* text = Child<QPlainTextEdit>(&window, "txtReport");
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(text->isReadOnly());
-    EXPECT_EQ(text->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(text->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
     EXPECT_EQ(text->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
     EXPECT_EQ(text->lineWrapMode(), QPlainTextEdit::NoWrap);
     EXPECT_DOUBLE_EQ(text->font().pointSizeF(), 9.75);
@@ -139,6 +145,75 @@ TEST_F(ReportWindowTest, TinyWindowLeavesTheLayoutAlone) {
     window.resize(window.TwipsToPixelsX(2000), window.TwipsToPixelsY(1000));
     EXPECT_EQ(text->geometry(), textBefore);
     EXPECT_EQ(close->geometry(), closeBefore);
+}
+
+// Whether the whole line holding `words` lies inside the report's viewport.
+bool LineInView(QPlainTextEdit* text, const QString& words) {
+    QTextCursor cursor = text->document()->find(words);
+    if (cursor.isNull()) {
+        ADD_FAILURE() << "no line " << words.toStdString();
+        return false;
+    }
+    const QRect view = text->viewport()->rect();
+    cursor.movePosition(QTextCursor::StartOfBlock);
+    const QRect start = text->cursorRect(cursor);
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    const QRect end = text->cursorRect(cursor);
+    return view.contains(start) && view.contains(end);
+}
+
+TEST_F(ReportWindowTest, ATimeCardOpensShowingWholeLinesAndTheTotals) {
+    std::shared_ptr<CReportTimeCard> report = OpenTimeCard(&m_parent);
+    FReportWindow* window = report->ReportWindow();
+    QCoreApplication::processEvents();
+    auto* text = Child<QPlainTextEdit>(window, "txtReport");
+    ASSERT_NE(text, nullptr);
+    // Taller than the design, where the totals were below the fold.
+    EXPECT_GT(window->height(), window->TwipsToPixelsY(5055));
+    EXPECT_FALSE(text->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(text->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(text->verticalScrollBar()->value(), 0);
+    for (const char* line :
+         {"Social Security Number", "01/28/2003 10:00 PM", "Regular: ", "Overtime Pay Rate: ",
+          "Total Break Time: ", "Gross Pay: ", "Manager Signature"}) {
+        EXPECT_TRUE(LineInView(text, QString::fromLatin1(line))) << line;
+    }
+    // The buttons stay below the text, inside the window.
+    auto* close = Child<QPushButton>(window, "cmdClose");
+    EXPECT_LE(close->mapTo(window, QPoint(close->width(), close->height())).x(), window->width());
+    EXPECT_LE(close->mapTo(window, QPoint(0, close->height())).y(), window->height());
+    const QRect available = window->screen()->availableGeometry();
+    EXPECT_LE(window->frameGeometry().width(), available.width());
+    EXPECT_LE(window->frameGeometry().height(), available.height());
+}
+
+TEST_F(ReportWindowTest, AReportTallerThanTheScreenStopsAtItsEdgeAndScrolls) {
+    for (int day = 1; day <= 28; ++day) {
+        for (int month = 2; month <= 12; ++month) {
+            m_installation.AddTimeRecord(m_ann->EmployeeID(), At(2003, month, day, 8),
+                                         At(2003, month, day, 16));
+        }
+    }
+    auto report = std::make_shared<CReportYTDTotals>();
+    ASSERT_TRUE(report->GenerateReport(m_database, m_ann, At(2003, 1, 1), At(2003, 12, 31)));
+    FReportWindow* window = report->ReportWindow();
+    ASSERT_NE(window, nullptr);
+    QCoreApplication::processEvents();
+    const QRect available = window->screen()->availableGeometry();
+    EXPECT_LE(window->frameGeometry().height(), available.height());
+    EXPECT_LE(window->frameGeometry().width(), available.width());
+    auto* text = Child<QPlainTextEdit>(window, "txtReport");
+    EXPECT_GT(text->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(text->horizontalScrollBar()->maximum(), 0);
+    EXPECT_TRUE(LineInView(text, QStringLiteral("Social Security Number")));
+}
+
+TEST_F(ReportWindowTest, AShortReportKeepsTheDesignSize) {
+    auto phones = std::make_shared<CReportPhoneBook>();
+    ASSERT_TRUE(phones->GenerateReport(ListOf({m_ann})));
+    FReportWindow* window = phones->ReportWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->size(), QSize(window->TwipsToPixelsX(9555), window->TwipsToPixelsY(5055)));
 }
 
 TEST_F(ReportWindowTest, CloseButtonUnloadsTheWindowAndTellsTheParent) {
