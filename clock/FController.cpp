@@ -3,15 +3,18 @@
 #include <QtCore/QCoreApplication>
 #include <QtCore/QTimer>
 #include <QtGui/QCloseEvent>
+#include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 
 #include "clock/CController.h"
+#include "clock/ClockRules.h"
 #include "clock/EmployeeNumber.h"
 #include "clock/FPrintTC.h"
 #include "core/CTimeCard.h"
 #include "core/CTimeRecord.h"
 #include "core/CTimeRecordFactory.h"
 #include "core/DateTime.h"
+#include "core/ErrorNumbers.h"
 #include "core/ObjectState.h"
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
@@ -19,7 +22,6 @@
 #include "storage/CJetDB.h"
 #include "storage/MessageBox.h"
 #include "ui_FController.h"
-#include "core/ErrorNumbers.h"
 
 // The button pictures are compiled into the clock library; a static library
 // needs its resources registered by hand.
@@ -44,6 +46,10 @@ std::string EmployeeLine(const CEmployee& employee) {
     return "Employee: " + employee.FirstName() + " " + employee.LastName();
 }
 
+bool IsEnterKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
 } // namespace
 
 FController::FController(QWidget* parent)
@@ -57,6 +63,14 @@ FController::FController(QWidget* parent)
           m_ui->picClockOutInactive, m_ui->picPrintActive, m_ui->picPrintInactive}) {
         picture->installEventFilter(this);
     }
+    for (QWidget* keyed : std::initializer_list<QWidget*>{m_ui->txtEmployeeNumber, m_ui->fraClockIn,
+                                                          m_ui->fraClockOut, m_ui->fraPrint}) {
+        keyed->installEventFilter(this);
+    }
+    m_ui->lblPrompt->hide();
+    m_ui->lblPIN->hide();
+    m_ui->txtPIN->hide();
+    m_ui->lblWaiting->hide();
 
     m_timer = new QTimer(this);
     m_timer->setObjectName(QStringLiteral("Timer"));
@@ -110,6 +124,9 @@ void FController::ShowActiveButton(int buttonNumber) {
 }
 
 bool FController::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        return HandleKey(watched, static_cast<QKeyEvent*>(event));
+    }
     struct Picture {
         QObject* object;
         int number;
@@ -129,7 +146,7 @@ bool FController::eventFilter(QObject* watched, QEvent* event) {
         }
         switch (event->type()) {
         case QEvent::MouseMove:
-            if (!picture.active) {
+            if (!picture.active && !m_actionRunning) {
                 ShowActiveButton(picture.number);
             }
             // Kept from the window, which would otherwise read it as a move
@@ -142,13 +159,13 @@ bool FController::eventFilter(QObject* watched, QEvent* event) {
                 label->rect().contains(mouse->position().toPoint())) {
                 switch (picture.number) {
                 case ButtonClockIn:
-                    ClockIn();
+                    RequestAction(Action::ClockIn);
                     break;
                 case ButtonClockOut:
-                    ClockOut();
+                    RequestAction(Action::ClockOut);
                     break;
                 default:
-                    PrintTimeCard();
+                    RequestAction(Action::Print);
                     break;
                 }
             }
@@ -164,12 +181,65 @@ bool FController::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+bool FController::HandleKey(QObject* watched, QKeyEvent* key) {
+    const int code = key->key();
+    const bool actionKey =
+        code == Qt::Key_F1 || code == Qt::Key_F2 || code == Qt::Key_F3 || IsEnterKey(code) ||
+        (code == Qt::Key_Space && watched != m_ui->txtEmployeeNumber && watched != this);
+    if (m_actionRunning) {
+        return true; // dropped: one action at a time
+    }
+    if (!actionKey) {
+        // Digits typed while a button has the focus still go to the number.
+        if (watched != m_ui->txtEmployeeNumber && watched != this && !key->text().isEmpty() &&
+            key->text().at(0).isDigit()) {
+            m_ui->txtEmployeeNumber->setFocus();
+            QCoreApplication::sendEvent(m_ui->txtEmployeeNumber, key);
+            return true;
+        }
+        return false;
+    }
+    if (key->isAutoRepeat()) {
+        return true; // a held key makes one action
+    }
+    if (code == Qt::Key_F1) {
+        RequestAction(Action::ClockIn);
+    } else if (code == Qt::Key_F2) {
+        RequestAction(Action::ClockOut);
+    } else if (code == Qt::Key_F3) {
+        RequestAction(Action::Print);
+    } else if (watched == m_ui->fraClockIn) {
+        RequestAction(Action::ClockIn);
+    } else if (watched == m_ui->fraClockOut) {
+        RequestAction(Action::ClockOut);
+    } else if (watched == m_ui->fraPrint) {
+        RequestAction(Action::Print);
+    } else {
+        RequestAction(Action::Natural);
+    }
+    return true;
+}
+
 void FController::mouseMoveEvent(QMouseEvent* event) {
-    ShowActiveButton(ButtonNone);
+    if (!m_actionRunning) {
+        ShowActiveButton(ButtonNone);
+    }
     QWidget::mouseMoveEvent(event);
 }
 
+void FController::keyPressEvent(QKeyEvent* event) {
+    // Keys that reach the window itself: no child had the focus.
+    if (!HandleKey(this, event)) {
+        QWidget::keyPressEvent(event);
+    }
+}
+
 void FController::closeEvent(QCloseEvent* event) {
+    if (m_actionRunning) {
+        // The action ends first; its message follows.
+        event->ignore();
+        return;
+    }
     // Closing the clock window ends the program, also while report windows
     // are still open.
     m_timer->stop();
@@ -177,19 +247,24 @@ void FController::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-std::shared_ptr<CEmployee> FController::LookUpEmployee(int buttonNumber) {
+std::shared_ptr<CEmployee> FController::LookUpEmployee(Action action) {
     const std::string text = m_ui->txtEmployeeNumber->text().toStdString();
     if (text.empty()) {
         ShowMessage(MsgIconExclamation | MsgButtonsOK, "Invalid Employee Number",
-                    buttonNumber == ButtonPrint
+                    action == Action::Print
                         ? "You must enter an employee number before printing a timecard."
                         : "You must enter an employee number before clocking in or out.");
         return nullptr;
     }
     std::shared_ptr<CEmployee> employee;
     const std::optional<int32_t> number = ReadEmployeeNumber(text);
-    if (number && m_controller && m_controller->EmployeeList()) {
+    if (number && *number != 0 && m_controller && m_controller->EmployeeList()) {
         employee = m_controller->EmployeeList()->GetEmployeeByNumber(*number);
+    }
+    // The administrator record (number 0) and released employees work no
+    // shifts: their clock-ins would appear on no time card or report.
+    if (employee && !employee->EmployeeActive()) {
+        employee.reset();
     }
     if (!employee) {
         // Also text that is no 32-bit number at all: letters, blanks, too
@@ -201,80 +276,185 @@ std::shared_ptr<CEmployee> FController::LookUpEmployee(int buttonNumber) {
     return employee;
 }
 
+void FController::RequestAction(Action action) {
+    if (m_actionRunning) {
+        return;
+    }
+    m_actionRunning = true;
+    const std::shared_ptr<CEmployee> employee = LookUpEmployee(action);
+    if (employee) {
+        RunAction(action, employee);
+    }
+    ClearEmployeeNumber();
+    m_actionRunning = false;
+}
+
+void FController::RunAction(Action action, const std::shared_ptr<CEmployee>& employee) {
+    BeginDatabaseWork();
+    switch (action) {
+    case Action::ClockIn:
+        ClockIn(employee);
+        break;
+    case Action::ClockOut:
+        ClockOut(employee);
+        break;
+    case Action::Print:
+        PrintTimeCard(employee);
+        break;
+    case Action::Natural:
+        ClockInOrOut(employee);
+        break;
+    }
+    EndDatabaseWork();
+}
+
 void FController::ClearEmployeeNumber() {
     m_ui->txtEmployeeNumber->clear();
     m_ui->txtEmployeeNumber->setFocus();
 }
 
-void FController::ClockIn() {
-    const std::shared_ptr<CEmployee> employee = LookUpEmployee(ButtonClockIn);
-    if (employee) {
-        auto record = std::make_shared<CTimeRecord>();
-        record->SetObjectState(StateNew);
-        record->SetEmployeeID(employee->EmployeeID());
-        record->SetStartTime(CurrentMinute());
-        record->SetEndTime(DateTime());
+void FController::ClockIn(const std::shared_ptr<CEmployee>& employee,
+                          const std::optional<std::vector<OpenRecord>>& forgotten) {
+    auto record = std::make_shared<CTimeRecord>();
+    record->SetObjectState(StateNew);
+    record->SetEmployeeID(employee->EmployeeID());
+    record->SetStartTime(CurrentMinute());
+    record->SetEndTime(DateTime());
 
-        const std::shared_ptr<CTimeRecordFactory> factory = m_controller->TimeRecordFactory();
-        if (factory && factory->Save(record)) {
-            ShowMessage(MsgIconInformation | MsgButtonsOK, "Login Complete",
-                        EmployeeLine(*employee) + "\r\nClocked In At: " +
-                            record->StartTime().Format("mm/dd/yyyy   hh:mm AMPM"));
-        } else {
-            ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock In Error",
-                        "An error occurred adding this login to the database.");
-        }
+    const std::shared_ptr<CTimeRecordFactory> factory = m_controller->TimeRecordFactory();
+    if (!factory || !factory->Save(record)) {
+        const bool busy = DatabaseGaveUpBusy();
+        EndDatabaseWork();
+        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock In Error",
+                    busy ? DatabaseBusyText
+                         : "An error occurred adding this login to the database.");
+        return;
     }
-    ClearEmployeeNumber();
+    // The clock-in is stored whatever is still open; an open record from
+    // long ago is only pointed out. When that look-up fails the
+    // confirmation goes without it.
+    std::vector<OpenRecord> earlier;
+    if (forgotten) {
+        earlier = *forgotten;
+    } else {
+        earlier = FindOpenRecords(m_controller->CIDatabase(), employee->EmployeeID(),
+                                  ForgottenClockOutCutoff(DateTime::Now()))
+                      .value_or(std::vector<OpenRecord>());
+    }
+    EndDatabaseWork();
+    ShowMessage(MsgIconInformation | MsgButtonsOK, "Login Complete",
+                EmployeeLine(*employee) +
+                    "\r\nClocked In At: " + record->StartTime().Format("mm/dd/yyyy   hh:mm AMPM") +
+                    ForgottenClockOutText(earlier));
 }
 
-void FController::ClockOut() {
-    const std::shared_ptr<CEmployee> employee = LookUpEmployee(ButtonClockOut);
-    if (employee) {
-        auto card = std::make_shared<CTimeCard>();
-        card->SetOrvanDatabase(m_controller->CIDatabase());
-        bool closed = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute());
-        if (!closed) {
-            // A shift begun before midnight is still open under yesterday.
-            closed =
-                card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute());
-        }
-        if (closed) {
-            const DateTime now = DateTime::Now();
-            ShowMessage(MsgIconInformation | MsgButtonsOK, "Logout Complete",
-                        EmployeeLine(*employee) + "\r\nClocked Out At: " +
-                            now.Format("mm/dd/yyyy") + "   " + now.Format("hh:mm:ss AMPM"));
-        } else {
-            ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock-Out Error",
-                        "An error occurred while closing the timerecord. This clock-out has "
-                        "failed.");
-        }
+void FController::ClockOut(const std::shared_ptr<CEmployee>& employee) {
+    auto card = std::make_shared<CTimeCard>();
+    card->SetOrvanDatabase(m_controller->CIDatabase());
+    bool closed = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute());
+    // A shift begun before midnight is still open under yesterday; after a
+    // wait that ended busy, a second wait would only double the delay.
+    if (!closed && !DatabaseGaveUpBusy()) {
+        closed = card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute());
     }
-    ClearEmployeeNumber();
+    const bool busy = !closed && DatabaseGaveUpBusy();
+    EndDatabaseWork();
+    if (closed) {
+        const DateTime now = DateTime::Now();
+        ShowMessage(MsgIconInformation | MsgButtonsOK, "Logout Complete",
+                    EmployeeLine(*employee) + "\r\nClocked Out At: " + now.Format("mm/dd/yyyy") +
+                        "   " + now.Format("hh:mm:ss AMPM"));
+    } else {
+        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock-Out Error",
+                    busy ? DatabaseBusyText
+                         : "An error occurred while closing the timerecord. This clock-out has "
+                           "failed.");
+    }
 }
 
-void FController::PrintTimeCard() {
-    const std::shared_ptr<CEmployee> employee = LookUpEmployee(ButtonPrint);
-    if (employee) {
-        auto dialog = std::make_unique<FPrintTC>(m_controller, this);
-        dialog->exec();
-        if (dialog->PrintClick()) {
-            auto report = std::make_shared<CReportTimeCard>();
-            report->SetParentWindow(this);
-            if (!report->GenerateReport(m_controller->CIDatabase(), employee, dialog->StartDate(),
-                                        dialog->EndDate())) {
-                if (report->ErrorNumber() == ErrNoTimeRecords) {
-                    ShowMessage(MsgIconInformation | MsgButtonsOK, "Timecard Generation Error",
-                                "There are no time records entered during this time period.");
-                } else {
-                    ShowMessage(MsgIconExclamation | MsgButtonsOK, "Timecard Generation Error",
-                                "An error occurred while generating this timecard.");
-                }
+void FController::ClockInOrOut(const std::shared_ptr<CEmployee>& employee) {
+    // Every open record of the employee, to see what clock-out would close.
+    const DateTime now = DateTime::Now();
+    const std::optional<std::vector<OpenRecord>> open =
+        FindOpenRecords(m_controller->CIDatabase(), employee->EmployeeID(), now.AddDays(3650));
+    if (!open) {
+        const bool busy = DatabaseGaveUpBusy();
+        EndDatabaseWork();
+        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock In Error",
+                    busy ? DatabaseBusyText
+                         : "An error occurred adding this login to the database.");
+        return;
+    }
+    if (ChooseNaturalAction(*open, now) == NaturalAction::ClockOut) {
+        ClockOut(employee);
+    } else {
+        ClockIn(employee, ForgottenClockOuts(*open, now));
+    }
+}
+
+void FController::PrintTimeCard(const std::shared_ptr<CEmployee>& employee) {
+    auto dialog = std::make_unique<FPrintTC>(m_controller, this);
+    dialog->exec();
+    if (dialog->PrintClick()) {
+        auto report = std::make_shared<CReportTimeCard>();
+        report->SetParentWindow(this);
+        const bool generated = report->GenerateReport(m_controller->CIDatabase(), employee,
+                                                      dialog->StartDate(), dialog->EndDate());
+        const bool busy = !generated && DatabaseGaveUpBusy();
+        EndDatabaseWork();
+        if (!generated) {
+            if (report->ErrorNumber() == ErrNoTimeRecords) {
+                ShowMessage(MsgIconInformation | MsgButtonsOK, "Timecard Generation Error",
+                            "There are no time records entered during this time period.");
+            } else {
+                ShowMessage(MsgIconExclamation | MsgButtonsOK, "Timecard Generation Error",
+                            busy ? DatabaseBusyText
+                                 : "An error occurred while generating this timecard.");
             }
         }
-        dialog.reset();
     }
-    ClearEmployeeNumber();
+    dialog.reset();
+}
+
+void FController::BeginDatabaseWork() {
+    if (const auto database = m_controller ? m_controller->CIDatabase() : nullptr) {
+        database->SetBusyWaitHandler([this] { OnBusyWait(); });
+    }
+}
+
+void FController::EndDatabaseWork() {
+    if (const auto database = m_controller ? m_controller->CIDatabase() : nullptr) {
+        database->SetBusyWaitHandler(nullptr);
+    }
+    SetWaiting(false);
+}
+
+void FController::OnBusyWait() {
+    SetWaiting(true);
+    // The clock keeps running while the other program holds the file.
+    ShowClock();
+    QCoreApplication::processEvents();
+}
+
+void FController::SetWaiting(bool waiting) {
+    if (waiting == m_waiting) {
+        return;
+    }
+    m_waiting = waiting;
+    m_ui->lblWaiting->setVisible(waiting);
+    // Disabled, the box and the buttons take no clicks or keys meanwhile.
+    for (QWidget* input : std::initializer_list<QWidget*>{m_ui->txtEmployeeNumber, m_ui->fraClockIn,
+                                                          m_ui->fraClockOut, m_ui->fraPrint}) {
+        input->setEnabled(!waiting);
+    }
+    if (!waiting) {
+        m_ui->txtEmployeeNumber->setFocus();
+    }
+}
+
+bool FController::DatabaseGaveUpBusy() const {
+    const auto database = m_controller ? m_controller->CIDatabase() : nullptr;
+    return database && database->GaveUpBusy();
 }
 
 } // namespace orvan::timeclock

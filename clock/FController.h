@@ -4,10 +4,15 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "core/OpenRecords.h"
 #include "ui/IReportParent.h"
 
+class QFrame;
+class QKeyEvent;
 class QLabel;
 class QTimer;
 
@@ -30,6 +35,18 @@ class CController;
 // button shows its active picture, and only active pictures take clicks.
 // Every action confirms or explains itself in a message box and empties the
 // number box.
+//
+// The keyboard works the station too: F1 clocks in, F2 clocks out, F3 prints,
+// and Enter after a number clocks out when the employee has an open record
+// the clock-out button would close, otherwise clocks in. Tab reaches the
+// buttons (a frame around the picture marks the focus), Space or Enter
+// presses the one that has it; after every action the focus is back in the
+// number box.
+//
+// While an action waits for the other program to let go of the database
+// file, the clock keeps running, the window says that it waits, and the
+// number box and buttons are disabled, so clicks and keys made meanwhile are
+// dropped instead of becoming further actions.
 class FController : public QWidget, public IReportParent {
     Q_OBJECT
 
@@ -52,27 +69,58 @@ public:
 
     // The number of the button whose active picture is shown.
     int ActiveButton() const { return m_activeButton; }
+    // True while an action runs, including its waits for the database.
+    bool ActionRunning() const { return m_actionRunning; }
+    // True while the window shows that it waits for the database.
+    bool Waiting() const { return m_waiting; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What a key or button asks for; Natural is Enter after a number.
+    enum class Action { ClockIn, ClockOut, Print, Natural };
+
     void ShowClock();
     void ShowActiveButton(int buttonNumber);
+    // Acts on the keys of the number box, the button frames and the window;
+    // True when the key was used (or dropped because an action runs).
+    bool HandleKey(QObject* watched, QKeyEvent* key);
+    // Runs one whole action for the number in the box: look-up, the action
+    // and its message; the box is emptied afterwards. Ignored while another
+    // action runs.
+    void RequestAction(Action action);
     // Finds the employee whose number is in the box; shows the message and
-    // returns nothing when the box is empty or names nobody.
-    std::shared_ptr<CEmployee> LookUpEmployee(int buttonNumber);
-    void ClockIn();
-    void ClockOut();
-    void PrintTimeCard();
+    // returns nothing when the box is empty or names nobody the station
+    // serves (the administrator record and inactive employees are not found).
+    std::shared_ptr<CEmployee> LookUpEmployee(Action action);
+    void RunAction(Action action, const std::shared_ptr<CEmployee>& employee);
+    // `forgotten`: the employee's forgotten clock-outs when already known;
+    // otherwise they are looked up after the clock-in is stored.
+    void ClockIn(const std::shared_ptr<CEmployee>& employee,
+                 const std::optional<std::vector<OpenRecord>>& forgotten = std::nullopt);
+    void ClockOut(const std::shared_ptr<CEmployee>& employee);
+    void ClockInOrOut(const std::shared_ptr<CEmployee>& employee);
+    void PrintTimeCard(const std::shared_ptr<CEmployee>& employee);
     void ClearEmployeeNumber();
+
+    // Busy waits: while an action runs, the database object calls back here
+    // whenever it waits for the file.
+    void BeginDatabaseWork();
+    void EndDatabaseWork();
+    void OnBusyWait();
+    void SetWaiting(bool waiting);
+    bool DatabaseGaveUpBusy() const;
 
     std::unique_ptr<Ui::FController> m_ui;
     QTimer* m_timer = nullptr;
     CController* m_controller = nullptr;
     int m_activeButton = ButtonNone;
+    bool m_actionRunning = false;
+    bool m_waiting = false;
     // Never set by the clock window; kept for the report interface.
     std::shared_ptr<CTimeCard> m_timeCard;
 };

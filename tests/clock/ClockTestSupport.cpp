@@ -49,6 +49,20 @@ QString ClockStation::NumberBoxText() const {
     return m_window->findChild<QLineEdit*>(QStringLiteral("txtEmployeeNumber"))->text();
 }
 
+void ClockStation::TypeKeys(const QString& text) {
+    QWidget* target = m_window->focusWidget() ? m_window->focusWidget() : m_window;
+    QTest::keyClicks(target, text);
+}
+
+void ClockStation::Press(int key, Qt::KeyboardModifiers modifiers) {
+    QWidget* target = m_window->focusWidget() ? m_window->focusWidget() : m_window;
+    QTest::keyClick(target, static_cast<Qt::Key>(key), modifiers);
+}
+
+QString ClockStation::FocusName() const {
+    return m_window->focusWidget() ? m_window->focusWidget()->objectName() : QString();
+}
+
 void ClockStation::Click(const char* button) {
     const QString name = QString::fromLatin1(button);
     auto* inactive = m_window->findChild<QLabel*>(name + QStringLiteral("Inactive"));

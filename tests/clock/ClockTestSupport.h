@@ -5,6 +5,7 @@
 #include <string>
 
 #include <QString>
+#include <Qt>
 
 #include "core/DateTime.h"
 #include "support/TestDatabase.h"
@@ -47,6 +48,14 @@ public:
     void ClickClockOut() { Click("picClockOut"); }
     void ClickPrint() { Click("picPrint"); }
     QString NumberBoxText() const;
+
+    // Real key events to whichever control of the window has the focus:
+    // keys typed, or one key pressed (keypad Enter: Qt::Key_Enter with
+    // Qt::KeypadModifier).
+    void TypeKeys(const QString& text);
+    void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The object name of the control that has the window's focus.
+    QString FocusName() const;
 
     // The last message shown, as "title|text".
     std::string LastMessage() const;

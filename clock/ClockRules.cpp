@@ -1,0 +1,54 @@
+#include "clock/ClockRules.h"
+
+#include <cmath>
+
+namespace orvan::timeclock {
+
+std::optional<OpenRecord> RecordClockOutCloses(const std::vector<OpenRecord>& open,
+                                               DateTime today) {
+    for (const DateTime from : {today, today.AddDays(-1)}) {
+        for (const OpenRecord& record : open) {
+            if (record.startTime >= from) {
+                return record;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+NaturalAction ChooseNaturalAction(const std::vector<OpenRecord>& open, DateTime now) {
+    const DateTime today = DateTime::FromDays(std::floor(now.Days()));
+    const std::optional<OpenRecord> closes = RecordClockOutCloses(open, today);
+    if (closes && closes->startTime >= ForgottenClockOutCutoff(now)) {
+        return NaturalAction::ClockOut;
+    }
+    return NaturalAction::ClockIn;
+}
+
+std::vector<OpenRecord> ForgottenClockOuts(const std::vector<OpenRecord>& open, DateTime now) {
+    const DateTime cutoff = ForgottenClockOutCutoff(now);
+    std::vector<OpenRecord> forgotten;
+    for (const OpenRecord& record : open) {
+        if (record.startTime < cutoff) {
+            forgotten.push_back(record);
+        }
+    }
+    return forgotten;
+}
+
+std::string ForgottenClockOutText(const std::vector<OpenRecord>& forgotten) {
+    if (forgotten.empty()) {
+        return {};
+    }
+    std::string text = "\r\n\r\nNo clock-out was recorded for your clock-in of " +
+                       forgotten.back().startTime.Format("mm/dd/yyyy hh:mm AMPM");
+    const size_t more = forgotten.size() - 1;
+    if (more == 1) {
+        text += ", nor for 1 earlier clock-in";
+    } else if (more > 1) {
+        text += ", nor for " + std::to_string(more) + " earlier clock-ins";
+    }
+    return text + ". Please see your manager.";
+}
+
+} // namespace orvan::timeclock
