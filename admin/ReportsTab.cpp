@@ -8,9 +8,11 @@
 
 #include "admin/CController.h"
 #include "admin/FController.h"
+#include "core/ErrorNumbers.h"
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
 #include "reports/CReportEmployee.h"
+#include "reports/CReportMissingClockOuts.h"
 #include "reports/CReportPhoneBook.h"
 #include "reports/CReportReview.h"
 #include "reports/CReportTimeCard.h"
@@ -28,6 +30,7 @@ constexpr const char* ReviewName = "Accountants Review";
 constexpr const char* YTDName = "Year-To-Date Totals";
 constexpr const char* EmployeeRecordsName = "Employee Records";
 constexpr const char* PhoneBookName = "Phone Book";
+constexpr const char* MissingClockOutsName = "Missing clock-outs";
 
 constexpr const char* GenerationErrorTitle = "Report Generation Error";
 
@@ -95,8 +98,8 @@ ReportsTab::~ReportsTab() = default;
 bool ReportsTab::FillReportList() {
     const QSignalBlocker blocker(m_ui->cboReports);
     m_ui->cboReports->clear();
-    for (const char* name :
-         {TimecardName, ReviewName, YTDName, EmployeeRecordsName, PhoneBookName}) {
+    for (const char* name : {TimecardName, ReviewName, YTDName, EmployeeRecordsName, PhoneBookName,
+                             MissingClockOutsName}) {
         m_ui->cboReports->addItem(QString::fromLatin1(name));
     }
     m_ui->cboReports->setCurrentIndex(-1);
@@ -136,6 +139,9 @@ void ReportsTab::ReportChosen() {
     } else if (report == PhoneBookName) {
         SetBoxesEnabled(false, false, false);
         m_window->SetStatusText("Reports", PhoneBookName);
+    } else if (report == MissingClockOutsName) {
+        SetBoxesEnabled(false, false, false);
+        m_window->SetStatusText("Reports", MissingClockOutsName);
     } else {
         SetBoxesEnabled(true, true, true);
     }
@@ -197,6 +203,8 @@ void ReportsTab::GenerateClicked() {
         GenerateEmployeeReport();
     } else if (report == PhoneBookName) {
         GeneratePhoneBookReport();
+    } else if (report == MissingClockOutsName) {
+        GenerateMissingClockOutsReport();
     } else {
         ShowMessage(MsgIconExclamation + MsgButtonsOK, GenerationErrorTitle,
                     "You must select a report to generate before continuing.");
@@ -249,6 +257,28 @@ void ReportsTab::GeneratePhoneBookReport() {
     m_phoneBookReport->SetParentWindow(m_window);
     const BusyCursor busy;
     m_phoneBookReport->GenerateReport(listed);
+}
+
+// Every open record of every employee, the administrator and inactive
+// employees included; the report is held by its window alone.
+void ReportsTab::GenerateMissingClockOutsReport() {
+    auto report = std::make_shared<CReportMissingClockOuts>();
+    report->SetParentWindow(m_window);
+    bool generated = false;
+    {
+        const BusyCursor busy;
+        generated = report->GenerateReport(m_window->Controller()->OrvanDatabase(),
+                                           m_window->Controller()->EmployeeList());
+    }
+    if (generated) {
+        return;
+    }
+    if (report->ErrorNumber() == err::NoTimeRecords) {
+        ShowMessage(MsgIconInformation + MsgButtonsOK, GenerationErrorTitle,
+                    "There are no missing clock-outs.");
+    } else {
+        ShowReportFailure(*report);
+    }
 }
 
 void ReportsTab::FromDateChanged() {

@@ -44,7 +44,8 @@ public:
     // of every report generated here.
     void SetWindow(FController* window) { m_window = window; }
 
-    // Puts the five report names into the report list, in their fixed order.
+    // Puts the report names into the report list, in their fixed order: the
+    // five reports of every period and employee, then "Missing clock-outs".
     bool FillReportList();
     // Chooses the first report ("Timecard"), which sets up the boxes for it.
     void ChooseFirstReport();
@@ -74,6 +75,7 @@ private:
     void GenerateYTDReports();
     void GenerateEmployeeReport();
     void GeneratePhoneBookReport();
+    void GenerateMissingClockOutsReport();
     void FromDateChanged();
     void ShowDatedStatusText();
     int16_t PeriodLength() const;

@@ -7,6 +7,8 @@
 #include <memory>
 
 #include <QtCore/QStringList>
+#include <QtGui/QBrush>
+#include <QtGui/QColor>
 #include <QtWidgets/QHeaderView>
 #include <QtWidgets/QTableWidgetItem>
 
@@ -44,6 +46,12 @@ constexpr const char* SelectionTitle = "Time Record Selection Error";
 // frame).
 constexpr int GridMargin = 27;
 constexpr int MinimumColumnWidth = 60;
+
+// A record with a clock-in and no clock-out stands out in the grid: a soft
+// amber row (dark text on it whatever the colour scheme) and a tool tip.
+const QColor OpenRecordBackground(255, 236, 179);
+const QColor OpenRecordText(0, 0, 0);
+constexpr const char* OpenRecordTip = "No clock-out";
 
 void Warn(const char* title, const std::string& text) {
     ShowMessage(MsgIconExclamation + MsgButtonsOK, title, text);
@@ -307,10 +315,20 @@ bool TimecardsTab::FillTimeRecordGrid() {
         if (record == nullptr) {
             continue;
         }
-        const QStringList cells =
-            QString::fromStdString(record->ToString(0.0f)).split(QLatin1Char('\t'));
+        QStringList cells = QString::fromStdString(record->ToString(0.0f)).split(QLatin1Char('\t'));
+        const bool open = record->EndTime().IsZero();
+        if (open && cells.size() > 1) {
+            // No clock-out yet: an empty end rather than the zero date.
+            cells[1].clear();
+        }
         for (int column = 0; column < 3 && column < cells.size(); ++column) {
-            grid->setItem(i - 1, column, new QTableWidgetItem(cells.at(column)));
+            auto* cell = new QTableWidgetItem(cells.at(column));
+            if (open) {
+                cell->setBackground(OpenRecordBackground);
+                cell->setForeground(OpenRecordText);
+                cell->setToolTip(QString::fromLatin1(OpenRecordTip));
+            }
+            grid->setItem(i - 1, column, cell);
         }
     }
     grid->setUpdatesEnabled(true);

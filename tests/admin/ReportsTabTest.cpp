@@ -24,6 +24,7 @@
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
 #include "reports/CReportEmployee.h"
+#include "reports/CReportMissingClockOuts.h"
 #include "reports/CReportPhoneBook.h"
 #include "reports/CReportReview.h"
 #include "reports/CReportTimeCard.h"
@@ -45,6 +46,7 @@ const QString Review = QStringLiteral("Accountants Review");
 const QString YTDTotals = QStringLiteral("Year-To-Date Totals");
 const QString EmployeeRecords = QStringLiteral("Employee Records");
 const QString PhoneBook = QStringLiteral("Phone Book");
+const QString MissingClockOuts = QStringLiteral("Missing clock-outs");
 
 // The report windows open now.
 std::vector<FReportWindow*> ReportWindows() {
@@ -132,11 +134,12 @@ protected:
 
 // ---- The list, the boxes and their dates ----------------------------------
 
-TEST_F(ReportsTabTest, TheListHoldsTheFiveReportsAndTimecardIsChosenAtStart) {
+TEST_F(ReportsTabTest, TheListHoldsTheSixReportsAndTimecardIsChosenAtStart) {
     Start();
-    ASSERT_EQ(Reports()->count(), 5);
-    const QStringList names = {Timecard, Review, YTDTotals, EmployeeRecords, PhoneBook};
-    for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(Reports()->count(), 6);
+    const QStringList names = {Timecard,        Review,    YTDTotals,
+                               EmployeeRecords, PhoneBook, MissingClockOuts};
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(Reports()->itemText(i), names[i]);
     }
     EXPECT_EQ(Reports()->currentText(), Timecard);
@@ -200,11 +203,10 @@ TEST_F(ReportsTabTest, EachReportEnablesTheBoxesItUses) {
         QString report;
         bool employees, from, to;
     };
-    const Case cases[] = {{Timecard, true, true, true},
-                          {Review, true, true, true},
-                          {YTDTotals, true, false, true},
-                          {EmployeeRecords, true, false, false},
-                          {PhoneBook, false, false, false}};
+    const Case cases[] = {{Timecard, true, true, true},     {Review, true, true, true},
+                          {YTDTotals, true, false, true},   {EmployeeRecords, true, false, false},
+                          {PhoneBook, false, false, false}, {MissingClockOuts, false, false, false},
+                          {Timecard, true, true, true}};
     for (const Case& c : cases) {
         Choose(c.report);
         EXPECT_EQ(Employees()->isEnabled(), c.employees) << c.report.toStdString();
@@ -244,6 +246,10 @@ TEST_F(ReportsTabTest, EmployeeRecordsAndPhoneBookKeepTheDatesAndNameThemselves)
     EXPECT_EQ(m_window->StatusSubject(), "Year-To-Date Totals");
     Choose(PhoneBook);
     EXPECT_EQ(StatusText(m_window), QStringLiteral("Reports : Phone Book"));
+    Choose(MissingClockOuts);
+    EXPECT_EQ(StatusText(m_window), QStringLiteral("Reports : Missing clock-outs"));
+    EXPECT_EQ(From()->Text(), QStringLiteral("01/01/2003"));
+    EXPECT_EQ(m_window->StatusSubject(), "Year-To-Date Totals");
 }
 
 TEST_F(ReportsTabTest, ANewFromDateMovesToByThePeriodLength) {
@@ -359,6 +365,74 @@ TEST_F(ReportsTabTest, TheWindowHoldsTheEmployeeAndPhoneBookReportsWhileTheirWin
     EXPECT_TRUE(m_window->UnloadTimeCardReport());
     EXPECT_TRUE(m_window->UnloadReviewReport());
     EXPECT_TRUE(m_window->UnloadYTDTotalsReport());
+}
+
+// Every open record older than 16 hours, whoever it belongs to: a listed
+// employee, the administrator (EmployeeID 39) and an inactive employee.
+TEST_F(ReportsTabTest, MissingClockOutsListsTheOpenRecordsOfEveryEmployee) {
+    Start();
+    const int32_t gone = m_app->Database().AddEmployee(104, "Gus", "Hale");
+    m_app->Database().Exec("UPDATE Employee SET Active = 0 WHERE EmployeeID = " +
+                           std::to_string(gone));
+    ASSERT_TRUE(m_app->Controller()->GetEmployeeList());
+    auto& db = m_app->Database();
+    db.AddTimeRecord(m_ann, DateTime::FromParts(2003, 1, 13, 8, 0));
+    db.AddTimeRecord(39, DateTime::FromParts(2003, 1, 14, 7, 0));
+    db.AddTimeRecord(gone, DateTime::FromParts(2003, 1, 10, 22, 0));
+    db.AddTimeRecord(m_carl, DateTime::FromParts(2003, 1, 15, 7, 30)); // open for 35 minutes
+    db.AddTimeRecord(m_eve, DateTime::FromParts(2003, 1, 13, 8, 0),
+                     DateTime::FromParts(2003, 1, 13, 16, 0));
+    Select({QStringLiteral("Carl Dunn")}); // the selection plays no part
+    Choose(MissingClockOuts);
+    Generate();
+    EXPECT_TRUE(m_app->Messages().shown.empty()) << m_app->LastMessage();
+    ASSERT_EQ(ReportWindows().size(), 1U);
+    const std::string file = ReportFile("missing_clock_outs.txt");
+    EXPECT_EQ(ReportWindows()[0]->Text(), file);
+    EXPECT_EQ(ReportWindows()[0]->windowTitle(),
+              QStringLiteral("Missing Clock-Outs : 01/15/2003 08:05 AM"));
+    for (const char* line :
+         {"0       administrator           01/14/2003 07:00 AM  1 day 1 h 5 min\r\n",
+          "101     Ann Baker               01/13/2003 08:00 AM  2 days 0 h 5 min\r\n",
+          "104     Gus Hale                01/10/2003 10:00 PM  4 days 10 h 5 min\r\n",
+          "Missing clock-outs: 3\r\n"}) {
+        EXPECT_NE(file.find(line), std::string::npos) << line << file;
+    }
+    EXPECT_EQ(file.find("Carl"), std::string::npos);
+    EXPECT_EQ(file.find("Frost"), std::string::npos);
+
+    // The same file as the report writer's own.
+    CloseReportWindows();
+    fs::remove(ReportsFolder() / "missing_clock_outs.txt");
+    auto direct = std::make_shared<CReportMissingClockOuts>();
+    ASSERT_TRUE(direct->GenerateReport(Database(), m_app->Controller()->EmployeeList()));
+    EXPECT_EQ(ReportFile("missing_clock_outs.txt"), file);
+}
+
+TEST_F(ReportsTabTest, NoMissingClockOutsSaysSoWithoutAWindow) {
+    Start();
+    m_app->Database().AddTimeRecord(m_ann, DateTime::FromParts(2003, 1, 15, 7, 0));
+    Choose(MissingClockOuts);
+    Generate();
+    EXPECT_EQ(m_app->Shown(), (std::vector<std::string>{
+                                  "Report Generation Error|There are no missing clock-outs."}));
+    EXPECT_EQ(m_app->LastStyle(), MsgIconInformation);
+    EXPECT_TRUE(ReportWindows().empty());
+    EXPECT_FALSE(fs::exists(ReportsFolder() / "missing_clock_outs.txt"));
+}
+
+TEST_F(ReportsTabTest, AFailingMissingClockOutsReportGivesItsNumberFirst) {
+    Start();
+    m_app->Database().AddTimeRecord(m_ann, DateTime::FromParts(2003, 1, 13, 8, 0));
+    fs::remove_all(ReportsFolder());
+    Choose(MissingClockOuts);
+    Generate();
+    EXPECT_EQ(m_app->Shown(),
+              (std::vector<std::string>{"Report Generation Error|503 : An error occurred "
+                                        "generating the report: Missing Clock-Outs : 01/15/2003 "
+                                        "08:05 AM"}));
+    EXPECT_EQ(m_app->LastStyle(), MsgIconExclamation);
+    EXPECT_TRUE(ReportWindows().empty());
 }
 
 // ---- Failures ---------------------------------------------------------------
