@@ -63,8 +63,9 @@ FController::FController(QWidget* parent)
           m_ui->picClockOutInactive, m_ui->picPrintActive, m_ui->picPrintInactive}) {
         picture->installEventFilter(this);
     }
-    for (QWidget* keyed : std::initializer_list<QWidget*>{m_ui->txtEmployeeNumber, m_ui->fraClockIn,
-                                                          m_ui->fraClockOut, m_ui->fraPrint}) {
+    for (QWidget* keyed :
+         std::initializer_list<QWidget*>{m_ui->txtEmployeeNumber, m_ui->txtPIN, m_ui->fraClockIn,
+                                         m_ui->fraClockOut, m_ui->fraPrint}) {
         keyed->installEventFilter(this);
     }
     m_ui->lblPrompt->hide();
@@ -76,6 +77,13 @@ FController::FController(QWidget* parent)
     m_timer->setObjectName(QStringLiteral("Timer"));
     m_timer->setInterval(1000);
     connect(m_timer, &QTimer::timeout, this, &FController::ShowClock);
+    // A PIN box left alone is given up, so the next employee finds the
+    // station ready.
+    m_pinTimer = new QTimer(this);
+    m_pinTimer->setObjectName(QStringLiteral("PinTimer"));
+    m_pinTimer->setSingleShot(true);
+    m_pinTimer->setInterval(30000);
+    connect(m_pinTimer, &QTimer::timeout, this, &FController::CancelPin);
 
     // Window start: the clock shows at once, the box is empty, no button is
     // active.
@@ -189,6 +197,13 @@ bool FController::HandleKey(QObject* watched, QKeyEvent* key) {
     if (m_actionRunning) {
         return true; // dropped: one action at a time
     }
+    if (watched == m_ui->txtPIN) {
+        return HandlePinKey(key);
+    }
+    if (code == Qt::Key_Escape && AskingForPin()) {
+        CancelPin();
+        return true;
+    }
     if (!actionKey) {
         // Digits typed while a button has the focus still go to the number.
         if (watched != m_ui->txtEmployeeNumber && watched != this && !key->text().isEmpty() &&
@@ -280,17 +295,39 @@ void FController::RequestAction(Action action) {
     if (m_actionRunning) {
         return;
     }
-    m_actionRunning = true;
-    const std::shared_ptr<CEmployee> employee = LookUpEmployee(action);
-    if (employee) {
-        RunAction(action, employee);
+    if (AskingForPin()) {
+        // The pending action's key or button checks the PIN; another one
+        // takes its place.
+        if (action == m_pinAction) {
+            SubmitPin();
+        } else {
+            AskForPin(action, m_pinEmployee, m_pinHash);
+        }
+        return;
     }
-    ClearEmployeeNumber();
+    m_actionRunning = true;
+    BeginDatabaseWork();
+    bool askingForPin = false;
+    if (const std::shared_ptr<CEmployee> employee = LookUpEmployee(action)) {
+        switch (CheckPinGate(action, employee)) {
+        case PinGate::NotRequired:
+            RunAction(action, employee);
+            break;
+        case PinGate::Ask:
+            askingForPin = true;
+            break;
+        case PinGate::Refused:
+            break;
+        }
+    }
+    EndDatabaseWork();
+    if (!askingForPin) {
+        ClearEmployeeNumber();
+    }
     m_actionRunning = false;
 }
 
 void FController::RunAction(Action action, const std::shared_ptr<CEmployee>& employee) {
-    BeginDatabaseWork();
     switch (action) {
     case Action::ClockIn:
         ClockIn(employee);
@@ -305,7 +342,6 @@ void FController::RunAction(Action action, const std::shared_ptr<CEmployee>& emp
         ClockInOrOut(employee);
         break;
     }
-    EndDatabaseWork();
 }
 
 void FController::ClearEmployeeNumber() {
@@ -378,11 +414,8 @@ void FController::ClockInOrOut(const std::shared_ptr<CEmployee>& employee) {
     const std::optional<std::vector<OpenRecord>> open =
         FindOpenRecords(m_controller->CIDatabase(), employee->EmployeeID(), now.AddDays(3650));
     if (!open) {
-        const bool busy = DatabaseGaveUpBusy();
         EndDatabaseWork();
-        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock In Error",
-                    busy ? DatabaseBusyText
-                         : "An error occurred adding this login to the database.");
+        ShowActionError(Action::Natural);
         return;
     }
     if (ChooseNaturalAction(*open, now) == NaturalAction::ClockOut) {
@@ -398,6 +431,8 @@ void FController::PrintTimeCard(const std::shared_ptr<CEmployee>& employee) {
     if (dialog->PrintClick()) {
         auto report = std::make_shared<CReportTimeCard>();
         report->SetParentWindow(this);
+        // With PINs in use the card shows only the last digits of the SSN.
+        report->SetSSNLastFourOnly(m_pinRequired);
         const bool generated = report->GenerateReport(m_controller->CIDatabase(), employee,
                                                       dialog->StartDate(), dialog->EndDate());
         const bool busy = !generated && DatabaseGaveUpBusy();
@@ -442,13 +477,15 @@ void FController::SetWaiting(bool waiting) {
     }
     m_waiting = waiting;
     m_ui->lblWaiting->setVisible(waiting);
-    // Disabled, the box and the buttons take no clicks or keys meanwhile.
-    for (QWidget* input : std::initializer_list<QWidget*>{m_ui->txtEmployeeNumber, m_ui->fraClockIn,
+    // Disabled, the boxes and the buttons take no clicks or keys meanwhile.
+    for (QWidget* input : std::initializer_list<QWidget*>{m_ui->txtPIN, m_ui->fraClockIn,
                                                           m_ui->fraClockOut, m_ui->fraPrint}) {
         input->setEnabled(!waiting);
     }
+    // The number stays fixed while its PIN is asked for.
+    m_ui->txtEmployeeNumber->setEnabled(!waiting && !AskingForPin());
     if (!waiting) {
-        m_ui->txtEmployeeNumber->setFocus();
+        (AskingForPin() ? m_ui->txtPIN : m_ui->txtEmployeeNumber)->setFocus();
     }
 }
 

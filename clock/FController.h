@@ -43,6 +43,12 @@ class CController;
 // presses the one that has it; after every action the focus is back in the
 // number box.
 //
+// When the station requires a PIN, an action for a found employee first
+// asks for it in a masked box below the number (Enter, or the same key or
+// button again, checks it; Escape or 30 seconds without a key cancels).
+// A wrong PIN stores nothing; the fifth in a row locks the employee out of
+// the station for a few minutes.
+//
 // While an action waits for the other program to let go of the database
 // file, the clock keeps running, the window says that it waits, and the
 // number box and buttons are disabled, so clicks and keys made meanwhile are
@@ -73,6 +79,8 @@ public:
     bool ActionRunning() const { return m_actionRunning; }
     // True while the window shows that it waits for the database.
     bool Waiting() const { return m_waiting; }
+    // True while the PIN box waits for the employee's PIN.
+    bool AskingForPin() const { return m_pinEmployee != nullptr; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -107,6 +115,22 @@ private:
     void PrintTimeCard(const std::shared_ptr<CEmployee>& employee);
     void ClearEmployeeNumber();
 
+    // PIN checks (FControllerPin.cpp). The outcome of the checks made before
+    // an action when the station requires a PIN.
+    enum class PinGate { NotRequired, Ask, Refused };
+    PinGate CheckPinGate(Action action, const std::shared_ptr<CEmployee>& employee);
+    void AskForPin(Action action, const std::shared_ptr<CEmployee>& employee,
+                   const std::string& hash);
+    // Enter (or the pending action's key or button) in the PIN box.
+    void SubmitPin();
+    // Hides the PIN box; `clear` also empties it and the number box.
+    void EndPinEntry(bool clear);
+    void CancelPin();
+    bool HandlePinKey(QKeyEvent* key);
+    // The action's usual failure box, or the busy text when the database
+    // stayed held.
+    void ShowActionError(Action action);
+
     // Busy waits: while an action runs, the database object calls back here
     // whenever it waits for the file.
     void BeginDatabaseWork();
@@ -121,6 +145,14 @@ private:
     int m_activeButton = ButtonNone;
     bool m_actionRunning = false;
     bool m_waiting = false;
+    // The action waiting for a PIN, for whom, and the stored hash.
+    Action m_pinAction = Action::ClockIn;
+    std::shared_ptr<CEmployee> m_pinEmployee;
+    std::string m_pinHash;
+    QTimer* m_pinTimer = nullptr;
+    // Whether the action running was asked for with the PIN option on (the
+    // printed time card then shows only the last digits of the SSN).
+    bool m_pinRequired = false;
     // Never set by the clock window; kept for the report interface.
     std::shared_ptr<CTimeCard> m_timeCard;
 };
