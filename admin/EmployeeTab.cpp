@@ -1,6 +1,9 @@
 #include "admin/EmployeeTab.h"
 
+#include <algorithm>
 #include <exception>
+
+#include <QtGui/QRegularExpressionValidator>
 
 #include "admin/CController.h"
 #include "admin/ComboText.h"
@@ -10,7 +13,9 @@
 #include "personnel/CDataValidator.h"
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
+#include "security/PinHash.h"
 #include "storage/MessageBox.h"
+#include "storage/StationStore.h"
 #include "ui_EmployeeTab.h"
 
 namespace orvan::admin {
@@ -21,6 +26,12 @@ namespace {
 constexpr int16_t AdministratorID = 39;
 
 constexpr const char* SaveErrorTitle = "Employee Save Error";
+
+// Overwrites a PIN held in clear before its memory is given back.
+void Wipe(std::string& text) {
+    std::fill(text.begin(), text.end(), '\0');
+    text.clear();
+}
 
 } // namespace
 
@@ -39,6 +50,10 @@ EmployeeTab::EmployeeTab(QWidget* parent)
     connect(m_ui->cmdEmployeeNew, &QPushButton::clicked, this, &EmployeeTab::NewClicked);
     connect(m_ui->cmdEmployeeSave, &QPushButton::clicked, this, &EmployeeTab::SaveClicked);
     connect(m_ui->cmdEmployeeCancel, &QPushButton::clicked, this, &EmployeeTab::CancelClicked);
+    // Digits only; the length is checked at Save, so a PIN too short is said.
+    m_ui->txtPIN->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(pin::MaxPinLength)), m_ui->txtPIN));
+    connect(m_ui->chkRemovePIN, &QCheckBox::toggled, this, &EmployeeTab::RemovePinToggled);
 }
 
 EmployeeTab::~EmployeeTab() = default;
@@ -76,6 +91,7 @@ bool EmployeeTab::FillEmployeeLists(const CEmployeeList& list) {
             m_ui->cboEmployeeNumber->addItem(QString::number(employee->EmployeeNumber()));
             m_ui->cboEmployeeName->addItem(ToQString(EmployeeDisplayName(*employee)));
         }
+        LoadPinStates();
         return true;
     } catch (const std::exception&) {
         return false;
@@ -104,6 +120,7 @@ bool EmployeeTab::ClearEmployeeFields() {
         m_ui->txtLunchLength->setText(QStringLiteral("0"));
         m_ui->txtBreakLength->setText(QStringLiteral("0"));
         SetAutoDeductEnabled(false);
+        ClearPinFields();
         return true;
     } catch (const std::exception&) {
         return false;
@@ -143,6 +160,7 @@ bool EmployeeTab::ShowEmployee(const CEmployee& employee) {
         SetAutoDeductEnabled(employee.AutoDeduct());
         m_ui->txtLunchLength->setText(QString::number(employee.AutoDeductLunchLength()));
         m_ui->txtBreakLength->setText(QString::number(employee.AutoDeductBreakLength()));
+        ShowPinState(employee.EmployeeID());
         return true;
     } catch (const std::exception&) {
         return false;
@@ -190,6 +208,79 @@ void EmployeeTab::SetAutoDeductEnabled(bool enabled) {
           static_cast<QWidget*>(m_ui->lblAutoDeductBreak)}) {
         widget->setEnabled(enabled);
     }
+}
+
+void EmployeeTab::LoadPinStates() {
+    const auto database = m_window != nullptr && m_window->Controller() != nullptr
+                              ? m_window->Controller()->OrvanDatabase()
+                              : nullptr;
+    m_employeesWithPin =
+        database != nullptr ? StationStore(database).EmployeesWithPin() : std::nullopt;
+}
+
+void EmployeeTab::ClearPinFields() {
+    m_ui->txtPIN->clear();
+    m_ui->txtPIN->setEnabled(true);
+    m_ui->chkRemovePIN->setChecked(false);
+    m_ui->chkRemovePIN->setEnabled(false);
+    m_ui->lblPINState->setText(QStringLiteral("No PIN"));
+}
+
+void EmployeeTab::ShowPinState(int32_t employeeID) {
+    ClearPinFields();
+    if (!m_employeesWithPin) {
+        // The file did not say: claim neither.
+        m_ui->lblPINState->clear();
+        m_ui->chkRemovePIN->setEnabled(true);
+        return;
+    }
+    const bool hasPin = m_employeesWithPin->count(employeeID) != 0;
+    m_ui->lblPINState->setText(hasPin ? QStringLiteral("PIN set") : QStringLiteral("No PIN"));
+    m_ui->chkRemovePIN->setEnabled(hasPin);
+}
+
+void EmployeeTab::RemovePinToggled(bool remove) {
+    // Removing and typing a new PIN exclude each other.
+    if (remove) {
+        m_ui->txtPIN->clear();
+    }
+    m_ui->txtPIN->setEnabled(!remove);
+}
+
+void EmployeeTab::SavePin(int32_t employeeID, const std::string& pin, bool remove) {
+    if (pin.empty() && !remove) {
+        return; // a blank box keeps the current PIN
+    }
+    const auto database = m_window->Controller()->OrvanDatabase();
+    bool saved = false;
+    if (database != nullptr) {
+        StationStore store(database);
+        if (remove) {
+            saved = store.SetPinHash(employeeID, std::string());
+        } else {
+            const std::string hash = pin::HashPin(pin);
+            saved = !hash.empty() && store.SetPinHash(employeeID, hash);
+        }
+    }
+    if (!saved) {
+        Warn("PIN Save Error", remove ? "The employee was saved, but the PIN could not be removed."
+                                      : "The employee was saved, but the PIN could not be stored.");
+    }
+}
+
+std::optional<int32_t> EmployeeTab::AddedEmployeeID(const std::set<int32_t>& before, int32_t number,
+                                                    const std::string& ssn) const {
+    const auto list = m_window->Controller()->EmployeeList();
+    std::optional<int32_t> found;
+    for (int32_t i = 1; list != nullptr && i <= list->Count(); ++i) {
+        const auto employee = list->Item(i);
+        if (employee != nullptr && before.count(employee->EmployeeID()) == 0 &&
+            employee->EmployeeNumber() == number && employee->SSN() == ssn &&
+            (!found || employee->EmployeeID() > *found)) {
+            found = employee->EmployeeID();
+        }
+    }
+    return found;
 }
 
 void EmployeeTab::AutoDeductClicked() {
@@ -302,6 +393,22 @@ void EmployeeTab::SaveClicked() {
                              "entered. Verify that all data entered is of the appropriate type.");
         return;
     }
+    std::string pin = ToStd(m_ui->txtPIN->text());
+    if (!pin.empty() && !pin::IsValidPin(pin)) {
+        Wipe(pin);
+        m_ui->txtPIN->clear();
+        Warn("Invalid PIN", "The PIN must be 4 to 8 digits.");
+        m_ui->txtPIN->setFocus();
+        return;
+    }
+    // The PIN leaves the form now, whatever comes of the save.
+    m_ui->txtPIN->clear();
+    struct WipeOnExit {
+        std::string& text;
+        ~WipeOnExit() { Wipe(text); }
+    } wipePin{pin};
+    const bool removePin = m_ui->chkRemovePIN->isChecked();
+
     const QString idText = m_ui->cboEmployeeID->currentText();
     bool isID = false;
     if (!idText.isEmpty() && idText.toShort(&isID) == AdministratorID && isID) {
@@ -319,11 +426,32 @@ void EmployeeTab::SaveClicked() {
         return;
     }
 
+    // Who the PIN belongs to: the chosen employee, or the one the database
+    // adds, found after the reload by the id it did not have before.
+    const bool adding = m_ui->cboEmployeeID->currentIndex() < 0;
+    std::set<int32_t> idsBefore;
+    for (int32_t i = 1; i <= list->Count(); ++i) {
+        if (const auto employee = list->Item(i); employee != nullptr) {
+            idsBefore.insert(employee->EmployeeID());
+        }
+    }
+    const int32_t number = m_ui->cboEmployeeNumber->currentText().toInt();
+    const std::string ssn = ToStd(m_ui->cboEmployeeSSN->currentText());
+
     if (SaveListItem(
             *list, m_ui->cboEmployeeID, "employee",
             [](const CEmployee& employee) { return employee.EmployeeID(); },
             [this](CEmployee& employee) { return ReadEmployeeFields(employee); })) {
         controller.GetEmployeeList();
+        if (!pin.empty() || removePin) {
+            const std::optional<int32_t> id =
+                adding ? AddedEmployeeID(idsBefore, number, ssn) : std::optional(idText.toInt());
+            if (id) {
+                SavePin(*id, pin, removePin);
+            } else {
+                Warn("PIN Save Error", "The employee was saved, but the PIN could not be stored.");
+            }
+        }
         m_window->FillEmployeeLists();
         ClearEmployeeFields();
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
 
 #include <QtWidgets/QWidget>
@@ -25,6 +27,10 @@ class FController;
 // edited in place and written back with Save, which stores the whole list and
 // reloads it. New and Cancel empty the form. The administrator's own record
 // (EmployeeID 39) is never saved from here.
+//
+// The page also sets the employee's PIN for the clock station: a PIN typed
+// into the masked box is stored, as a salted hash only, when the employee
+// is saved; a blank box keeps the current PIN and "Remove PIN" removes it.
 class EmployeeTab : public QWidget {
     Q_OBJECT
 
@@ -58,8 +64,26 @@ private:
     bool ValidateEmployeeFields() const;
     void SetAutoDeductEnabled(bool enabled);
 
+    // The PIN fields: empty and "No PIN" for a new employee; otherwise the
+    // shown employee's state from the list of employees that have a PIN.
+    void ClearPinFields();
+    void ShowPinState(int32_t employeeID);
+    void RemovePinToggled(bool remove);
+    // Reads which employees have a PIN; unknown when the file did not answer.
+    void LoadPinStates();
+    // After the employee was saved: stores the hash of `pin` (when not
+    // empty) or removes the PIN; tells the user when that failed.
+    void SavePin(int32_t employeeID, const std::string& pin, bool remove);
+    // The id the database gave the employee just added: the one id of the
+    // reloaded list that `before` did not hold and whose number and social
+    // security number are the ones saved; nullopt when there is none.
+    std::optional<int32_t> AddedEmployeeID(const std::set<int32_t>& before, int32_t number,
+                                           const std::string& ssn) const;
+
     std::unique_ptr<Ui::EmployeeTab> m_ui;
     FController* m_window = nullptr;
+    // The employees that have a PIN, as last read; nullopt when unknown.
+    std::optional<std::set<int32_t>> m_employeesWithPin;
 };
 
 } // namespace orvan::admin

@@ -9,6 +9,7 @@
 #include "personnel/CDataValidator.h"
 #include "storage/CSystemOptions.h"
 #include "storage/MessageBox.h"
+#include "storage/StationStore.h"
 #include "tempix/TempixTB.h"
 #include "ui_OptionsTab.h"
 
@@ -41,7 +42,30 @@ OptionsTab::OptionsTab(QWidget* parent)
 
 OptionsTab::~OptionsTab() = default;
 
+namespace {
+
+std::shared_ptr<CJetDB> DatabaseOf(const FController* window) {
+    return window != nullptr && window->Controller() != nullptr
+               ? window->Controller()->OrvanDatabase()
+               : nullptr;
+}
+
+} // namespace
+
 bool OptionsTab::DisplaySystemOptions(const std::shared_ptr<CSystemOptions>& options) {
+    if (!ShowSystemOptions(options)) {
+        return false;
+    }
+    const auto database = DatabaseOf(m_window);
+    if (database == nullptr) {
+        return false;
+    }
+    m_requirePin = StationStore(database).RequirePin();
+    m_ui->chkRequirePIN->setChecked(m_requirePin.value_or(false));
+    return m_requirePin.has_value();
+}
+
+bool OptionsTab::ShowSystemOptions(const std::shared_ptr<CSystemOptions>& options) {
     if (options == nullptr) {
         return false;
     }
@@ -56,6 +80,27 @@ bool OptionsTab::DisplaySystemOptions(const std::shared_ptr<CSystemOptions>& opt
 }
 
 bool OptionsTab::ApplySystemOptions(const std::shared_ptr<CSystemOptions>& options) {
+    // The PIN option has no invalid value: it is written whatever becomes of
+    // the others.
+    const bool applied = ApplyOptionValues(options);
+    const bool station = ApplyStationOptions();
+    return applied && station;
+}
+
+bool OptionsTab::ApplyStationOptions() {
+    const bool wanted = m_ui->chkRequirePIN->isChecked();
+    if (m_requirePin == wanted) {
+        return true; // stored already: the file is not touched
+    }
+    const auto database = DatabaseOf(m_window);
+    if (database == nullptr || !StationStore(database).SetRequirePin(wanted)) {
+        return false;
+    }
+    m_requirePin = wanted;
+    return true;
+}
+
+bool OptionsTab::ApplyOptionValues(const std::shared_ptr<CSystemOptions>& options) {
     if (options == nullptr) {
         return false;
     }
@@ -99,7 +144,9 @@ void OptionsTab::CancelClicked() {
     const auto options = m_window != nullptr && m_window->Controller() != nullptr
                              ? m_window->Controller()->SystemOptions()
                              : nullptr;
-    if (!DisplaySystemOptions(options)) {
+    // The values in memory; nothing is read from the database.
+    m_ui->chkRequirePIN->setChecked(m_requirePin.value_or(false));
+    if (!ShowSystemOptions(options)) {
         ShowMessage(MsgIconExclamation + MsgButtonsOK, "Restore Options Error",
                     "An error occurred while restoring system options from the database.");
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QtWidgets/QWidget>
 
@@ -19,7 +20,9 @@ class FController;
 // The "General Program Options" page of the main window: the pay period
 // length and the standard shift's start and end times. Apply writes them
 // into the controller's system options and the database; Cancel shows the
-// values the system options hold in memory again.
+// values the system options hold in memory again. The page also holds the
+// clock station's "Require a PIN at the clock station", which is kept in
+// the station's own table, apart from the system options.
 class OptionsTab : public QWidget {
     Q_OBJECT
 
@@ -30,21 +33,28 @@ public:
     // The main window holding the page (not owned).
     void SetWindow(FController* window) { m_window = window; }
 
-    // Shows the options' period length and shift times; False without
-    // options.
+    // Shows the options' period length and shift times, and the station's
+    // PIN option read from the database; False without options or when the
+    // PIN option could not be read.
     bool DisplaySystemOptions(const std::shared_ptr<CSystemOptions>& options);
     // Reads the three boxes into `options`, stopping at the first value that
     // is not valid (that one becomes 0, the ones before stay changed), then
-    // writes the options to the database. True when all were valid and
-    // written.
+    // writes the options to the database; and writes the PIN option when it
+    // differs from the one stored. True when all were valid and written.
     bool ApplySystemOptions(const std::shared_ptr<CSystemOptions>& options);
 
 private:
     void ApplyClicked();
     void CancelClicked();
+    bool ShowSystemOptions(const std::shared_ptr<CSystemOptions>& options);
+    bool ApplyOptionValues(const std::shared_ptr<CSystemOptions>& options);
+    bool ApplyStationOptions();
 
     std::unique_ptr<Ui::OptionsTab> m_ui;
     FController* m_window = nullptr;
+    // The PIN option as last read from or written to the database; nullopt
+    // before it was read.
+    std::optional<bool> m_requirePin;
 };
 
 } // namespace orvan::admin
