@@ -127,14 +127,14 @@ bool CJetDB::OpenDB(const std::string& paramName, const std::string& /*paramConn
     // millisecond until the busy timeout has passed: SQLite's own timeout
     // sleeps up to 100 ms between tries, long enough for a busy writer to
     // take the file back each time.
-    using Clock = std::chrono::steady_clock;
-    const auto giveUp = Clock::now() + std::chrono::milliseconds(m_busyTimeout);
-    auto nextWaitCall = Clock::now();
+    using SteadyClock = std::chrono::steady_clock;
+    const auto giveUp = SteadyClock::now() + std::chrono::milliseconds(m_busyTimeout);
+    auto nextWaitCall = SteadyClock::now();
     rc = Exec(db.get(), "BEGIN EXCLUSIVE");
-    while ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && Clock::now() < giveUp) {
-        if (m_busyWaitHandler && Clock::now() >= nextWaitCall) {
+    while ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && SteadyClock::now() < giveUp) {
+        if (m_busyWaitHandler && SteadyClock::now() >= nextWaitCall) {
             m_busyWaitHandler();
-            nextWaitCall = Clock::now() + std::chrono::milliseconds(BusyWaitInterval);
+            nextWaitCall = SteadyClock::now() + std::chrono::milliseconds(BusyWaitInterval);
         }
         std::this_thread::sleep_for(std::chrono::microseconds(500));
         rc = Exec(db.get(), "BEGIN EXCLUSIVE");
