@@ -249,5 +249,24 @@ TEST_F(RequirePinOptionTest, CancelShowsTheStoredValueAndAFailedApplyStillStores
     EXPECT_TRUE(RequirePin()->isChecked());
 }
 
+// The station's option table unreadable: start-up says the options did not
+// load, and Apply says they were not written.
+TEST_F(RequirePinOptionTest, AnUnreadableOptionIsReported) {
+    m_app.Database().Exec("DROP TABLE StationOption");
+    ASSERT_TRUE(m_app.StartAndLogIn());
+    EXPECT_EQ(m_app.Shown(),
+              std::vector<std::string>{"System Configuration Error|An error occurred while loading "
+                                       "system options. Check these options before continuing "
+                                       "program usage."});
+    m_window = m_app.Window();
+    ASSERT_NE(m_window, nullptr);
+    ClickTab(m_window, OptionsTab);
+    EXPECT_FALSE(RequirePin()->isChecked());
+    m_app.Messages().shown.clear();
+    ClickButton(m_window, "cmdApplyOptions");
+    EXPECT_EQ(m_app.LastMessage(), "Update Options Error|An error occurred while updating the "
+                                   "system options in the database.");
+}
+
 } // namespace
 } // namespace orvan::test
