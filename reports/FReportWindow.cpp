@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include <QAbstractTextDocumentLayout>
 #include <QCloseEvent>
 #include <QFontMetricsF>
 #include <QPlainTextEdit>
@@ -10,9 +9,9 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStyle>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QtMath>
 
 #include "reports/CReport.h"
@@ -165,12 +164,16 @@ void FReportWindow::FitToText() {
     // of the edge.
     const int wantedWidth = qCeil(columns * metrics.horizontalAdvance(QLatin1Char(' '))) + margins +
                             scrollBar + text->cursorWidth() + 2;
-    // The height the text box gives one line (one block) of the report.
-    const QTextBlock first = text->document()->firstBlock();
-    const qreal lineHeight =
-        std::max(metrics.lineSpacing(),
-                 text->document()->documentLayout()->blockBoundingRect(first).height());
-    const int wantedHeight = qCeil(lines * lineHeight) + margins;
+    // The height the text box gives one line of the report: laid out as the
+    // text box lays out its lines, leading included, on whole pixels.
+    QTextLayout sample(QStringLiteral("X"), text->font());
+    sample.beginLayout();
+    QTextLine sampleLine = sample.createLine();
+    sampleLine.setLeadingIncluded(true);
+    sample.endLayout();
+    const qreal lineHeight = std::max<qreal>(qCeil(metrics.lineSpacing()), sampleLine.height());
+    // The text box scrolls unless a pixel is left under the last line.
+    const int wantedHeight = qCeil(lines * lineHeight) + margins + 1;
 
     int width = std::max(TwipsToPixelsX(kDesignClientWidth), wantedWidth);
     int height =

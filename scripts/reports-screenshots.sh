@@ -2,8 +2,10 @@
 # Walks through the manager's reports under a virtual display, starting the
 # programs with the README's run command on the demo installation, and saves
 # screenshots: the reports tab with the accountant's review chosen and some
-# employees selected, the review's report window, and a time card report
-# window. Needs xvfb-run, xdotool and ImageMagick's import (installed through
+# employees selected, the review's report window, a time card report window
+# at the size it opens with, and the missing clock-outs report (two forgotten
+# clock-outs are planted in the demo database for it and taken out again at
+# the end). Needs xvfb-run, xdotool and ImageMagick's import (installed through
 # scripts/deps.sh when missing). ORVAN_BUILD_DIR is passed on to the run
 # command.
 #
@@ -16,6 +18,26 @@ screens_begin "${1:-/tmp/orvan-report-screens}"
 shot_window() { sleep 0.8; import -window "$2" "$out/$1.png"; echo "saved $out/$1.png"; }
 
 start_run_command
+
+# Two clock-ins of earlier days that were never clocked out, added once the
+# run command has made the demo database and removed when the script ends.
+db="$root/demo/system/orvan_11.mdb"
+planted=""
+remove_planted() {
+  if [ -n "$planted" ]; then
+    sqlite3 -cmd ".timeout 10000" "$db" "DELETE FROM TimeRecord WHERE TimeRecordID IN ($planted);" || true
+  fi
+}
+trap 'remove_planted; stop_run_command' EXIT
+for _ in $(seq 1 600); do [ -f "$db" ] && break; sleep 1; done
+plant() { # employee number, days ago, minutes after midnight
+  sqlite3 -cmd ".timeout 10000" "$db" \
+    "INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime)
+       SELECT EmployeeID, julianday(date('now', 'localtime', '-$2 days')) - julianday('1899-12-30')
+              + $3 / 1440.0, 0 FROM Employee WHERE EmployeeNumber = $1;
+     SELECT last_insert_rowid();"
+}
+planted="$(plant 1004 2 358),$(plant 1006 3 1318)"
 
 clock=$(xdotool search --sync --name "Velmora - TimeClock" | head -n 1)
 # Without a window manager nothing is minimized or raised: move the clock
@@ -87,7 +109,23 @@ sleep 1
 for other in $(xdotool search --name "Employee Time Card"); do
   [ "$other" = "$card" ] || xdotool windowmove "$other" 1300 0
 done
+# As it opens: the whole card, totals and signatures without scrolling.
 xdotool windowmove "$card" 80 100
-xdotool windowsize "$card" 760 620
 xdotool windowactivate --sync "$card" 2>/dev/null || true
 shot_window 4-time-card-window "$card"
+
+# The time card aside, then the missing clock-outs report: the last entry of
+# the report list.
+xdotool windowmove "$card" 1300 0
+sleep 0.5
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool mousemove --window "$main" 200 142 click 1
+sleep 0.5
+xdotool key End Return
+sleep 0.3
+shot_window 5-reports-tab-missing-clock-outs "$main"
+xdotool mousemove --window "$main" 315 173 click 1
+missing=$(xdotool search --sync --name "Missing Clock-Outs" | head -n 1)
+xdotool windowmove "$missing" 60 80
+xdotool windowactivate --sync "$missing" 2>/dev/null || true
+shot_window 6-missing-clock-outs-window "$missing"
