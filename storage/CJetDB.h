@@ -84,7 +84,9 @@ public:
     // the other program to let go of the file, so a window can keep drawing
     // and show that it waits. Must not use this database object.
     static constexpr int32_t BusyWaitInterval = 25;
-    void SetBusyWaitHandler(std::function<void()> handler) { m_busyWaitHandler = std::move(handler); }
+    void SetBusyWaitHandler(std::function<void()> handler) {
+        m_busyWaitHandler = std::move(handler);
+    }
     // True when the last open gave up because another program held the file
     // for the whole busy timeout.
     bool GaveUpBusy() const { return m_gaveUpBusy; }
