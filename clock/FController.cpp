@@ -5,6 +5,7 @@
 #include <QtGui/QCloseEvent>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
+#include <QtGui/QRegularExpressionValidator>
 
 #include "clock/CController.h"
 #include "clock/ClockRules.h"
@@ -71,6 +72,8 @@ FController::FController(QWidget* parent)
     m_ui->lblPrompt->hide();
     m_ui->lblPIN->hide();
     m_ui->txtPIN->hide();
+    m_ui->txtPIN->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]*")), m_ui->txtPIN));
     m_ui->lblWaiting->hide();
 
     m_timer = new QTimer(this);
@@ -271,15 +274,17 @@ std::shared_ptr<CEmployee> FController::LookUpEmployee(Action action) {
                         : "You must enter an employee number before clocking in or out.");
         return nullptr;
     }
+    // The administrator record (number 0) and released employees work no
+    // shifts: their clock-ins would appear on no time card or report. A
+    // released employee's number may since have gone to someone new.
     std::shared_ptr<CEmployee> employee;
     const std::optional<int32_t> number = ReadEmployeeNumber(text);
-    if (number && *number != 0 && m_controller && m_controller->EmployeeList()) {
-        employee = m_controller->EmployeeList()->GetEmployeeByNumber(*number);
-    }
-    // The administrator record (number 0) and released employees work no
-    // shifts: their clock-ins would appear on no time card or report.
-    if (employee && !employee->EmployeeActive()) {
-        employee.reset();
+    const auto list = m_controller ? m_controller->EmployeeList() : nullptr;
+    for (int32_t i = 1; number && *number != 0 && list && !employee && i <= list->Count(); ++i) {
+        const std::shared_ptr<CEmployee> candidate = list->Item(i);
+        if (candidate && candidate->EmployeeNumber() == *number && candidate->EmployeeActive()) {
+            employee = candidate;
+        }
     }
     if (!employee) {
         // Also text that is no 32-bit number at all: letters, blanks, too

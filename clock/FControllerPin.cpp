@@ -157,7 +157,8 @@ bool FController::HandlePinKey(QKeyEvent* key) {
 }
 
 void FController::SubmitPin() {
-    if (!AskingForPin() || m_actionRunning) {
+    // An empty box is no attempt: the PIN is still awaited.
+    if (!AskingForPin() || m_actionRunning || m_ui->txtPIN->text().isEmpty()) {
         return;
     }
     const Action action = m_pinAction;

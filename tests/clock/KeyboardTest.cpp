@@ -215,5 +215,20 @@ TEST(ClockStationEmployees, AdministratorAndInactiveEmployeesAreNotFound) {
     EXPECT_EQ(station.Count("1"), 1);
 }
 
+// A released employee's number given to someone new finds the new one.
+TEST(ClockStationEmployees, ReusedNumberFindsTheActiveEmployee) {
+    ClockStation station;
+    const int32_t gone = station.AddEmployee(1007, "Cy", "Old");
+    station.Database().Exec("UPDATE Employee SET Active = 0 WHERE EmployeeID = " +
+                            std::to_string(gone));
+    station.AddEmployee(1007, "Ann", "Lee");
+    station.Start();
+    ASSERT_NE(station.Window(), nullptr);
+    station.TypeKeys(QStringLiteral("1007"));
+    station.Press(Qt::Key_F1);
+    EXPECT_EQ(station.LastMessage(),
+              "Login Complete|Employee: Ann Lee\r\nClocked In At: 01/15/2003   08:05 AM");
+}
+
 } // namespace
 } // namespace orvan::test

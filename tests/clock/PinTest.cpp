@@ -85,7 +85,11 @@ TEST_F(ClockPin, AskedInTheWindowAndTheRightOneRunsTheAction) {
     EXPECT_FALSE(Find<QLineEdit>("txtEmployeeNumber")->isEnabled());
     EXPECT_EQ(m_station.Count("1"), 0);
 
-    m_station.TypeKeys(QStringLiteral("4321"));
+    // Enter on an empty box and letters are no attempt.
+    m_station.Press(Qt::Key_Return);
+    EXPECT_TRUE(Asking());
+    m_station.TypeKeys(QStringLiteral("4a3b2c1"));
+    EXPECT_EQ(Find<QLineEdit>("txtPIN")->text(), QStringLiteral("4321"));
     m_station.Press(Qt::Key_Return);
     EXPECT_EQ(m_station.LastMessage(),
               "Login Complete|Employee: Ann Lee\r\nClocked In At: 01/15/2003   08:05 AM");
