@@ -9,7 +9,8 @@
 //   1xx controller start-up, 2xx main window, 3xx lists and saving,
 //   40x-42x database and time card set-up, 50x files, 60x time cards,
 //   70x reports, 80x date ranges, personnel saving and text rendering,
-//   81x time record statements, 89x date conversion, 90x document launching.
+//   81x time record statements, 89x date conversion, 90x document launching,
+//   95x the database server's failures (raised as EngineError).
 // Numbers below 100 and above 999 are not ours: they are the runtime's
 // (5, 6, 13...) or the database engine's own result codes, kept as they come.
 namespace orvan::err {
@@ -88,6 +89,13 @@ inline constexpr int32_t NotADate = 899;
 inline constexpr int32_t DocumentNameEmpty = 901;
 inline constexpr int32_t DocumentNotFound = 902;
 inline constexpr int32_t DocumentNoParent = 911;
+
+// 95x: the database server (PostgreSQL). A server that refuses a lock
+// within the lock timeout raises EngineBusy, as the file held by another
+// program does.
+inline constexpr int32_t ServerConnectionFailed = 951; // not reached, login refused, connection lost
+inline constexpr int32_t ServerStatementFailed = 952;  // the server refused a statement
+inline constexpr int32_t ServerSerializationFailure = 953; // a conflicting transaction: run it again
 
 // The runtime's and the engine's numbers the system reacts to.
 inline constexpr int32_t RuntimeOverflow = 6;

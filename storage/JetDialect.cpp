@@ -59,8 +59,40 @@ size_t SkipQuoted(std::string_view text, size_t start) {
     return text.size();
 }
 
+// A name PostgreSQL takes unquoted: a letter or underscore, then letters,
+// digits and underscores (ASCII only, since the server folds only those).
+bool IsPlainName(std::string_view name) {
+    if (name.empty() || std::isdigit(static_cast<unsigned char>(name.front())) != 0) {
+        return false;
+    }
+    for (char c : name) {
+        if (!IsIdentChar(c) || static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void AppendBracketedName(std::string& out, std::string_view name, SqlDialect dialect) {
+    if (dialect == SqlDialect::PostgreSql && IsPlainName(name)) {
+        out += name;
+        return;
+    }
+    out += '"';
+    for (char n : name) {
+        if (dialect == SqlDialect::PostgreSql) {
+            n = static_cast<char>(std::tolower(static_cast<unsigned char>(n)));
+        }
+        out += n;
+        if (n == '"') {
+            out += '"';
+        }
+    }
+    out += '"';
+}
+
 // First pass: date literals and bracketed names.
-std::string TranslateLexical(std::string_view in) {
+std::string TranslateLexical(std::string_view in, SqlDialect dialect) {
     std::string out;
     out.reserve(in.size() + 16);
     size_t i = 0;
@@ -87,14 +119,7 @@ std::string TranslateLexical(std::string_view in) {
                 out.append(in.substr(i));
                 break;
             }
-            out += '"';
-            for (char n : in.substr(i + 1, close - i - 1)) {
-                out += n;
-                if (n == '"') {
-                    out += '"';
-                }
-            }
-            out += '"';
+            AppendBracketedName(out, in.substr(i + 1, close - i - 1), dialect);
             i = close + 1;
         } else {
             out += c;
@@ -209,8 +234,8 @@ std::string DropUpdateQualifiers(const std::string& text, size_t afterUpdate) {
 
 } // namespace
 
-std::string TranslateJetStatement(std::string_view statement) {
-    std::string text = TranslateLexical(statement);
+std::string TranslateJetStatement(std::string_view statement, SqlDialect dialect) {
+    std::string text = TranslateLexical(statement, dialect);
     const Word first = NextWord(text, 0);
     const std::string_view verb =
         std::string_view(text).substr(first.begin, first.end - first.begin);
@@ -221,6 +246,54 @@ std::string TranslateJetStatement(std::string_view statement) {
         return DropUpdateQualifiers(text, first.end);
     }
     return text;
+}
+
+NumberedStatement NumberJetParameters(std::string_view statement) {
+    const std::string text = TranslateJetStatement(statement, SqlDialect::PostgreSql);
+    NumberedStatement numbered;
+    numbered.text.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (c == '\'' || c == '"') {
+            const size_t end = SkipQuoted(text, i);
+            numbered.text.append(text, i, end - i);
+            i = end;
+        } else if (c == '-' && i + 1 < text.size() && text[i + 1] == '-') {
+            size_t end = text.find('\n', i);
+            end = end == std::string::npos ? text.size() : end;
+            numbered.text.append(text, i, end - i);
+            i = end;
+        } else if (c == '/' && i + 1 < text.size() && text[i + 1] == '*') {
+            size_t end = text.find("*/", i + 2);
+            end = end == std::string::npos ? text.size() : end + 2;
+            numbered.text.append(text, i, end - i);
+            i = end;
+        } else if (c == ':' && i + 1 < text.size() && text[i + 1] == ':') {
+            numbered.text += "::"; // a cast, not a parameter
+            i += 2;
+        } else if (c == ':' && i + 1 < text.size() && IsIdentChar(text[i + 1])) {
+            size_t end = i + 1;
+            while (end < text.size() && IsIdentChar(text[end])) {
+                ++end;
+            }
+            const std::string name = text.substr(i + 1, end - i - 1);
+            size_t number = 0;
+            while (number < numbered.names.size() && numbered.names[number] != name) {
+                ++number;
+            }
+            if (number == numbered.names.size()) {
+                numbered.names.push_back(name);
+            }
+            numbered.text += '$';
+            numbered.text += std::to_string(number + 1);
+            i = end;
+        } else {
+            numbered.text += c;
+            ++i;
+        }
+    }
+    return numbered;
 }
 
 } // namespace orvan

@@ -1,0 +1,316 @@
+#include "server/PgConnection.h"
+
+#include <libpq-fe.h>
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <utility>
+
+#include "core/ErrorNumbers.h"
+#include "storage/Recordset.h"
+
+namespace orvan::pg {
+
+namespace {
+
+// Type numbers of PostgreSQL's built-in types (pg_type.oid); they never
+// change between server versions.
+constexpr Oid kBoolOid = 16;
+constexpr Oid kInt8Oid = 20;
+constexpr Oid kInt2Oid = 21;
+constexpr Oid kInt4Oid = 23;
+constexpr Oid kOidOid = 26;
+constexpr Oid kFloat4Oid = 700;
+constexpr Oid kFloat8Oid = 701;
+constexpr Oid kNumericOid = 1700;
+
+// Connecting to a host that never answers would otherwise wait without end.
+constexpr const char* kDefaultConnectTimeout = "10";
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// libpq's messages end in a newline (sometimes several lines); the error
+// log wants one line.
+std::string OneLine(std::string text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())) != 0) {
+        text.pop_back();
+    }
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+int32_t NumberForState(const std::string& state) {
+    if (state == "40001" || state == "40P01") {
+        return err::ServerSerializationFailure;
+    }
+    if (state == "55P03") {
+        return err::EngineBusy;
+    }
+    if (state.rfind("08", 0) == 0) {
+        return err::ServerConnectionFailed;
+    }
+    return err::ServerStatementFailed;
+}
+
+[[noreturn]] void RaiseFromConnection(pg_conn* connection, std::string_view what) {
+    std::string message = connection != nullptr ? OneLine(PQerrorMessage(connection)) : "";
+    if (message.empty()) {
+        message = "out of memory";
+    }
+    throw ServerError(err::ServerConnectionFailed, std::string(what) + ": " + message, "");
+}
+
+// Throws for a result that is not a success, with the server's message and
+// SQLSTATE; a connection lost on the way reports ServerConnectionFailed.
+void CheckResult(pg_conn* connection, const pg_result* result) {
+    if (result == nullptr) {
+        RaiseFromConnection(connection, "The database server did not answer");
+    }
+    const ExecStatusType status = PQresultStatus(result);
+    if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
+        return;
+    }
+    const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+    const char* primary = PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY);
+    const char* detail = PQresultErrorField(result, PG_DIAG_MESSAGE_DETAIL);
+    std::string message = primary != nullptr ? primary : OneLine(PQresultErrorMessage(result));
+    if (detail != nullptr) {
+        message += std::string(". ") + detail;
+    }
+    if (state == nullptr) {
+        // No SQLSTATE: libpq's own failure, most often a lost connection.
+        if (PQstatus(connection) != CONNECTION_OK) {
+            throw ServerError(err::ServerConnectionFailed,
+                              "The connection to the database server was lost: " +
+                                  OneLine(PQerrorMessage(connection)),
+                              "");
+        }
+        if (message.empty()) {
+            message = PQresStatus(status);
+        }
+        throw ServerError(err::ServerStatementFailed, message, "");
+    }
+    const std::string sqlState(state);
+    throw ServerError(NumberForState(sqlState), message + " (SQLSTATE " + sqlState + ")", sqlState);
+}
+
+int64_t ParseInteger(const char* text, int length) {
+    int64_t value = 0;
+    const auto [end, ec] = std::from_chars(text, text + length, value);
+    if (ec != std::errc() || end != text + length) {
+        throw EngineError(err::RuntimeOverflow, std::string("Overflow: ") + text);
+    }
+    return value;
+}
+
+double ParseDouble(const char* text, int length) {
+    const std::string_view view(text, static_cast<size_t>(length));
+    // The server spells the special values its own way.
+    if (view == "NaN") {
+        return std::numeric_limits<double>::quiet_NaN();
+    }
+    if (view == "Infinity") {
+        return std::numeric_limits<double>::infinity();
+    }
+    if (view == "-Infinity") {
+        return -std::numeric_limits<double>::infinity();
+    }
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text, text + length, value);
+    if (end != text + length || (ec != std::errc() && ec != std::errc::result_out_of_range)) {
+        throw EngineError(err::RuntimeTypeMismatch, std::string("Type mismatch: ") + text);
+    }
+    return value;
+}
+
+std::shared_ptr<Recordset> Snapshot(const pg_result* result) {
+    const int columnCount = PQnfields(result);
+    const int rowCount = PQntuples(result);
+    std::vector<std::string> columns;
+    std::vector<Oid> types;
+    columns.reserve(static_cast<size_t>(columnCount));
+    types.reserve(static_cast<size_t>(columnCount));
+    for (int c = 0; c < columnCount; ++c) {
+        columns.emplace_back(PQfname(result, c));
+        types.push_back(PQftype(result, c));
+    }
+    std::vector<Recordset::Value> values;
+    values.reserve(static_cast<size_t>(columnCount) * static_cast<size_t>(rowCount));
+    for (int r = 0; r < rowCount; ++r) {
+        for (int c = 0; c < columnCount; ++c) {
+            if (PQgetisnull(result, r, c) != 0) {
+                values.emplace_back(std::monostate());
+                continue;
+            }
+            const char* text = PQgetvalue(result, r, c);
+            const int length = PQgetlength(result, r, c);
+            switch (types[static_cast<size_t>(c)]) {
+            case kInt2Oid:
+            case kInt4Oid:
+            case kInt8Oid:
+            case kOidOid:
+                values.emplace_back(ParseInteger(text, length));
+                break;
+            case kFloat4Oid:
+            case kFloat8Oid:
+            case kNumericOid:
+                values.emplace_back(ParseDouble(text, length));
+                break;
+            case kBoolOid:
+                values.emplace_back(int64_t{text[0] == 't' ? 1 : 0});
+                break;
+            default:
+                values.emplace_back(std::string(text, static_cast<size_t>(length)));
+                break;
+            }
+        }
+    }
+    return std::make_shared<Recordset>(std::move(columns), std::move(values));
+}
+
+// A conninfo option's value from a parsed connection string, or empty.
+std::string OptionValue(const PQconninfoOption* options, std::string_view keyword) {
+    for (const PQconninfoOption* option = options; option->keyword != nullptr; ++option) {
+        if (keyword == option->keyword && option->val != nullptr) {
+            return option->val;
+        }
+    }
+    return {};
+}
+
+struct FreeConninfo {
+    void operator()(PQconninfoOption* options) const noexcept { PQconninfoFree(options); }
+};
+
+} // namespace
+
+bool IsServerUri(std::string_view name) {
+    return StartsWithIgnoringCase(name, "postgresql://") ||
+           StartsWithIgnoringCase(name, "postgres://");
+}
+
+bool IsRetryable(const EngineError& error) {
+    return error.Number() == err::ServerSerializationFailure;
+}
+
+void FinishConnection::operator()(pg_conn* connection) const noexcept {
+    PQfinish(connection);
+}
+
+void ClearResult::operator()(pg_result* result) const noexcept {
+    PQclear(result);
+}
+
+PgConnection::PgConnection(const std::string& uri) {
+    {
+        char* parseError = nullptr;
+        std::unique_ptr<PQconninfoOption, FreeConninfo> options(
+            PQconninfoParse(uri.c_str(), &parseError));
+        if (!options) {
+            std::string message = parseError != nullptr ? OneLine(parseError) : "out of memory";
+            PQfreemem(parseError);
+            throw ServerError(err::ServerConnectionFailed,
+                              "The database server address is not valid: " + message, "");
+        }
+        if (!OptionValue(options.get(), "password").empty()) {
+            throw ServerError(err::ServerConnectionFailed,
+                              "The database server address holds a password; keep the password "
+                              "in ~/.pgpass or in the PGPASSWORD environment variable instead.",
+                              "");
+        }
+    }
+    // Keywords are taken in order, a later one overriding an earlier one:
+    // the URI may set its own connect timeout and application name, but the
+    // session always talks UTF-8.
+    const char* const keywords[] = {"connect_timeout", "application_name", "dbname",
+                                    "client_encoding", nullptr};
+    const char* const values[] = {kDefaultConnectTimeout, "orvan", uri.c_str(), "UTF8", nullptr};
+    m_connection.reset(PQconnectdbParams(keywords, values, 1));
+    if (!m_connection || PQstatus(m_connection.get()) != CONNECTION_OK) {
+        RaiseFromConnection(m_connection.get(), "Could not connect to the database server");
+    }
+    // Positive extra_float_digits makes the server send the shortest text
+    // that reads back as the same double.
+    Execute("SET extra_float_digits = 3");
+}
+
+PgConnection::~PgConnection() = default;
+PgConnection::PgConnection(PgConnection&&) noexcept = default;
+PgConnection& PgConnection::operator=(PgConnection&&) noexcept = default;
+
+void PgConnection::SetLockTimeout(int32_t milliseconds) {
+    Execute("SET lock_timeout = " + std::to_string(milliseconds < 0 ? 0 : milliseconds));
+}
+
+ResultHandle PgConnection::Run(std::string_view sql, const Params& params) {
+    if (!m_connection) {
+        throw ServerError(err::ServerConnectionFailed, "No connection to the database server", "");
+    }
+    if (params.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
+        throw ServerError(err::ServerStatementFailed, "Too many parameters", "");
+    }
+    const std::string text(sql);
+    std::vector<const char*> values;
+    values.reserve(params.size());
+    for (const Param& param : params) {
+        values.push_back(param ? param->c_str() : nullptr);
+    }
+    ResultHandle result(
+        PQexecParams(m_connection.get(), text.c_str(), static_cast<int>(params.size()), nullptr,
+                     values.empty() ? nullptr : values.data(), nullptr, nullptr, 0));
+    CheckResult(m_connection.get(), result.get());
+    return result;
+}
+
+std::shared_ptr<Recordset> PgConnection::Query(std::string_view sql, const Params& params) {
+    const ResultHandle result = Run(sql, params);
+    return Snapshot(result.get());
+}
+
+int64_t PgConnection::Execute(std::string_view sql, const Params& params) {
+    const ResultHandle result = Run(sql, params);
+    const char* count = PQcmdTuples(result.get());
+    if (count == nullptr || *count == '\0') {
+        return 0;
+    }
+    return ParseInteger(count, static_cast<int>(std::char_traits<char>::length(count)));
+}
+
+void PgConnection::ExecuteScript(std::string_view script) {
+    if (!m_connection) {
+        throw ServerError(err::ServerConnectionFailed, "No connection to the database server", "");
+    }
+    const std::string text(script);
+    const ResultHandle result(PQexec(m_connection.get(), text.c_str()));
+    CheckResult(m_connection.get(), result.get());
+}
+
+bool PgConnection::InTransaction() const {
+    if (!m_connection) {
+        return false;
+    }
+    const PGTransactionStatusType status = PQtransactionStatus(m_connection.get());
+    return status == PQTRANS_INTRANS || status == PQTRANS_INERROR || status == PQTRANS_ACTIVE;
+}
+
+int32_t PgConnection::ServerVersion() const {
+    return m_connection ? PQserverVersion(m_connection.get()) : 0;
+}
+
+} // namespace orvan::pg
