@@ -29,48 +29,103 @@ bool LoadEmployees(const std::shared_ptr<CJetDB>& db, std::shared_ptr<CEmployeeL
 }
 
 TEST(DialectTranslation, RewritesOnlyWhatIsOutsideQuotes) {
+    // Each statement in Jet's dialect, SQLite's and PostgreSQL's.
     struct Case {
         const char* jet;
         const char* sqlite;
+        const char* postgres;
     };
     const Case cases[] = {
         {"SELECT * FROM TimeRecord WHERE StartTime >= #1/15/2003#;",
+         "SELECT * FROM TimeRecord WHERE StartTime >= 37636.0;",
          "SELECT * FROM TimeRecord WHERE StartTime >= 37636.0;"},
-        {"SELECT #8:00:00 AM# AS t;", "SELECT 0.3333333333333333 AS t;"},
+        {"SELECT #8:00:00 AM# AS t;", "SELECT 0.3333333333333333 AS t;",
+         "SELECT 0.3333333333333333 AS t;"},
         // A # inside either kind of quotes is text, not a date literal.
-        {"SELECT '#1/15/2003#' AS t FROM _System;", "SELECT '#1/15/2003#' AS t FROM _System;"},
+        {"SELECT '#1/15/2003#' AS t FROM _System;", "SELECT '#1/15/2003#' AS t FROM _System;",
+         "SELECT '#1/15/2003#' AS t FROM _System;"},
         {"SELECT \"a#b\" FROM x WHERE y = 'it''s [not] #a#';",
+         "SELECT \"a#b\" FROM x WHERE y = 'it''s [not] #a#';",
          "SELECT \"a#b\" FROM x WHERE y = 'it''s [not] #a#';"},
-        // Brackets become quoted names; quotes inside them stay part of the name.
-        {"SELECT [it's] FROM [_System];", "SELECT \"it's\" FROM \"_System\";"},
-        {"SELECT [a\"b] FROM [Time Record];", "SELECT \"a\"\"b\" FROM \"Time Record\";"},
+        // Brackets become quoted names; quotes inside them stay part of the
+        // name. PostgreSQL takes a plain name as it is (the server folds it
+        // as it folded the table's names) and quotes the others in lower case.
+        {"SELECT [it's] FROM [_System];", "SELECT \"it's\" FROM \"_System\";",
+         "SELECT \"it's\" FROM _System;"},
+        {"SELECT [a\"b] FROM [Time Record];", "SELECT \"a\"\"b\" FROM \"Time Record\";",
+         "SELECT \"a\"\"b\" FROM \"time record\";"},
+        {"SELECT [TimeRecord].[StartTime], [2nd] FROM [TimeRecord];",
+         "SELECT \"TimeRecord\".\"StartTime\", \"2nd\" FROM \"TimeRecord\";",
+         "SELECT TimeRecord.StartTime, \"2nd\" FROM TimeRecord;"},
         // DELETE with and without a column list.
         {"DELETE TimeRecord.* FROM TimeRecord WHERE TimeRecordID = 3;",
+         "DELETE FROM TimeRecord WHERE TimeRecordID = 3;",
          "DELETE FROM TimeRecord WHERE TimeRecordID = 3;"},
-        {"DELETE * FROM TimeRecord;", "DELETE FROM TimeRecord;"},
+        {"DELETE * FROM TimeRecord;", "DELETE FROM TimeRecord;", "DELETE FROM TimeRecord;"},
         {"DELETE FROM TimeRecord WHERE TimeRecordID = 3;",
+         "DELETE FROM TimeRecord WHERE TimeRecordID = 3;",
          "DELETE FROM TimeRecord WHERE TimeRecordID = 3;"},
         // Qualified SET columns, also of a quoted or bracketed table name.
         {"UPDATE [_System] SET _System.period_length = 6, [_System].version = 'x';",
-         "UPDATE \"_System\" SET period_length = 6, version = 'x';"},
+         "UPDATE \"_System\" SET period_length = 6, version = 'x';",
+         "UPDATE _System SET period_length = 6, version = 'x';"},
         {"UPDATE \"TimeRecord\" SET TimeRecord.EndTime = #1/15/2003 5:00:00 PM# WHERE "
          "TimeRecord.TimeRecordID = 2;",
+         "UPDATE \"TimeRecord\" SET EndTime = 37636.708333333336 WHERE TimeRecordID = 2;",
          "UPDATE \"TimeRecord\" SET EndTime = 37636.708333333336 WHERE TimeRecordID = 2;"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(TranslateJetStatement(c.jet), c.sqlite) << c.jet;
+        EXPECT_EQ(TranslateJetStatement(c.jet, SqlDialect::Sqlite), c.sqlite) << c.jet;
+        EXPECT_EQ(TranslateJetStatement(c.jet, SqlDialect::PostgreSql), c.postgres) << c.jet;
     }
 
     // A date literal that is no date, or that never closes, is a syntax error
     // in the statement, never passed on as it stands.
     for (const char* bad : {"SELECT #13/45/2003# FROM _System;", "SELECT #1/15/2003 FROM _System;",
                             "SELECT ## FROM _System;", "SELECT #2/30/2004 8:00 AM#;"}) {
-        try {
-            TranslateJetStatement(bad);
-            ADD_FAILURE() << "translated: " << bad;
-        } catch (const EngineError& e) {
-            EXPECT_EQ(e.Number(), 3075) << bad;
+        for (const SqlDialect dialect : {SqlDialect::Sqlite, SqlDialect::PostgreSql}) {
+            try {
+                TranslateJetStatement(bad, dialect);
+                ADD_FAILURE() << "translated: " << bad;
+            } catch (const EngineError& e) {
+                EXPECT_EQ(e.Number(), 3075) << bad;
+            }
         }
+    }
+}
+
+TEST(DialectTranslation, NumbersNamedParametersInOrderOfFirstUse) {
+    struct Case {
+        const char* statement;
+        const char* numbered;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"UPDATE Company SET Name = :paramName, City = :paramCity WHERE CompanyID = :paramID;",
+         "UPDATE Company SET Name = $1, City = $2 WHERE CompanyID = $3;",
+         {"paramName", "paramCity", "paramID"}},
+        // A name used twice is one parameter; names keep their case.
+        {"SELECT :a + :b + :a + :A", "SELECT $1 + $2 + $1 + $3", {"a", "b", "A"}},
+        {"UPDATE Employee SET Active = COALESCE(:active_employee, Active) WHERE EmployeeID = "
+         ":employee_id",
+         "UPDATE Employee SET Active = COALESCE($1, Active) WHERE EmployeeID = $2",
+         {"active_employee", "employee_id"}},
+        // Colons in text, names, comments and casts are not parameters.
+        {"SELECT ':x', \":y\", 1::integer, :z -- :w\n/* :v */ FROM T WHERE a=:z",
+         "SELECT ':x', \":y\", 1::integer, $1 -- :w\n/* :v */ FROM T WHERE a=$1",
+         {"z"}},
+        // The statement is translated for PostgreSQL as well.
+        {"SELECT [_System].program FROM _System WHERE :p > #1/15/2003#",
+         "SELECT _System.program FROM _System WHERE $1 > 37636.0",
+         {"p"}},
+        {"SELECT 1;", "SELECT 1;", {}},
+        {"SELECT a: b, :", "SELECT a: b, :", {}},
+    };
+    for (const Case& c : cases) {
+        const NumberedStatement numbered = NumberJetParameters(c.statement);
+        EXPECT_EQ(numbered.text, c.numbered) << c.statement;
+        EXPECT_EQ(numbered.names, c.names) << c.statement;
     }
 }
 
