@@ -5,6 +5,9 @@
 # Clang's this way):
 #
 #     bash scripts/deps.sh [PACKAGE...]
+#
+# The PostgreSQL server (for the server tests' throwaway cluster) is left out
+# when ORVAN_TEST_SERVER=off; its client library is always needed.
 set -euo pipefail
 packages=(
   cmake ninja-build g++ pkg-config
@@ -15,8 +18,12 @@ packages=(
   xvfb xauth fonts-dejavu-core
   pandoc
   libsodium-dev # PIN hashes (Argon2)
+  libpq-dev     # the database server's client library
   "$@"
 )
+if [ "${ORVAN_TEST_SERVER:-on}" != off ]; then
+  packages+=(postgresql) # the server tests' throwaway cluster (scripts/pg-cluster.sh)
+fi
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

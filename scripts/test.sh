@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test through CTest.
+# Builds everything and runs every test through CTest. The server tests run
+# against a throwaway PostgreSQL cluster (scripts/pg-cluster.sh) started for
+# the run, whose base URI they find in ORVAN_TEST_SERVER_URI; it is stopped
+# and removed again however the tests end.
 #
 # ORVAN_WARNINGS_AS_ERRORS=ON in the environment makes every compiler warning
 # an error (CI does this); ORVAN_BUILD_DIR picks another build folder.
+# ORVAN_TEST_SERVER=off runs everything but the server tests (they skip),
+# without installing or starting PostgreSQL. Without PostgreSQL's server
+# programs the server tests skip as well, with a note, unless
+# ORVAN_REQUIRE_SERVER=1 (CI) makes a missing server a failure.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/deps.sh"
@@ -13,5 +20,29 @@ if [ -n "${ORVAN_WARNINGS_AS_ERRORS:-}" ]; then
 fi
 cmake -S "$root" -B "$build" -G Ninja "${options[@]}"
 cmake --build "$build" --parallel 2
+
+unset ORVAN_TEST_SERVER_URI
+if [ "${ORVAN_TEST_SERVER:-on}" = off ]; then
+  echo "note: ORVAN_TEST_SERVER=off: the server tests are skipped" >&2
+  unset ORVAN_REQUIRE_SERVER
+else
+  # Under /tmp so that the cluster's own user (postgres, when run as root)
+  # can reach the folder.
+  cluster="$(mktemp -d /tmp/orvan-pg.XXXXXX)"
+  trap 'bash "$root/scripts/pg-cluster.sh" stop "$cluster"' EXIT
+  trap 'exit 130' INT TERM
+  status=0
+  uri="$(bash "$root/scripts/pg-cluster.sh" start "$cluster")" || status=$?
+  if [ "$status" -eq 0 ]; then
+    export ORVAN_TEST_SERVER_URI="$uri"
+    echo "note: server tests on $uri" >&2
+  elif [ "$status" -eq 3 ] && [ "${ORVAN_REQUIRE_SERVER:-}" != 1 ]; then
+    echo "note: PostgreSQL's server programs are missing: the server tests are skipped" >&2
+  else
+    echo "error: the test server did not start" >&2
+    exit 1
+  fi
+fi
+
 cd "$build"
 ctest --output-on-failure --parallel 2 --timeout 600
