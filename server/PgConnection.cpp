@@ -245,6 +245,10 @@ PgConnection::PgConnection(const std::string& uri) {
     if (!m_connection || PQstatus(m_connection.get()) != CONNECTION_OK) {
         RaiseFromConnection(m_connection.get(), "Could not connect to the database server");
     }
+    // The server's notices (a DROP ... IF EXISTS that found nothing) are not
+    // failures; libpq would print them on stderr.
+    PQsetNoticeProcessor(
+        m_connection.get(), [](void*, const char*) {}, nullptr);
     // Positive extra_float_digits makes the server send the shortest text
     // that reads back as the same double.
     Execute("SET extra_float_digits = 3");

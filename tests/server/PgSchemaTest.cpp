@@ -145,6 +145,23 @@ TEST_F(ServerSchema, HasTheTablesAndColumnsOfTheFile) {
               std::string::npos);
 }
 
+TEST_F(ServerSchema, AScriptFailingHalfwayLeavesNothingBehind) {
+    try {
+        m_connection->ExecuteScript("CREATE TABLE Extra (x integer); INSERT INTO Extra VALUES (1);"
+                                    "CREATE TABLE TimeRecord (x integer);");
+        ADD_FAILURE() << "a second TimeRecord table was made";
+    } catch (const pg::ServerError& e) {
+        EXPECT_EQ(e.SqlState(), "42P07"); // the table exists already
+    }
+    EXPECT_EQ(m_connection
+                  ->Query("SELECT count(*) AS n FROM information_schema.tables WHERE "
+                          "table_name = 'extra'")
+                  ->AsInteger("n"),
+              0);
+    // The schema cannot be made twice.
+    EXPECT_THROW(m_connection->ExecuteScript(pg::kSchemaSql), pg::ServerError);
+}
+
 TEST_F(ServerSchema, KeysCopiedInKeepTheirValuesAndNewRowsFollowThem) {
     m_connection->Execute("INSERT INTO Employee (EmployeeID, LastName, Active) "
                           "VALUES (39, 'administrator', 1)");
