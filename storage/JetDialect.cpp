@@ -73,8 +73,31 @@ bool IsPlainName(std::string_view name) {
     return true;
 }
 
+// PostgreSQL's reserved key words (also those allowed only as function or
+// type names): a bracketed [Order] or [User] must stay quoted there.
+bool IsReservedWord(std::string_view name) {
+    static constexpr std::string_view kReserved =
+        " "
+        "all analyse analyze and any array as asc asymmetric authorization binary both "
+        "case cast check collate collation column concurrently constraint create cross "
+        "current_catalog current_date current_role current_schema current_time "
+        "current_timestamp current_user default deferrable desc distinct do else end "
+        "except false fetch for foreign freeze from full grant group having ilike in "
+        "initially inner intersect into is isnull join lateral leading left like limit "
+        "localtime localtimestamp natural not notnull null offset on only or order "
+        "outer overlaps placing primary references returning right select session_user "
+        "similar some symmetric table tablesample then to trailing true union unique "
+        "user using variadic verbose when where window with ";
+    std::string word = " ";
+    for (char c : name) {
+        word += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    word += ' ';
+    return kReserved.find(word) != std::string_view::npos;
+}
+
 void AppendBracketedName(std::string& out, std::string_view name, SqlDialect dialect) {
-    if (dialect == SqlDialect::PostgreSql && IsPlainName(name)) {
+    if (dialect == SqlDialect::PostgreSql && IsPlainName(name) && !IsReservedWord(name)) {
         out += name;
         return;
     }

@@ -21,7 +21,8 @@ enum class SqlDialect {
 // - [bracketed] names become "quoted" names for SQLite. For PostgreSQL they
 //   become plain names, which the server folds to lower case as it folded
 //   the unquoted names of its tables; a name that cannot be written plain
-//   (a blank, a quote) becomes a quoted name in lower case.
+//   (a blank, a quote, a reserved word such as Order) becomes a quoted name
+//   in lower case, which is the same name folded.
 // Text inside quotes is copied unchanged. A date literal that does not read
 // as a date throws EngineError.
 std::string TranslateJetStatement(std::string_view statement,

@@ -57,6 +57,9 @@ TEST(DialectTranslation, RewritesOnlyWhatIsOutsideQuotes) {
         {"SELECT [TimeRecord].[StartTime], [2nd] FROM [TimeRecord];",
          "SELECT \"TimeRecord\".\"StartTime\", \"2nd\" FROM \"TimeRecord\";",
          "SELECT TimeRecord.StartTime, \"2nd\" FROM TimeRecord;"},
+        {"SELECT [Order], [user], [Name] FROM [Select];",
+         "SELECT \"Order\", \"user\", \"Name\" FROM \"Select\";",
+         "SELECT \"order\", \"user\", Name FROM \"select\";"},
         // DELETE with and without a column list.
         {"DELETE TimeRecord.* FROM TimeRecord WHERE TimeRecordID = 3;",
          "DELETE FROM TimeRecord WHERE TimeRecordID = 3;",
