@@ -62,7 +62,7 @@ int32_t NumberForState(const std::string& state) {
     if (state == "55P03") {
         return err::EngineBusy;
     }
-    if (state.rfind("08", 0) == 0) {
+    if (state.rfind("08", 0) == 0 || state.rfind("57P", 0) == 0) {
         return err::ServerConnectionFailed;
     }
     return err::ServerStatementFailed;
@@ -107,7 +107,14 @@ void CheckResult(pg_conn* connection, const pg_result* result) {
         throw ServerError(err::ServerStatementFailed, message, "");
     }
     const std::string sqlState(state);
-    throw ServerError(NumberForState(sqlState), message + " (SQLSTATE " + sqlState + ")", sqlState);
+    message += " (SQLSTATE " + sqlState + ")";
+    if (PQstatus(connection) != CONNECTION_OK) {
+        // The server ended the session (shut down, or the connection was
+        // terminated): whatever the state, the connection is gone.
+        throw ServerError(err::ServerConnectionFailed,
+                          "The connection to the database server was lost: " + message, sqlState);
+    }
+    throw ServerError(NumberForState(sqlState), message, sqlState);
 }
 
 int64_t ParseInteger(const char* text, int length) {

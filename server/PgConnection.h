@@ -30,7 +30,8 @@ bool IsServerUri(std::string_view name);
 // "(SQLSTATE xxxxx)" when there is one.
 //   40001 serialization failure, 40P01 deadlock  -> err::ServerSerializationFailure
 //   55P03 lock not available (lock_timeout)      -> err::EngineBusy
-//   connection failures, 08xxx                   -> err::ServerConnectionFailed
+//   connection failures, 08xxx, 57Pxx, any
+//   failure that leaves the connection broken   -> err::ServerConnectionFailed
 //   anything else                                -> err::ServerStatementFailed
 class ServerError : public EngineError {
 public:

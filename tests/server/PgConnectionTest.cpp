@@ -250,6 +250,28 @@ TEST(ServerErrors, OnlyConflictsAreRetryable) {
     EXPECT_FALSE(pg::IsRetryable(EngineError(err::ServerConnectionFailed, "gone")));
 }
 
+TEST(ServerTestDatabaseLife, IsDroppedWhileAConnectionIsOpenWhichThenReportsItLost) {
+    ORVAN_SKIP_WITHOUT_SERVER();
+    std::string name;
+    std::unique_ptr<PgConnection> open;
+    {
+        ServerTestDatabase database;
+        name = database.Name();
+        open = database.Connect();
+        EXPECT_EQ(open->Query("SELECT current_database() AS name")->AsText("name"), name);
+    }
+    PgConnection admin(ServerBaseUri());
+    EXPECT_EQ(admin.Query("SELECT count(*) AS n FROM pg_database WHERE datname = $1", {name})
+                  ->AsInteger("n"),
+              0);
+    try {
+        open->Query("SELECT 1");
+        ADD_FAILURE() << "a connection to a dropped database answered";
+    } catch (const ServerError& e) {
+        EXPECT_EQ(e.Number(), err::ServerConnectionFailed) << e.what();
+    }
+}
+
 TEST(ServerTestDatabaseUri, ReplacesOnlyTheDatabase) {
     EXPECT_EQ(
         ServerTestDatabase::WithDatabase("postgresql://postgres@127.0.0.1:5432/postgres", "t1"),
