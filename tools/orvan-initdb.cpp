@@ -1,12 +1,18 @@
 // orvan-initdb DIR [--demo]: makes a new Orvan installation under DIR.
+// orvan-initdb DIR --server URI [--demo]: the same with its database on a
+// PostgreSQL server. orvan-initdb --copy FROM TO: copies a database between
+// a file and a server (or two files).
 
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <system_error>
 #include <string>
 #include <vector>
 
 #include "core/DateTime.h"
+#include "server/DatabaseCopy.h"
+#include "server/PgConnection.h"
 #include "storage/Installer.h"
 #include "storage/ProgramFolder.h"
 
@@ -14,10 +20,18 @@ namespace {
 
 void Usage(std::ostream& out) {
     out << "usage: orvan-initdb DIR [--demo]\n"
+           "       orvan-initdb DIR --server URI [--demo]\n"
+           "       orvan-initdb --copy FROM TO\n"
            "  Creates DIR/system/orvan_11.mdb, DIR/system/orvan_11.cfg, DIR/reports/ and\n"
            "  DIR/documentation/ with the user's guide OrvanAdminUserGuide.doc (taken from\n"
            "  beside this program). --demo adds a company, eight employees and four weeks\n"
-           "  of time records. An existing database is never overwritten.\n";
+           "  of time records. An existing database is never overwritten.\n"
+           "  --server URI puts the database on an empty PostgreSQL database instead\n"
+           "  (postgresql://user@host:port/dbname; the password belongs in ~/.pgpass or\n"
+           "  PGPASSWORD) and points DIR/system/orvan_11.cfg at it.\n"
+           "  --copy copies every table from FROM to TO, each a database file or a server\n"
+           "  URI, in one transaction; a missing destination file is created, an existing\n"
+           "  destination must be empty.\n";
 }
 
 namespace fs = std::filesystem;
@@ -44,11 +58,58 @@ bool ShipGuide(const std::string& folder, std::vector<std::string>& created, std
     return true;
 }
 
+// The installation folder of a server database: the folders, the guide and
+// a configuration file naming the server. An existing configuration file is
+// not replaced (checked before the server is touched).
+bool WriteServerFolder(const std::string& folder, const std::string& uri,
+                       std::vector<std::string>& created, std::string& message) {
+    std::error_code error;
+    const fs::path root(folder);
+    for (const fs::path& dir : {root, root / "system", root / "reports", root / "documentation"}) {
+        if (fs::is_directory(dir, error)) {
+            continue;
+        }
+        if (!fs::create_directories(dir, error) || error) {
+            message = "Cannot create the folder " + dir.string() + ": " + error.message();
+            return false;
+        }
+        created.push_back("created folder " + dir.string());
+    }
+    const fs::path config = root / "system" / "orvan_11.cfg";
+    std::ofstream out(config, std::ios::binary);
+    out << "DatabasePath=" << uri << "\r\n"
+        << "ShowLoginHelp=True\r\n";
+    out.close();
+    if (!out) {
+        message = "Cannot write the configuration file " + config.string() + ".";
+        return false;
+    }
+    created.push_back("created configuration " + config.string());
+    return true;
+}
+
+int Copy(const std::string& from, const std::string& to) {
+    orvan::server::CopyReport report;
+    std::string message;
+    const bool ok = orvan::server::CopyDatabase(from, to, report, message);
+    for (const auto& line : report) {
+        std::cout << line << "\n";
+    }
+    if (!ok) {
+        std::cerr << "orvan-initdb: " << message << "\n";
+        return 1;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     std::string folder;
+    std::string server;
+    std::vector<std::string> copy;
     bool demo = false;
+    bool copying = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--demo") {
@@ -56,10 +117,21 @@ int main(int argc, char** argv) {
         } else if (arg == "-h" || arg == "--help") {
             Usage(std::cout);
             return 0;
+        } else if (arg == "--server") {
+            if (i + 1 >= argc || !server.empty()) {
+                std::cerr << "orvan-initdb: --server needs one connection URI\n";
+                Usage(std::cerr);
+                return 2;
+            }
+            server = argv[++i];
+        } else if (arg == "--copy") {
+            copying = true;
         } else if (!arg.empty() && arg[0] == '-') {
             std::cerr << "orvan-initdb: unknown option " << arg << "\n";
             Usage(std::cerr);
             return 2;
+        } else if (copying) {
+            copy.push_back(arg);
         } else if (folder.empty()) {
             folder = arg;
         } else {
@@ -68,8 +140,22 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
+    if (copying) {
+        if (copy.size() != 2 || !folder.empty() || !server.empty() || demo) {
+            std::cerr << "orvan-initdb: --copy takes a source and a destination and nothing "
+                         "else\n";
+            Usage(std::cerr);
+            return 2;
+        }
+        return Copy(copy[0], copy[1]);
+    }
     if (folder.empty()) {
         Usage(std::cerr);
+        return 2;
+    }
+    if (!server.empty() && !orvan::pg::IsServerUri(server)) {
+        std::cerr << "orvan-initdb: " << server
+                  << " is not a PostgreSQL connection URI (postgresql://user@host:port/dbname)\n";
         return 2;
     }
 
@@ -82,9 +168,23 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> created;
     std::string message;
-    const bool ok =
-        orvan::Installer::Install(folder, demo, orvan::DateTime::Today(), created, message) &&
-        ShipGuide(folder, created, message);
+    bool ok = false;
+    if (server.empty()) {
+        ok = orvan::Installer::Install(folder, demo, orvan::DateTime::Today(), created, message) &&
+             ShipGuide(folder, created, message);
+    } else {
+        const fs::path config = fs::path(folder) / "system" / "orvan_11.cfg";
+        std::error_code error;
+        if (fs::exists(config, error)) {
+            message = "A configuration file already exists at " + config.string() +
+                      "; nothing was changed.";
+        } else {
+            ok = orvan::server::CreateServerDatabase(server, demo, orvan::DateTime::Today(),
+                                                     created, message) &&
+                 WriteServerFolder(folder, server, created, message) &&
+                 ShipGuide(folder, created, message);
+        }
+    }
     for (const auto& line : created) {
         std::cout << line << "\n";
     }
