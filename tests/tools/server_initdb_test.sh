@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# The installed orvan-initdb with a database server, as an administrator runs
+# it: installs the build into a scratch prefix, makes an installation whose
+# database is a new database of the test server (--server --demo), checks
+# the folder and its configuration, sees a second run and an address with a
+# password refused with nothing changed, then copies the server database to
+# a file and that file to another new server database (--copy).
+#
+#     server_initdb_test.sh CMAKE BUILD_DIR INITDB
+#
+# The server is ORVAN_TEST_SERVER_URI (scripts/pg-cluster.sh start prints
+# one); without it the test is skipped (exit 77), or fails when
+# ORVAN_REQUIRE_SERVER=1.
+set -euo pipefail
+cmake="$1"
+build="$2"
+initdb="$3"
+
+skip() {
+  if [ "${ORVAN_REQUIRE_SERVER:-}" = "1" ]; then
+    echo "FAIL: $* (ORVAN_REQUIRE_SERVER=1)" >&2
+    exit 1
+  fi
+  echo "SKIP: $*"
+  exit 77
+}
+
+base="${ORVAN_TEST_SERVER_URI:-}"
+[ -n "$base" ] || skip "no test server: ORVAN_TEST_SERVER_URI is not set"
+command -v psql >/dev/null 2>&1 || skip "psql is not installed"
+
+work="$(mktemp -d)"
+databases=()
+cleanup() {
+  for db in "${databases[@]}"; do
+    psql -X -q "$base" -c "DROP DATABASE IF EXISTS $db WITH (FORCE)" >/dev/null 2>&1 || true
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# A new empty database on the test server; prints its URI.
+new_database() {
+  local name="orvan_initdb_$$_${#databases[@]}_$RANDOM"
+  psql -X -q -v ON_ERROR_STOP=1 "$base" -c "CREATE DATABASE $name TEMPLATE template0" >/dev/null
+  databases+=("$name")
+  # The base URI with this database in place of its own (options kept).
+  local options=""
+  local rest="$base"
+  if [[ "$base" == *\?* ]]; then
+    options="?${base#*\?}"
+    rest="${base%%\?*}"
+  fi
+  local authority="${rest#*://}"
+  echo "${rest%%://*}://${authority%%/*}/$name$options"
+}
+
+count() {
+  psql -X -q -t -A -v ON_ERROR_STOP=1 "$1" -c "$2"
+}
+
+"$cmake" --install "$build" --prefix "$work/program" >"$work/install.log" ||
+  { cat "$work/install.log" >&2; fail "cmake --install failed"; }
+program="$work/program/$initdb"
+[ -x "$program" ] || fail "$initdb was not installed"
+
+new_database >"$work/uri"
+uri="$(cat "$work/uri")"
+"$program" "$work/site" --server "$uri" --demo >"$work/out" 2>"$work/err" ||
+  { cat "$work/out" "$work/err" >&2; fail "--server --demo failed"; }
+cat "$work/out"
+grep -q "created server database $uri (with demonstration data)" "$work/out" ||
+  fail "the server database is not listed"
+config="$work/site/system/orvan_11.cfg"
+[ -f "$config" ] || fail "no configuration file"
+grep -qx "DatabasePath=$uri"$'\r' "$config" || { cat "$config" >&2; fail "DatabasePath is not the URI"; }
+[ -d "$work/site/reports" ] || fail "no reports folder"
+[ -s "$work/site/documentation/OrvanAdminUserGuide.doc" ] || fail "no user's guide"
+[ ! -e "$work/site/system/orvan_11.mdb" ] || fail "a database file was made as well"
+records="$(count "$uri" "SELECT count(*) FROM TimeRecord")"
+[ "$records" -gt 100 ] || fail "the demonstration time records are missing ($records)"
+[ "$(count "$uri" "SELECT count(*) FROM _StoredQuery")" -gt 0 ] || fail "no stored queries"
+[ "$(count "$uri" "SELECT count(*) FROM Employee WHERE EmployeeID = 39")" -eq 1 ] ||
+  fail "no administrator"
+
+# A database that holds the schema is refused; nothing is made or changed.
+if "$program" "$work/again" --server "$uri" >"$work/out" 2>"$work/err"; then
+  fail "a second --server run on the same database succeeded"
+fi
+grep -q "already holds an Orvan database" "$work/err" || { cat "$work/err" >&2; fail "no reason given"; }
+[ ! -e "$work/again" ] || fail "the refused run made a folder"
+[ "$(count "$uri" "SELECT count(*) FROM TimeRecord")" -eq "$records" ] ||
+  fail "the refused run changed the database"
+
+# A password in the address never reaches a configuration file or a message.
+with_password="${uri/:\/\/postgres@/://postgres:s3cret@}"
+[ "$with_password" != "$uri" ] || with_password="${uri/:\/\//://orvan:s3cret@}"
+if "$program" "$work/secret" --server "$with_password" >"$work/out" 2>"$work/err"; then
+  fail "an address with a password was taken"
+fi
+grep -q "password" "$work/err" || { cat "$work/err" >&2; fail "the password is not named as the reason"; }
+! grep -q "s3cret" "$work/out" "$work/err" || fail "the password was repeated"
+[ ! -e "$work/secret" ] || fail "the refused run made a folder"
+
+# The server database to a file, and the file to another new database.
+"$program" --copy "$uri" "$work/copy.mdb" >"$work/out" 2>"$work/err" ||
+  { cat "$work/err" >&2; fail "--copy to a file failed"; }
+grep -q "copied $records rows of TimeRecord" "$work/out" || { cat "$work/out" >&2; fail "copy not listed"; }
+new_database >"$work/uri2"
+uri2="$(cat "$work/uri2")"
+"$program" --copy "$work/copy.mdb" "$uri2" >"$work/out" 2>"$work/err" ||
+  { cat "$work/err" >&2; fail "--copy to the server failed"; }
+same="$(count "$uri2" "SELECT count(*) FROM TimeRecord")"
+[ "$same" -eq "$records" ] || fail "the second server database holds $same records, not $records"
+if "$program" --copy "$work/copy.mdb" "$uri2" >"$work/out" 2>"$work/err"; then
+  fail "a copy into a database with data succeeded"
+fi
+grep -q "already holds data" "$work/err" || { cat "$work/err" >&2; fail "no reason given"; }
+echo "orvan-initdb --server and --copy work from the installed program folder"
