@@ -8,6 +8,7 @@
 #include "core/ObjectState.h"
 #include "core/Program.h"
 #include "personnel/CEmployee.h"
+#include "storage/CJetDB.h"
 #include "core/ErrorNumbers.h"
 
 namespace orvan {
@@ -139,31 +140,44 @@ bool CTimeCard::CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee,
     m_errorNumber = 0;
     try {
         const auto factory = FactoryFor(m_orvanDatabase);
-        if (!factory || !theemployee ||
-            !factory->BuildList(theemployee->EmployeeID(), theshiftdate, theshiftdate)) {
+        if (!factory || !theemployee) {
             m_errorNumber = err::ListCreate;
             return false;
         }
-        if (factory->DatabaseUnavailable()) {
-            m_errorNumber = err::ListCreate;
-            return false;
-        }
-        const auto list = factory->TimeRecordList();
-        for (int32_t i = 1; list && i <= list->Count(); ++i) {
-            const auto record = list->Item(i);
-            if (!record || !record->EndTime().IsZero()) {
-                continue;
-            }
-            record->SetEndTime(theendtime);
-            if (factory->Save(record)) {
-                return true;
-            }
-        }
-        return false;
+        // The open record is read and closed in one unit: two stations
+        // closing it at the same moment can neither both close it nor close
+        // one that another program has just changed.
+        const auto database = factory->OrvanDatabase();
+        const auto readAndClose = [&] {
+            m_errorNumber = 0;
+            return CloseOpenRecord(*factory, theemployee->EmployeeID(), theshiftdate, theendtime);
+        };
+        return database ? database->RunAsOneTransaction(readAndClose) : readAndClose();
     } catch (...) {
         m_errorNumber = err::ListCreate;
         return false;
     }
+}
+
+bool CTimeCard::CloseOpenRecord(CTimeRecordFactory& factory, int32_t employeeID,
+                                DateTime theshiftdate, DateTime theendtime) {
+    if (!factory.BuildList(employeeID, theshiftdate, theshiftdate) ||
+        factory.DatabaseUnavailable()) {
+        m_errorNumber = err::ListCreate;
+        return false;
+    }
+    const auto list = factory.TimeRecordList();
+    for (int32_t i = 1; list && i <= list->Count(); ++i) {
+        const auto record = list->Item(i);
+        if (!record || !record->EndTime().IsZero()) {
+            continue;
+        }
+        record->SetEndTime(theendtime);
+        if (factory.Save(record)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::shared_ptr<CTimeRecord> CTimeCard::GetTimeRecordByKey(DateTime thestarttime,

@@ -80,6 +80,9 @@ public:
     std::string ToStringReview();
 
 private:
+    // Closes the employee's first open record of the shift date.
+    bool CloseOpenRecord(CTimeRecordFactory& factory, int32_t employeeID, DateTime theshiftdate,
+                         DateTime theendtime);
     std::string TotalsText() const;
     void MarkChanged();
 

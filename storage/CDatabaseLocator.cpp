@@ -1,6 +1,7 @@
 #include "storage/CDatabaseLocator.h"
 
 #include "storage/CFileAdaptor.h"
+#include "storage/DatabaseEngine.h"
 #include "storage/ProgramFolder.h"
 
 namespace orvan {
@@ -20,7 +21,9 @@ bool CDatabaseLocator::GetDatabasePath() {
         if (m_configFile) {
             m_databasePath = m_configFile->FindKeyValue("DatabasePath");
         }
-        if (m_databasePath.find("<app.path>") != std::string::npos) {
+        // A connection URI names a server, not a file: it is kept as written.
+        if (!IsServerDatabaseName(m_databasePath) &&
+            m_databasePath.find("<app.path>") != std::string::npos) {
             const auto p = m_databasePath.find('>');
             m_databasePath = ProgramPath(m_databasePath.substr(p + 1));
         }

@@ -13,7 +13,8 @@ class CFileAdaptor;
 // program folder (ProgramFolder()), and the backslashes of the rest become the
 // platform's separator, so "<app.path>\system\orvan_11.mdb" becomes
 // "<program folder>/system/orvan_11.mdb". Other values are kept as written;
-// whoever opens the file passes the path through NativePath().
+// whoever opens the file passes the path through NativePath(). A PostgreSQL
+// connection URI (postgresql://...) is never expanded or converted.
 class CDatabaseLocator {
 public:
     CDatabaseLocator();

@@ -1,9 +1,8 @@
 #include "storage/CJetDB.h"
 
 #include <chrono>
+#include <random>
 #include <thread>
-
-#include <sqlite3.h>
 
 #include "core/ErrorNumbers.h"
 #include "core/ObjectState.h"
@@ -13,50 +12,59 @@
 #include "personnel/CEmployeeList.h"
 #include "storage/CDatabaseLocator.h"
 #include "storage/ColumnMap.h"
+#include "storage/DatabaseEngine.h"
 #include "storage/EngineError.h"
 #include "storage/Failure.h"
-#include "storage/JetDialect.h"
 #include "storage/ProgramFolder.h"
 #include "storage/Recordset.h"
+#include "storage/SqliteEngine.h"
 #include "storage/StoredQuery.h"
 
 namespace orvan {
 
-// The upgrade texts, compiled in from storage/orvan_upgrade_*.sql.
-extern const char kUpgrade1Sql[];
-
-// Closes the file when an operation ends, on every path out of it, when the
-// operation is one that closes (the clock variant's operations leave the
-// connection to the controller).
+// Ends the operation on every path out of it, when the operation is one that
+// closes (the clock variant's employee operations leave the connection to
+// the controller). Finish ends it on the way out of a success, so a server
+// that does not keep the work turns the success into a failure.
 class CJetDB::OperationScope {
 public:
     OperationScope(CJetDB& db, bool closes) : m_db(db), m_closes(closes) {}
+    // The way out of a failure: the failure's own number stays.
     ~OperationScope() {
         if (m_closes) {
-            m_db.EndOperation();
+            m_db.EndOperation(false);
         }
     }
     OperationScope(const OperationScope&) = delete;
     OperationScope& operator=(const OperationScope&) = delete;
+
+    bool Finish(bool result) {
+        if (!m_closes) {
+            return result;
+        }
+        m_closes = false;
+        return m_db.EndOperation(true) && result;
+    }
 
 private:
     CJetDB& m_db;
     bool m_closes;
 };
 
-namespace {
-
-int Exec(sqlite3* db, const char* sql) {
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-}
-
-} // namespace
-
 CJetDB::CJetDB(Variant variant)
     : m_variant(variant), m_databaseName(ProgramFolder() + "\\system" + "\\orvan_11.mdb") {}
 
-// The connection closes with the object: the file lock never outlives it.
-CJetDB::~CJetDB() = default;
+// The engine closes with the object: the file lock never outlives it. An
+// operation still open on the server keeps its work, as the file's does.
+CJetDB::~CJetDB() {
+    if (m_engine && m_engine->IsOpen()) {
+        try {
+            m_engine->Commit();
+        } catch (...) {
+            m_engine->Rollback();
+        }
+    }
+}
 
 void CJetDB::Fail(int32_t number, int32_t engineNumber, const std::string& engineMessage) {
     m_errorNumber = number;
@@ -98,138 +106,154 @@ bool CJetDB::OpenOrvanDatabase(const std::shared_ptr<CDatabaseLocator>& thedatab
 
 bool CJetDB::OpenDB(const std::string& paramName, const std::string& /*paramConnect*/,
                     const std::string& /*paramPassword*/) {
+    if (m_unitDepth > 0 && m_databaseOpen && m_engine && m_engine->IsOpen() &&
+        (paramName.empty() || paramName == m_databaseName)) {
+        return true; // the unit's transaction goes on
+    }
     m_gaveUpBusy = false;
     if (paramName.empty() && m_databaseName.empty()) {
         m_errorNumber = err::NoDatabase;
         return false;
     }
     const std::string name = paramName.empty() ? m_databaseName : paramName;
-    // A connection still open holds the lock a new one would wait for.
-    m_connection.reset();
-    m_databaseOpen = false;
-    int rc = SQLITE_OK;
-    // One thread uses a connection, so SQLite need not lock it on every call
-    // (reading a snapshot makes several calls per value).
-    sqlite::Connection db =
-        sqlite::Open(NativePath(name), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, rc);
-    if (rc != SQLITE_OK) {
-        const int code = sqlite::ResultCode(db.get(), rc);
-        Fail(code, code, db ? sqlite3_errmsg(db.get()) : sqlite3_errstr(rc));
-        return false;
-    }
-    // Take the file for this connection alone until CloseDB. The exclusive
-    // transaction is taken in the normal locking mode, where a failed try
-    // gives back every lock; only then does exclusive locking mode keep the
-    // lock past the end of the transaction. (Asked for first, exclusive mode
-    // would keep the shared lock of a failed try, and two programs waiting
-    // for each other would hold each other up until their timeouts ran out.)
-    // While the other program holds the file, try again every half
-    // millisecond until the busy timeout has passed: SQLite's own timeout
-    // sleeps up to 100 ms between tries, long enough for a busy writer to
-    // take the file back each time.
-    using SteadyClock = std::chrono::steady_clock;
-    const auto giveUp = SteadyClock::now() + std::chrono::milliseconds(m_busyTimeout);
-    auto nextWaitCall = SteadyClock::now();
-    rc = Exec(db.get(), "BEGIN EXCLUSIVE");
-    while ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && SteadyClock::now() < giveUp) {
-        if (m_busyWaitHandler && SteadyClock::now() >= nextWaitCall) {
-            m_busyWaitHandler();
-            nextWaitCall = SteadyClock::now() + std::chrono::milliseconds(BusyWaitInterval);
+    try {
+        // An operation still open ends first (a connection still open holds
+        // the lock a new one would wait for).
+        if (m_engine && m_engine->IsOpen()) {
+            m_databaseOpen = false;
+            m_engine->Commit();
         }
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
-        rc = Exec(db.get(), "BEGIN EXCLUSIVE");
+    } catch (...) {
+        m_engine->Rollback();
     }
-    m_gaveUpBusy = rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
-    // Check the file inside the transaction and before anything can be
-    // written: an empty file reads as an empty database (not ours either),
-    // and committing would turn it into one.
-    if (rc == SQLITE_OK) {
-        rc = IsOrvanSchemaPresent(db.get());
+    m_databaseOpen = false;
+    // The engine follows the name: a connection URI is the server.
+    if (!m_engine || IsServerDatabaseName(name) != IsServerDatabaseName(m_databaseName) ||
+        (IsServerDatabaseName(name) && name != m_databaseName)) {
+        m_engine = MakeDatabaseEngine(name);
     }
-    // An older file gets the tables added since it was made, in this same
-    // transaction: it is upgraded whole or stays exactly as it was.
-    if (rc == SQLITE_OK) {
-        rc = UpgradeSchema(db.get());
-    }
-    if (rc == SQLITE_OK) {
-        rc = Exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE; COMMIT;");
-    }
-    if (rc != SQLITE_OK) {
-        const int code = rc == SQLITE_NOTADB ? SQLITE_NOTADB : sqlite::ResultCode(db.get(), rc);
-        Fail(code, code, rc == SQLITE_NOTADB ? sqlite3_errstr(rc) : sqlite3_errmsg(db.get()));
-        Exec(db.get(), "ROLLBACK");
+    if (!m_engine) {
+        Fail(err::ServerConnectionFailed, err::ServerConnectionFailed,
+             "This program cannot open a database on a server: " + name);
         return false;
     }
-    m_connection = std::move(db);
+    DatabaseEngine::OpenOptions options;
+    options.busyTimeout = m_busyTimeout;
+    options.busyWaitInterval = BusyWaitInterval;
+    options.busyWait = m_busyWaitHandler;
+    options.oneUnit = m_unitDepth > 0;
+    try {
+        m_engine->Open(name, options);
+    } catch (const EngineError& e) {
+        m_gaveUpBusy = m_engine->GaveUpBusy();
+        Fail(e.Number(), e.Number(), e.what());
+        return false;
+    } catch (...) {
+        m_gaveUpBusy = m_engine->GaveUpBusy();
+        FailWithCurrentException(err::NoDatabase);
+        return false;
+    }
     m_haveDatabase = true;
     m_databaseName = name;
     m_databaseOpen = true;
     return true;
 }
 
-int CJetDB::IsOrvanSchemaPresent(sqlite3* db) {
-    try {
-        sqlite::Statement check = sqlite::PrepareOne(db, "SELECT count(*) FROM sqlite_schema");
-        const int rc = sqlite3_step(check.get());
-        if (rc != SQLITE_ROW) {
-            return rc;
-        }
-        return sqlite3_column_int(check.get(), 0) > 0 ? SQLITE_OK : SQLITE_NOTADB;
-    } catch (const EngineError& e) {
-        return e.Number();
-    }
-}
-
-namespace {
-
-// One query's single whole number; throws EngineError when it fails.
-int64_t QueryInteger(sqlite3* db, const char* sql) {
-    const sqlite::Statement query = sqlite::PrepareOne(db, sql);
-    const int rc = sqlite3_step(query.get());
-    if (rc != SQLITE_ROW) {
-        sqlite::Raise(db, rc);
-    }
-    return sqlite3_column_int64(query.get(), 0);
-}
-
-} // namespace
-
 int CJetDB::UpgradeSchema(sqlite3* db) {
-    // The upgrade that brings a file from version `to` - 1 to version `to`.
-    struct Upgrade {
-        int32_t to;
-        const char* sql;
-    };
-    static const Upgrade upgrades[] = {{1, kUpgrade1Sql}};
-    try {
-        const int64_t ourTables =
-            QueryInteger(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND "
-                             "name IN ('TimeRecord', '_System', 'Employee', '_StoredQuery')");
-        if (ourTables < 4) {
-            return SQLITE_OK;
-        }
-        const int64_t version = QueryInteger(db, "PRAGMA user_version");
-        for (const Upgrade& upgrade : upgrades) {
-            if (version < upgrade.to) {
-                const int rc = Exec(db, upgrade.sql);
-                if (rc != SQLITE_OK) {
-                    return rc;
-                }
-            }
-        }
-        return SQLITE_OK;
-    } catch (const EngineError& e) {
-        return e.Number();
-    }
+    return SqliteEngine::UpgradeSchema(db);
 }
 
 bool CJetDB::CloseDB() {
-    m_connection.reset();
+    return Close(true);
+}
+
+bool CJetDB::Close(bool report) {
+    if (m_unitDepth > 0) {
+        return m_haveDatabase; // the unit ends it
+    }
+    bool kept = true;
+    if (m_engine && m_engine->IsOpen()) {
+        try {
+            m_engine->Commit();
+        } catch (...) {
+            if (report) {
+                FailWithCurrentException(err::StatementFailed);
+            }
+            m_engine->Rollback();
+            kept = false;
+        }
+    }
     if (m_haveDatabase) {
         m_databaseOpen = false;
-        return true;
+        return kept;
     }
     return false;
+}
+
+bool CJetDB::EndUnit(bool& kept) {
+    kept = true;
+    if (!m_engine || !m_engine->IsOpen()) {
+        m_databaseOpen = false;
+        return false;
+    }
+    bool conflicted = m_engine->Conflicted();
+    if (conflicted) {
+        m_engine->Rollback();
+        kept = false;
+    } else {
+        try {
+            m_engine->Commit();
+        } catch (...) {
+            FailWithCurrentException(err::StatementFailed);
+            conflicted = m_engine->Conflicted();
+            m_engine->Rollback();
+            kept = false;
+        }
+    }
+    m_databaseOpen = false;
+    return conflicted;
+}
+
+bool CJetDB::RunAsOneTransaction(const std::function<bool()>& work) {
+    if (m_unitDepth > 0) {
+        return work();
+    }
+    // Two stations acting for one employee at the same moment each read the
+    // open record and then write. On the file the exclusive lock already
+    // makes them take turns; keeping the file for the whole unit is enough.
+    // On the server the unit is a SERIALIZABLE transaction rather than one
+    // that locks the rows it reads (SELECT ... FOR UPDATE): the reads are the
+    // core's own statements, shared with the file, and a clock-in's conflict
+    // is with a row that does not exist yet (the other station's new record),
+    // which no row lock can cover. The server detects every such conflict
+    // and breaks one transaction off (serialization failure or deadlock);
+    // that one runs again from the start, reads what the other wrote and
+    // decides anew. The short random pause keeps two stations from meeting
+    // again at once.
+    if (m_databaseOpen) {
+        CloseDB(); // the unit is an operation of its own
+    }
+    std::mt19937 random(std::random_device{}());
+    for (int32_t attempt = 1;; ++attempt) {
+        m_unitDepth = 1;
+        bool result = false;
+        try {
+            result = work();
+        } catch (...) {
+            FailWithCurrentException(err::StatementFailed);
+        }
+        m_unitDepth = 0;
+        bool kept = true;
+        const bool conflicted = EndUnit(kept);
+        if (!conflicted) {
+            return result && kept;
+        }
+        if (attempt >= UnitAttempts) {
+            return false;
+        }
+        std::uniform_int_distribution<int> pause(1, 10 * attempt);
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
+    }
 }
 
 std::shared_ptr<Recordset> CJetDB::ExecuteSelect(const std::string& sqlstring) {
@@ -249,12 +273,7 @@ std::shared_ptr<Recordset> CJetDB::ExecuteSelect(const std::string& sqlstring) {
     }
     try {
         m_recSet = nullptr;
-        const sqlite::Statement statement =
-            sqlite::PrepareOne(m_connection.get(), TranslateJetStatement(m_sql));
-        if (sqlite3_stmt_readonly(statement.get()) == 0) {
-            throw EngineError(SQLITE_MISUSE, "A snapshot can only be taken of a query.");
-        }
-        m_recSet = StoredQuery::Snapshot(m_connection.get(), statement.get());
+        m_recSet = Engine().Select(m_sql);
         if (!m_recSet) {
             m_errorNumber = err::StatementFailed;
         }
@@ -266,7 +285,7 @@ std::shared_ptr<Recordset> CJetDB::ExecuteSelect(const std::string& sqlstring) {
 }
 
 bool CJetDB::ExecuteAction(const std::string& sqlstring) {
-    const OperationScope scope(*this, true);
+    OperationScope scope(*this, true);
     try {
         // A file that does not open keeps the open's own number (busy,
         // missing, not a database) rather than a generic failure.
@@ -284,33 +303,30 @@ bool CJetDB::ExecuteAction(const std::string& sqlstring) {
             m_errorNumber = err::NoDatabase;
             return false;
         }
-        sqlite3* db = m_connection.get();
-        const sqlite::Statement statement = sqlite::PrepareOne(db, TranslateJetStatement(m_sql));
-        const int rc = sqlite3_step(statement.get());
-        if (rc == SQLITE_ROW) {
-            throw EngineError(SQLITE_MISUSE, "Cannot execute a select query.");
-        }
-        if (rc != SQLITE_DONE) {
-            sqlite::Raise(db, rc);
-        }
-        return true;
+        Engine().Action(m_sql);
+        return scope.Finish(true);
     } catch (...) {
         FailWithCurrentException(err::StatementFailed);
         return false;
     }
 }
 
-void CJetDB::EndOperation() {
+bool CJetDB::EndOperation(bool report) {
     if (m_databaseOpen) {
-        CloseDB();
+        return Close(report);
     }
+    return true;
+}
+
+DatabaseEngine& CJetDB::Engine() {
+    if (!m_engine || !m_engine->IsOpen()) {
+        throw EngineError(err::EngineObjectInvalid, "Object invalid or no longer set.");
+    }
+    return *m_engine;
 }
 
 std::shared_ptr<StoredQuery> CJetDB::PrepareStoredQuery(const std::string& name) {
-    if (!m_connection) {
-        throw EngineError(err::EngineObjectInvalid, "Object invalid or no longer set.");
-    }
-    return std::make_shared<StoredQuery>(m_connection.get(), name);
+    return std::make_shared<StoredQuery>(Engine(), name);
 }
 
 bool CJetDB::AddNewEmployee(const std::shared_ptr<CEmployee>& theemployee) {
@@ -328,7 +344,7 @@ bool CJetDB::DeleteEmployee(const std::shared_ptr<CEmployee>& /*theemployee*/) {
 
 bool CJetDB::EmployeeWrite(const std::shared_ptr<CEmployee>& theemployee, bool adding) {
     const bool clock = m_variant == Variant::Clock;
-    const OperationScope scope(*this, !clock);
+    OperationScope scope(*this, !clock);
     try {
         if (!clock && !m_databaseOpen && !OpenDB(m_databaseName)) {
             return false; // keeps the open's own number (busy, missing)
@@ -399,7 +415,7 @@ bool CJetDB::EmployeeWrite(const std::shared_ptr<CEmployee>& theemployee, bool a
             }
         }
         query->Execute();
-        return true;
+        return scope.Finish(true);
     } catch (...) {
         FailWithCurrentException(adding ? err::AddFailed : err::UpdateFailed);
         return false;
@@ -425,7 +441,7 @@ std::shared_ptr<Recordset> CJetDB::LoadAll(const char* query, bool walkToLast) {
 
 bool CJetDB::LoadEmployeeList(const std::shared_ptr<CEmployeeList>& theemployeelist) {
     const bool clock = m_variant == Variant::Clock;
-    const OperationScope scope(*this, !clock);
+    OperationScope scope(*this, !clock);
     try {
         if (!clock && !m_databaseOpen && !OpenDB(m_databaseName)) {
             return false; // keeps the open's own number (busy, missing)
@@ -452,7 +468,7 @@ bool CJetDB::LoadEmployeeList(const std::shared_ptr<CEmployeeList>& theemployeel
                 rows->MoveNext();
             }
         }
-        return true;
+        return scope.Finish(true);
     } catch (...) {
         FailWithCurrentException(err::StatementFailed);
         return false;
@@ -477,7 +493,7 @@ bool CJetDB::CompanyWrite(const std::shared_ptr<CCompany>& thecompany, bool addi
         m_errorNumber = adding ? err::AddFailed : err::UpdateFailed;
         return false;
     }
-    const OperationScope scope(*this, true);
+    OperationScope scope(*this, true);
     try {
         if (!m_databaseOpen && !OpenDB(m_databaseName)) {
             return false; // keeps the open's own number (busy, missing)
@@ -505,7 +521,7 @@ bool CJetDB::CompanyWrite(const std::shared_ptr<CCompany>& thecompany, bool addi
         query->SetText("paramFederalTaxID", c.FederalTaxID());
         query->SetText("paramURL", c.URL());
         query->Execute();
-        return true;
+        return scope.Finish(true);
     } catch (...) {
         FailWithCurrentException(adding ? err::AddFailed : err::UpdateFailed);
         return false;
@@ -517,7 +533,7 @@ bool CJetDB::LoadCompanyList(const std::shared_ptr<CCompanyList>& thecompanylist
         m_errorNumber = err::NoDatabase;
         return false;
     }
-    const OperationScope scope(*this, true);
+    OperationScope scope(*this, true);
     try {
         if (!m_databaseOpen && !OpenDB(m_databaseName)) {
             return false; // keeps the open's own number (busy, missing)
@@ -546,7 +562,7 @@ bool CJetDB::LoadCompanyList(const std::shared_ptr<CCompanyList>& thecompanylist
                 rows->MoveNext();
             }
         }
-        return true;
+        return scope.Finish(true);
     } catch (...) {
         FailWithCurrentException(err::StatementFailed);
         return false;

@@ -7,6 +7,8 @@
 
 #include "storage/SqliteHandle.h"
 
+struct sqlite3;
+
 namespace orvan {
 
 class CCompany;
@@ -14,34 +16,39 @@ class CCompanyList;
 class CDatabaseLocator;
 class CEmployee;
 class CEmployeeList;
+class DatabaseEngine;
 class Recordset;
 class StoredQuery;
 
-// The one way into the database file. Holds one SQLite connection that is
-// opened exclusively for the length of an operation and closed after it, so
-// the administrator program and the clock program can share the file.
+// The one way into the database: the embedded file, or a PostgreSQL server
+// when the database name is a connection URI (postgresql://user@host/db; see
+// DatabaseEngine.h). Holds one engine that is opened for the length of an
+// operation and closed after it: the file exclusively, so the administrator
+// program and the clock program can share it; the server as one transaction
+// on a connection kept between operations.
 //
 // Statements arrive in the Jet dialect the core writes (#1/15/2003 8:00:00 AM#
 // literals, DELETE <columns> FROM, table-qualified columns in SET, [_System])
 // and are translated just before they run. Employees and companies are read
-// and written only through the stored queries kept in the file.
+// and written only through the stored queries kept in the database.
 //
 // No operation throws: each returns False (or nullptr) and leaves a number in
 // ErrorNumber, which a later success does not clear. Numbers: 403 no database
 // to work with, 406 no statement, 407 a select or action failed (also a
 // loaded value that does not fit its field), 412 an add failed, 413 an update
 // failed, 421 a listing reported a negative count, 312 the company list
-// refused a loaded company; any other number is SQLite's own result code from
-// an open (14 cannot open, 26 not a database, 5 busy: the other program holds
-// the file longer than the busy timeout). The engine's own code and message
-// of the last failure are kept beside it (EngineErrorNumber, EngineMessage)
-// and recorded as the failure being handled, so the error log can say what
-// the engine said.
+// refused a loaded company; any other number is the engine's own from an
+// open (SQLite: 14 cannot open, 26 not a database, 5 busy: the other program
+// holds the file longer than the busy timeout; the server: 951 not reached,
+// login refused or no server engine in this program, 26 no Orvan schema).
+// The engine's own code and message of the last failure are kept beside it
+// (EngineErrorNumber, EngineMessage) and recorded as the failure being
+// handled, so the error log can say what the engine said.
 //
-// Every operation that opens the file closes it again when it ends, whether
-// it succeeded or not. OpenDB / OpenOrvanDatabase and ExecuteSelect leave the
-// connection as it is: their caller closes it (start-up, system options). A
-// file the open refuses is left exactly as it was.
+// Every operation that opens the database closes it again when it ends,
+// whether it succeeded or not. OpenDB / OpenOrvanDatabase and ExecuteSelect
+// leave the connection as it is: their caller closes it (start-up, system
+// options). A file the open refuses is left exactly as it was.
 class CJetDB {
 public:
     // The clock program's database object has only the employee operations;
@@ -104,14 +111,32 @@ public:
     // locator is replaced by a fresh one (whose empty path then fails). An
     // empty path returns False and leaves ErrorNumber as it was.
     bool OpenOrvanDatabase(const std::shared_ptr<CDatabaseLocator>& thedatabaselocator);
-    // Opens an existing file exclusively (never creates one). paramConnect and
+    // Opens an existing file exclusively (never creates one), or begins a
+    // transaction on the server the connection URI names. paramConnect and
     // paramPassword are accepted and ignored. A file of an older schema
     // version is upgraded in the same transaction that checks it; when the
-    // upgrade fails, nothing of it stays and the open fails.
+    // upgrade fails, nothing of it stays and the open fails. Inside
+    // RunAsOneTransaction an open database stays as it is.
     bool OpenDB(const std::string& paramName = "", const std::string& paramConnect = "",
                 const std::string& paramPassword = "");
-    // Closes the connection; True when a connection was ever obtained.
+    // Ends the operation: closes the file, or commits the server's
+    // transaction (False when the server did not keep it). True when a
+    // connection was ever obtained. Inside RunAsOneTransaction the database
+    // stays open until the unit ends.
     bool CloseDB();
+
+    // Runs `work` (operations of this object and of the objects using it) as
+    // one unit: no other program's change lands between its reads and its
+    // writes. On the file the file stays held from the unit's first open to
+    // its end; on the server the unit is one serializable transaction, run
+    // again from the start when the server breaks it off for a conflict with
+    // another (a few times, after a short random pause). `work` must
+    // therefore only touch the database, never ask the user, and may run more
+    // than once. Returns what `work` returned, False when the unit could not
+    // be kept. A unit inside a unit is part of the outer one.
+    bool RunAsOneTransaction(const std::function<bool()>& work);
+    // Tries of a unit the server keeps breaking off before it fails.
+    static constexpr int32_t UnitAttempts = 8;
     // Runs a query on the open connection and returns a snapshot of all its
     // rows (nullptr on failure). Neither opens nor closes the file.
     std::shared_ptr<Recordset> ExecuteSelect(const std::string& sqlstring = "");
@@ -148,10 +173,8 @@ public:
 private:
     class OperationScope;
 
-    // SQLITE_OK when the open file holds tables, SQLITE_NOTADB when it holds
-    // none (an empty file), or the engine's code of a failing check.
-    static int IsOrvanSchemaPresent(sqlite3* db);
-
+    // The open engine; throws EngineError 3420 when nothing is open.
+    DatabaseEngine& Engine();
     std::shared_ptr<StoredQuery> PrepareStoredQuery(const std::string& name);
     // Runs a listing stored query and positions it on its first row; nullptr
     // (421) when the listing reports a negative count.
@@ -159,8 +182,13 @@ private:
     bool EmployeeWrite(const std::shared_ptr<CEmployee>& theemployee, bool adding);
     bool CompanyWrite(const std::shared_ptr<CCompany>& thecompany, bool adding);
     // Closes the connection when the operation opened or found it open;
-    // the clock variant leaves it to the controller.
-    void EndOperation();
+    // False when the server did not keep the operation's work, which
+    // `report` makes the failure (407) being handled.
+    bool EndOperation(bool report);
+    bool Close(bool report);
+    // Ends the unit's transaction; True when the server broke it off for a
+    // conflict and the unit should run again.
+    bool EndUnit(bool& kept);
     // Keeps `number` as ErrorNumber with the engine's code and text, and
     // records it as the failure being handled.
     void Fail(int32_t number, int32_t engineNumber, const std::string& engineMessage);
@@ -169,7 +197,9 @@ private:
 
     Variant m_variant;
     std::shared_ptr<CDatabaseLocator> m_locator;
-    sqlite::Connection m_connection;
+    std::unique_ptr<DatabaseEngine> m_engine;
+    // Depth of RunAsOneTransaction calls; inner opens and closes join the unit.
+    int32_t m_unitDepth = 0;
     // True once a connection was obtained; stays True after CloseDB.
     bool m_haveDatabase = false;
     std::shared_ptr<Recordset> m_recSet;

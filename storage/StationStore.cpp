@@ -128,9 +128,9 @@ std::optional<bool> StationStore::RequirePin() {
 }
 
 bool StationStore::SetRequirePin(bool value) {
-    return Act(std::string("INSERT OR REPLACE INTO StationOption (Name, Value) VALUES "
-                           "('RequirePin', ") +
-               (value ? "'1'" : "'0'") + ")");
+    return Act(std::string("INSERT INTO StationOption (Name, Value) VALUES ('RequirePin', ") +
+               (value ? "'1'" : "'0'") +
+               ") ON CONFLICT (Name) DO UPDATE SET Value = excluded.Value");
 }
 
 std::optional<std::string> StationStore::PinHash(int32_t employeeID) {
@@ -155,8 +155,9 @@ std::optional<std::set<int32_t>> StationStore::EmployeesWithPin() {
 bool StationStore::SetPinHash(int32_t employeeID, const std::string& hash) {
     const bool stored =
         hash.empty() ? Act("DELETE FROM EmployeePin" + Where(employeeID))
-                     : Act("INSERT OR REPLACE INTO EmployeePin (EmployeeID, PinHash) VALUES (" +
-                           std::to_string(employeeID) + ", " + Quoted(hash) + ")");
+                     : Act("INSERT INTO EmployeePin (EmployeeID, PinHash) VALUES (" +
+                           std::to_string(employeeID) + ", " + Quoted(hash) +
+                           ") ON CONFLICT (EmployeeID) DO UPDATE SET PinHash = excluded.PinHash");
     // The PIN first: a failure after it leaves the old run, never an
     // employee unlocked without the new PIN.
     return stored && ClearWrongPins(employeeID);
@@ -173,36 +174,46 @@ std::optional<StationLockout> StationStore::RecordWrongPin(int32_t employeeID, D
         return std::nullopt;
     }
     CJetDB& db = *m_database;
-    // Read and write under one open, so the other program cannot count a
-    // wrong PIN of the same employee in between.
+    // Read and write as one unit, so another station or program cannot
+    // count a wrong PIN of the same employee in between.
     std::optional<StationLockout> result;
-    try {
-        if (db.OpenDB()) {
-            if (const auto rows = db.ExecuteSelect(LockoutColumns + Where(employeeID))) {
-                StationLockout run = ReadLockout(FirstRow(rows));
-                if (run.IsLocked(now)) {
-                    result = run; // refused already: nothing more to count
-                } else {
-                    if (!run.lockedUntil.IsZero()) {
-                        run = StationLockout(); // the lock-out is over: a new run
-                    }
-                    ++run.wrongPins;
-                    if (run.wrongPins >= MaxWrongPins) {
-                        run.wrongPins = 0;
-                        run.lockedUntil = now.AddMinutes(LockoutMinutes);
-                    }
-                    // The action closes the file it finds open.
-                    if (db.ExecuteAction("INSERT OR REPLACE INTO StationLockout (EmployeeID, "
-                                         "WrongPins, LockedUntil) VALUES (" +
-                                         std::to_string(employeeID) + ", " +
-                                         std::to_string(run.wrongPins) + ", " +
-                                         DayCount(run.lockedUntil) + ")")) {
-                        result = run;
-                    }
-                }
+    const auto countWrongPin = [&] {
+        result.reset();
+        try {
+            if (!db.OpenDB()) {
+                return false;
             }
+            const auto rows = db.ExecuteSelect(LockoutColumns + Where(employeeID));
+            if (!rows) {
+                return false;
+            }
+            StationLockout run = ReadLockout(FirstRow(rows));
+            if (run.IsLocked(now)) {
+                result = run; // refused already: nothing more to count
+                return true;
+            }
+            if (!run.lockedUntil.IsZero()) {
+                run = StationLockout(); // the lock-out is over: a new run
+            }
+            ++run.wrongPins;
+            if (run.wrongPins >= MaxWrongPins) {
+                run.wrongPins = 0;
+                run.lockedUntil = now.AddMinutes(LockoutMinutes);
+            }
+            if (db.ExecuteAction("INSERT INTO StationLockout (EmployeeID, WrongPins, "
+                                 "LockedUntil) VALUES (" +
+                                 std::to_string(employeeID) + ", " + std::to_string(run.wrongPins) +
+                                 ", " + DayCount(run.lockedUntil) +
+                                 ") ON CONFLICT (EmployeeID) DO UPDATE SET WrongPins = "
+                                 "excluded.WrongPins, LockedUntil = excluded.LockedUntil")) {
+                result = run;
+            }
+        } catch (...) {
+            result.reset();
         }
-    } catch (...) {
+        return result.has_value();
+    };
+    if (!db.RunAsOneTransaction(countWrongPin)) {
         result.reset();
     }
     if (!result) {

@@ -1,24 +1,20 @@
 #include "storage/StoredQuery.h"
 
-#include <sqlite3.h>
-
 #include <cctype>
 #include <cmath>
 
+#include "core/ErrorNumbers.h"
 #include "storage/EngineError.h"
 #include "storage/Recordset.h"
-#include "storage/SqliteHandle.h"
+#include "storage/SqliteEngine.h"
 
 namespace orvan {
 
 namespace {
 
-// Jet's numbers for a query that is not there, an unknown parameter name,
-// a value of the wrong type and a closed connection.
-constexpr int32_t kQueryNotFound = 3078;
-constexpr int32_t kItemNotFound = 3265;
-constexpr int32_t kDataTypeMismatch = 3464;
-constexpr int32_t kObjectInvalid = 3420;
+// Jet's numbers for an unknown parameter name and a value of the wrong type.
+constexpr int32_t kItemNotFound = err::EngineItemNotFound;
+constexpr int32_t kDataTypeMismatch = err::EngineDataTypeMismatch;
 
 std::string Lower(std::string text) {
     for (char& c : text) {
@@ -64,185 +60,99 @@ StoredQuery::ParamType TypeByName(const std::string& name) {
 
 } // namespace
 
-StoredQuery::StoredQuery(sqlite3* db, const std::string& name) : m_db(db), m_name(name) {
-    if (m_db == nullptr) {
-        throw EngineError(kObjectInvalid, "Object invalid or no longer set.");
-    }
-    std::string text;
-    {
-        sqlite::Statement lookup =
-            sqlite::PrepareOne(m_db, "SELECT Sql FROM _StoredQuery WHERE Name = ?1");
-        sqlite3_bind_text(lookup.get(), 1, name.c_str(), static_cast<int>(name.size()),
-                          SQLITE_TRANSIENT);
-        const int rc = sqlite3_step(lookup.get());
-        if (rc == SQLITE_ROW && sqlite3_column_type(lookup.get(), 0) == SQLITE_TEXT) {
-            text = reinterpret_cast<const char*>(sqlite3_column_text(lookup.get(), 0));
-        }
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE) {
-            sqlite::Raise(m_db, rc);
-        }
-        if (text.empty()) {
-            throw EngineError(kQueryNotFound, "Item not found in this collection: " + name);
-        }
-    }
+StoredQuery::StoredQuery(DatabaseEngine& engine, const std::string& name) : m_name(name) {
+    const std::string statement = ParseDeclaration(engine.StoredQueryText(name));
+    m_statement = engine.Prepare(statement);
+}
 
+StoredQuery::StoredQuery(sqlite3* db, const std::string& name) : m_name(name) {
+    const std::string statement = ParseDeclaration(SqliteEngine::StoredQueryTextOn(db, name));
+    m_statement = SqliteEngine::PrepareOn(db, statement);
+}
+
+StoredQuery::~StoredQuery() = default;
+
+std::string StoredQuery::ParseDeclaration(const std::string& text) {
     // The declaration: PARAMETERS name Type, name Type;
-    std::string body = text;
     const std::string head = Lower(Trim(text).substr(0, 10));
-    if (head == "parameters") {
-        const size_t start = text.find_first_not_of(" \t\r\n");
-        const size_t end = text.find(';', start);
-        if (end == std::string::npos) {
-            throw EngineError(kDataTypeMismatch, "Malformed parameter declaration in " + name);
-        }
-        std::string list = text.substr(start + 10, end - start - 10);
-        body = text.substr(end + 1);
-        size_t pos = 0;
-        while (pos <= list.size()) {
-            size_t comma = list.find(',', pos);
-            if (comma == std::string::npos) {
-                comma = list.size();
-            }
-            const std::string item = Trim(list.substr(pos, comma - pos));
-            if (!item.empty()) {
-                const size_t blank = item.find_first_of(" \t\r\n");
-                if (blank == std::string::npos) {
-                    throw EngineError(kDataTypeMismatch, "Parameter without a type in " + name);
-                }
-                m_declared.push_back({item.substr(0, blank), TypeByName(Trim(item.substr(blank)))});
-            }
-            pos = comma + 1;
-        }
+    if (head != "parameters") {
+        return text;
     }
-
-    // The statement is owned as soon as it is prepared: should anything
-    // below throw, it is finalized and the connection can really close.
-    m_statement = sqlite::PrepareOne(m_db, body);
+    const size_t start = text.find_first_not_of(" \t\r\n");
+    const size_t end = text.find(';', start);
+    if (end == std::string::npos) {
+        throw EngineError(kDataTypeMismatch, "Malformed parameter declaration in " + m_name);
+    }
+    const std::string list = text.substr(start + 10, end - start - 10);
+    size_t pos = 0;
+    while (pos <= list.size()) {
+        size_t comma = list.find(',', pos);
+        if (comma == std::string::npos) {
+            comma = list.size();
+        }
+        const std::string item = Trim(list.substr(pos, comma - pos));
+        if (!item.empty()) {
+            const size_t blank = item.find_first_of(" \t\r\n");
+            if (blank == std::string::npos) {
+                throw EngineError(kDataTypeMismatch, "Parameter without a type in " + m_name);
+            }
+            m_declared.push_back({item.substr(0, blank), TypeByName(Trim(item.substr(blank)))});
+        }
+        pos = comma + 1;
+    }
+    return text.substr(end + 1);
 }
 
-void StoredQuery::Raise() const {
-    const int code = sqlite3_errcode(m_db);
-    throw EngineError(code == SQLITE_OK ? SQLITE_ERROR : code, sqlite3_errmsg(m_db));
-}
-
-int StoredQuery::BindIndex(const std::string& param, ParamType type) {
+void StoredQuery::Set(const std::string& param, ParamType type, Recordset::Value value) {
     for (const auto& declared : m_declared) {
         if (declared.name == param) {
             if (declared.type != type) {
                 throw EngineError(kDataTypeMismatch,
                                   "Data type mismatch for parameter " + param + " of " + m_name);
             }
-            // A declared parameter the statement does not use takes no value.
-            return sqlite3_bind_parameter_index(m_statement.get(), (":" + param).c_str());
+            m_statement->Bind(param, type, value);
+            return;
         }
     }
     throw EngineError(kItemNotFound, "Item not found in this collection: " + param);
 }
 
 void StoredQuery::SetText(const std::string& param, const std::string& value) {
-    if (int index = BindIndex(param, ParamType::Text); index > 0) {
-        sqlite3_bind_text(m_statement.get(), index, value.data(), static_cast<int>(value.size()),
-                          SQLITE_TRANSIENT);
-    }
+    Set(param, ParamType::Text, value);
 }
 
 void StoredQuery::SetLong(const std::string& param, int32_t value) {
-    if (int index = BindIndex(param, ParamType::Long); index > 0) {
-        sqlite3_bind_int(m_statement.get(), index, value);
-    }
+    Set(param, ParamType::Long, int64_t{value});
 }
 
 void StoredQuery::SetShort(const std::string& param, int16_t value) {
-    if (int index = BindIndex(param, ParamType::Short); index > 0) {
-        sqlite3_bind_int(m_statement.get(), index, value);
-    }
+    Set(param, ParamType::Short, int64_t{value});
 }
 
 void StoredQuery::SetSingle(const std::string& param, float value) {
     if (!std::isfinite(value)) {
         throw EngineError(kDataTypeMismatch, "Invalid number for parameter " + param);
     }
-    if (int index = BindIndex(param, ParamType::Single); index > 0) {
-        sqlite3_bind_double(m_statement.get(), index, static_cast<double>(value));
-    }
+    Set(param, ParamType::Single, static_cast<double>(value));
 }
 
 void StoredQuery::SetDate(const std::string& param, DateTime value) {
     if (!std::isfinite(value.Days())) {
         throw EngineError(kDataTypeMismatch, "Invalid date for parameter " + param);
     }
-    if (int index = BindIndex(param, ParamType::Date); index > 0) {
-        sqlite3_bind_double(m_statement.get(), index, value.Days());
-    }
+    Set(param, ParamType::Date, value.Days());
 }
 
 void StoredQuery::SetYesNo(const std::string& param, bool value) {
-    if (int index = BindIndex(param, ParamType::YesNo); index > 0) {
-        sqlite3_bind_int(m_statement.get(), index, value ? 1 : 0);
-    }
+    Set(param, ParamType::YesNo, int64_t{value ? 1 : 0});
 }
 
 void StoredQuery::Execute() {
-    const int rc = sqlite3_step(m_statement.get());
-    if (rc == SQLITE_ROW) {
-        sqlite3_reset(m_statement.get());
-        throw EngineError(kDataTypeMismatch, "Cannot execute a select query: " + m_name);
-    }
-    if (rc != SQLITE_DONE) {
-        sqlite3_reset(m_statement.get());
-        Raise();
-    }
-    sqlite3_reset(m_statement.get());
+    m_statement->Execute();
 }
 
 std::shared_ptr<Recordset> StoredQuery::OpenSnapshot() {
-    return Snapshot(m_db, m_statement.get());
-}
-
-std::shared_ptr<Recordset> StoredQuery::Snapshot(sqlite3* db, sqlite3_stmt* statement) {
-    const int columns = sqlite3_column_count(statement);
-    std::vector<std::string> names;
-    names.reserve(static_cast<size_t>(columns));
-    for (int c = 0; c < columns; ++c) {
-        const char* name = sqlite3_column_name(statement, c);
-        names.emplace_back(name != nullptr ? name : "");
-    }
-    std::vector<Recordset::Value> values;
-    values.reserve(static_cast<size_t>(columns) * 64);
-    for (;;) {
-        const int rc = sqlite3_step(statement);
-        if (rc == SQLITE_DONE) {
-            break;
-        }
-        if (rc != SQLITE_ROW) {
-            const int code = sqlite3_errcode(db);
-            std::string message = sqlite3_errmsg(db);
-            sqlite3_reset(statement);
-            throw EngineError(code == SQLITE_OK ? SQLITE_ERROR : code, message);
-        }
-        for (int c = 0; c < columns; ++c) {
-            switch (sqlite3_column_type(statement, c)) {
-            case SQLITE_INTEGER:
-                values.emplace_back(static_cast<int64_t>(sqlite3_column_int64(statement, c)));
-                break;
-            case SQLITE_FLOAT:
-                values.emplace_back(sqlite3_column_double(statement, c));
-                break;
-            case SQLITE_NULL:
-                values.emplace_back(std::monostate{});
-                break;
-            default: {
-                const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, c));
-                const int bytes = sqlite3_column_bytes(statement, c);
-                values.emplace_back(
-                    std::string(text != nullptr ? text : "", static_cast<size_t>(bytes)));
-                break;
-            }
-            }
-        }
-    }
-    sqlite3_reset(statement);
-    return std::make_shared<Recordset>(std::move(names), std::move(values));
+    return m_statement->Snapshot();
 }
 
 } // namespace orvan

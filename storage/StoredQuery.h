@@ -6,31 +6,35 @@
 #include <vector>
 
 #include "core/DateTime.h"
-#include "storage/SqliteHandle.h"
+#include "storage/DatabaseEngine.h"
 
 struct sqlite3;
-struct sqlite3_stmt;
 
 namespace orvan {
 
 class Recordset;
 
-// One stored parameter query, read by name from the _StoredQuery table and
-// prepared on a connection. The query text starts with its parameter
+// One stored parameter query, read by name from the database's _StoredQuery
+// table and prepared by its engine. The query text starts with its parameter
 // declaration, as Jet writes it:
 //   PARAMETERS paramSSN Text, paramPayRate IEEESingle, paramDOB DateTime;
 //   INSERT INTO Employee (...) VALUES (:paramSSN, :paramPayRate, :paramDOB);
-// Types: Text, Long, Short, IEEESingle, DateTime, Bit. A value is bound by
+// Types: Text, Long, Short, IEEESingle, DateTime, Bit. A value is set by
 // name and must match the declared type; a name the query does not declare,
 // a value of another type, a missing query, a text holding a second
 // statement or a failing statement throw EngineError (the constructor too:
 // nothing it prepared outlives the throw). Parameters left unset are Null.
-// The query borrows the connection, which must outlive it.
+// The declaration and these checks are the same for every engine; the
+// engine's statement does the binding and running. The query borrows the
+// engine (or connection), which must stay open while it is used.
 class StoredQuery {
 public:
-    enum class ParamType { Text, Long, Short, Single, Date, YesNo };
+    using ParamType = QueryParamType;
 
+    StoredQuery(DatabaseEngine& engine, const std::string& name);
+    // The same on an SQLite connection of the caller's.
     StoredQuery(sqlite3* db, const std::string& name);
+    ~StoredQuery();
     StoredQuery(const StoredQuery&) = delete;
     StoredQuery& operator=(const StoredQuery&) = delete;
 
@@ -48,23 +52,19 @@ public:
     // Runs a row-returning query and takes a snapshot of every row.
     std::shared_ptr<Recordset> OpenSnapshot();
 
-    // Reads every row of a prepared statement into a snapshot; throws on a
-    // failing step.
-    static std::shared_ptr<Recordset> Snapshot(sqlite3* db, sqlite3_stmt* statement);
-
 private:
     struct Declared {
         std::string name;
         ParamType type;
     };
 
-    int BindIndex(const std::string& param, ParamType type);
-    [[noreturn]] void Raise() const;
+    // Reads the declaration off `text` and returns the statement after it.
+    std::string ParseDeclaration(const std::string& text);
+    void Set(const std::string& param, ParamType type, Recordset::Value value);
 
-    sqlite3* m_db;
-    sqlite::Statement m_statement;
     std::string m_name;
     std::vector<Declared> m_declared;
+    std::unique_ptr<EngineStatement> m_statement;
 };
 
 } // namespace orvan

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "storage/DatabaseEngine.h"
+#include "storage/SqliteHandle.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace orvan {
+
+// The embedded database file. An open takes the file for this connection
+// alone (waiting while another program holds it), checks and upgrades the
+// schema, and holds the file until Commit or Rollback closes the
+// connection; statements are written as they run.
+class SqliteEngine final : public DatabaseEngine {
+public:
+    SqliteEngine();
+    ~SqliteEngine() override;
+
+    void Open(const std::string& name, const OpenOptions& options) override;
+    bool GaveUpBusy() const override { return m_gaveUpBusy; }
+    bool IsOpen() const override { return static_cast<bool>(m_connection); }
+    void Commit() override;
+    void Rollback() noexcept override;
+    bool Conflicted() const override { return false; }
+
+    std::shared_ptr<Recordset> Select(const std::string& jetStatement) override;
+    void Action(const std::string& jetStatement) override;
+    std::string StoredQueryText(const std::string& name) override;
+    std::unique_ptr<EngineStatement> Prepare(const std::string& statement) override;
+
+    // The same on a connection of the caller's.
+    static std::string StoredQueryTextOn(sqlite3* db, const std::string& name);
+    static std::unique_ptr<EngineStatement> PrepareOn(sqlite3* db, const std::string& statement);
+
+    // Reads every row of a prepared statement into a snapshot; throws on a
+    // failing step.
+    static std::shared_ptr<Recordset> Snapshot(sqlite3* db, sqlite3_stmt* statement);
+
+    // Brings a file holding the Orvan tables up to the current schema
+    // version (see CJetDB::UpgradeSchema).
+    static int UpgradeSchema(sqlite3* db);
+
+private:
+    // SQLITE_OK when the open file holds tables, SQLITE_NOTADB when it holds
+    // none (an empty file), or the engine's code of a failing check.
+    static int IsOrvanSchemaPresent(sqlite3* db);
+
+    sqlite::Connection m_connection;
+    bool m_gaveUpBusy = false;
+};
+
+} // namespace orvan
