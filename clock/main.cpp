@@ -1,5 +1,8 @@
 #include "clock/TimeClockMain.h"
+#include "server/PgEngine.h"
 
 int main(int argc, char** argv) {
+    // A DatabasePath holding a connection URI opens the database server.
+    orvan::server::RegisterEngine();
     return orvan::timeclock::Main(argc, argv);
 }

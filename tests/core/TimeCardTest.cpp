@@ -13,6 +13,7 @@
 #include "storage/CJetDB.h"
 #include "support/FileRelease.h"
 #include "support/TestDatabase.h"
+#include "support/server/EngineDatabase.h"
 
 namespace orvan {
 namespace {
@@ -28,12 +29,18 @@ std::shared_ptr<CTimeRecord> Record(DateTime start, DateTime end) {
     return record;
 }
 
-// A database with one employee, the program's factory on it, and a card.
-class TimeCardFixture : public ::testing::Test {
+// A database with one employee, the program's factory on it, and a card; on
+// the file and on the server.
+class TimeCardFixture : public test::EngineTest {
 protected:
     void SetUp() override {
-        m_employeeId = m_db.AddEmployee(1007, "Ann", "Lee", 10.0f, 15.0f);
-        m_jet = m_db.NewJetDB();
+        test::EngineTest::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        m_db = NewDatabase();
+        m_employeeId = m_db->AddEmployee(1007, "Ann", "Lee", 10.0f, 15.0f);
+        m_jet = m_db->NewJetDB();
         m_factory = std::make_shared<CTimeRecordFactory>();
         m_factory->SetOrvanDatabase(m_jet);
         Program::SetTimeRecordFactory(m_factory);
@@ -52,9 +59,9 @@ protected:
         card->SetOrvanDatabase(m_jet);
         return card;
     }
-    int64_t RowCount() const { return m_db.QueryInt("SELECT count(*) FROM TimeRecord"); }
+    int64_t RowCount() const { return m_db->QueryInt("SELECT count(*) FROM TimeRecord"); }
 
-    test::TestDatabase m_db;
+    std::unique_ptr<test::EngineDatabase> m_db;
     int32_t m_employeeId = 0;
     std::shared_ptr<CJetDB> m_jet;
     std::shared_ptr<CTimeRecordFactory> m_factory;
@@ -91,12 +98,12 @@ TEST(TimeRecordListSorter, SortsByStartThenEndKeepingEqualKeysInOrder) {
     EXPECT_EQ(sorter.Find(std::any(42)), -1);
 }
 
-TEST_F(TimeCardFixture, BuildListLoadsSortsAndReusesOneListObject) {
-    m_db.AddTimeRecord(m_employeeId, At(1, 16, 8), At(1, 16, 12));
-    m_db.AddTimeRecord(m_employeeId, At(1, 15, 13), At(1, 15, 17));
-    m_db.AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 12));
-    m_db.AddTimeRecord(m_employeeId + 1, At(1, 15, 8), At(1, 15, 12)); // someone else
-    const auto openId = m_db.AddTimeRecord(m_employeeId, At(1, 17, 8));
+TEST_P(TimeCardFixture, BuildListLoadsSortsAndReusesOneListObject) {
+    m_db->AddTimeRecord(m_employeeId, At(1, 16, 8), At(1, 16, 12));
+    m_db->AddTimeRecord(m_employeeId, At(1, 15, 13), At(1, 15, 17));
+    m_db->AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 12));
+    m_db->AddTimeRecord(m_employeeId + 1, At(1, 15, 8), At(1, 15, 12)); // someone else
+    const auto openId = m_db->AddTimeRecord(m_employeeId, At(1, 17, 8));
 
     ASSERT_TRUE(m_factory->BuildList(m_employeeId, At(1, 15), At(1, 18)));
     const auto list = m_factory->TimeRecordList();
@@ -112,7 +119,7 @@ TEST_F(TimeCardFixture, BuildListLoadsSortsAndReusesOneListObject) {
         EXPECT_EQ(list->Item(i)->ObjectState(), StateUnchanged);
         EXPECT_EQ(list->Item(i)->EmployeeID(), m_employeeId);
     }
-    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
+    EXPECT_TRUE(m_db->IsReleased());
 
     // A period without records: False with 301, the same list object emptied,
     // and the file closed again.
@@ -120,7 +127,7 @@ TEST_F(TimeCardFixture, BuildListLoadsSortsAndReusesOneListObject) {
     EXPECT_EQ(m_factory->ErrorNumber(), 301);
     EXPECT_EQ(m_factory->TimeRecordList(), list);
     EXPECT_EQ(list->Count(), 0);
-    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
+    EXPECT_TRUE(m_db->IsReleased());
     EXPECT_EQ(m_factory->CloneTimeRecordList(), nullptr);
 
     EXPECT_TRUE(m_factory->DestroyList());
@@ -129,22 +136,25 @@ TEST_F(TimeCardFixture, BuildListLoadsSortsAndReusesOneListObject) {
     EXPECT_EQ(m_factory->ErrorNumber(), 302);
 }
 
-TEST_F(TimeCardFixture, UnreadableRowsFailTheLoadAndReleaseTheFile) {
+TEST_P(TimeCardFixture, UnreadableRowsFailTheLoadAndReleaseTheFile) {
+    if (GetParam() == test::Engine::Server) {
+        GTEST_SKIP() << "the server's integer key column refuses such a key itself";
+    }
     // A key beyond 32 bits cannot be held: it must not wrap around into
     // some other number.
-    m_db.Exec("INSERT INTO TimeRecord (TimeRecordID, EmployeeID, StartTime, EndTime) VALUES "
-              "(3000000000, " +
-              std::to_string(m_employeeId) + ", " + std::to_string(At(1, 15, 8).Days()) + ", 0)");
+    m_db->Exec("INSERT INTO TimeRecord (TimeRecordID, EmployeeID, StartTime, EndTime) VALUES "
+               "(3000000000, " +
+               std::to_string(m_employeeId) + ", " + std::to_string(At(1, 15, 8).Days()) + ", 0)");
     EXPECT_FALSE(m_factory->BuildList(m_employeeId, At(1, 15), At(1, 16)));
     EXPECT_EQ(m_factory->ErrorNumber(), 301);
-    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
-    m_db.Exec("CREATE TABLE Probe (x INTEGER)");
+    EXPECT_TRUE(m_db->IsReleased());
+    m_db->Exec("CREATE TABLE Probe (x INTEGER)");
 }
 
-TEST_F(TimeCardFixture, SaveListRunsOneStatementPerPendingRecordAndKeepsStates) {
-    const auto keptId = m_db.AddTimeRecord(m_employeeId, At(1, 13, 8), At(1, 13, 12));
-    const auto changedId = m_db.AddTimeRecord(m_employeeId, At(1, 14, 8), At(1, 14, 12));
-    const auto deletedId = m_db.AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 12));
+TEST_P(TimeCardFixture, SaveListRunsOneStatementPerPendingRecordAndKeepsStates) {
+    const auto keptId = m_db->AddTimeRecord(m_employeeId, At(1, 13, 8), At(1, 13, 12));
+    const auto changedId = m_db->AddTimeRecord(m_employeeId, At(1, 14, 8), At(1, 14, 12));
+    const auto deletedId = m_db->AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 12));
     ASSERT_TRUE(m_factory->BuildList(m_employeeId, At(1, 13), At(1, 18)));
     const auto list = m_factory->TimeRecordList();
     list->Item(2)->SetEndTime(At(1, 14, 16));
@@ -161,32 +171,32 @@ TEST_F(TimeCardFixture, SaveListRunsOneStatementPerPendingRecordAndKeepsStates) 
     EXPECT_EQ(list->Count(), 4);
 
     EXPECT_EQ(RowCount(), 3);
-    EXPECT_EQ(m_db.QueryInt("SELECT count(*) FROM TimeRecord WHERE TimeRecordID = " +
-                            std::to_string(deletedId)),
+    EXPECT_EQ(m_db->QueryInt("SELECT count(*) FROM TimeRecord WHERE TimeRecordID = " +
+                             std::to_string(deletedId)),
               0);
-    EXPECT_EQ(m_db.QueryDouble("SELECT EndTime FROM TimeRecord WHERE TimeRecordID = " +
-                               std::to_string(changedId)),
+    EXPECT_EQ(m_db->QueryDouble("SELECT EndTime FROM TimeRecord WHERE TimeRecordID = " +
+                                std::to_string(changedId)),
               At(1, 14, 16).Days());
-    EXPECT_EQ(m_db.QueryInt("SELECT count(*) FROM TimeRecord WHERE TimeRecordID = " +
-                            std::to_string(keptId)),
+    EXPECT_EQ(m_db->QueryInt("SELECT count(*) FROM TimeRecord WHERE TimeRecordID = " +
+                             std::to_string(keptId)),
               1);
-    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
+    EXPECT_TRUE(m_db->IsReleased());
 }
 
-TEST_F(TimeCardFixture, SaveFailureIsReportedAndTheFileIsReleased) {
+TEST_P(TimeCardFixture, SaveFailureIsReportedAndTheFileIsReleased) {
     auto record = Record(At(1, 15, 8), At(1, 15, 12));
     record->SetEmployeeID(m_employeeId);
-    m_db.Exec("DROP TABLE TimeRecord");
+    m_db->Exec("DROP TABLE TimeRecord");
     EXPECT_FALSE(m_factory->Save(record));
     EXPECT_EQ(m_factory->ErrorNumber(), 803);
-    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
+    EXPECT_TRUE(m_db->IsReleased());
     // The other program can take the file right away.
-    m_db.Exec("CREATE TABLE Probe (x INTEGER)");
+    m_db->Exec("CREATE TABLE Probe (x INTEGER)");
 }
 
-TEST_F(TimeCardFixture, GeneratesTotalsAndTheReportText) {
-    m_db.AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 18, 30)); // 10.5 h: 2.5 overtime
-    m_db.AddTimeRecord(m_employeeId, At(1, 16, 8), At(1, 16, 15, 10)); // 430 minutes
+TEST_P(TimeCardFixture, GeneratesTotalsAndTheReportText) {
+    m_db->AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 18, 30)); // 10.5 h: 2.5 overtime
+    m_db->AddTimeRecord(m_employeeId, At(1, 16, 8), At(1, 16, 15, 10)); // 430 minutes
     m_employee->SetAutoDeductLunchLength(30);
     m_employee->SetAutoDeductBreakLength(15);
     auto card = NewCard();
@@ -196,7 +206,7 @@ TEST_F(TimeCardFixture, GeneratesTotalsAndTheReportText) {
     EXPECT_FLOAT_EQ(card->RegularPay(), 10.0f);
     EXPECT_FLOAT_EQ(card->OvertimePay(), 15.0f);
     EXPECT_NEAR(card->TotalPay(), 151.67f + 37.5f, 0.01f);
-    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
+    EXPECT_TRUE(m_db->IsReleased());
 
     // Record lines lose the 0.75 h allowance even without automatic deduction.
     EXPECT_EQ(card->ToStringReport(), "Name:  \t\t\t\tAnn Lee\r\n"
@@ -216,7 +226,7 @@ TEST_F(TimeCardFixture, GeneratesTotalsAndTheReportText) {
     EXPECT_EQ(card->ToString(), "\r\n" + card->ToStringReview());
 }
 
-TEST_F(TimeCardFixture, GenerationFailuresKeepTheirNumbers) {
+TEST_P(TimeCardFixture, GenerationFailuresKeepTheirNumbers) {
     auto card = NewCard();
     EXPECT_FALSE(card->GenerateTimecard(m_employee, At(1, 29), At(1, 15)));
     EXPECT_EQ(card->ErrorNumber(), 603);
@@ -227,26 +237,26 @@ TEST_F(TimeCardFixture, GenerationFailuresKeepTheirNumbers) {
     EXPECT_EQ(noDatabase.ErrorNumber(), 405);
 
     // An empty period: 605, previous totals stay, file released.
-    m_db.AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 12));
+    m_db->AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 12));
     ASSERT_TRUE(card->GenerateTimecard(m_employee, At(1, 15), At(1, 29)));
     EXPECT_FALSE(card->GenerateTimecard(m_employee, At(2, 1), At(2, 15)));
     EXPECT_EQ(card->ErrorNumber(), 605);
     EXPECT_FLOAT_EQ(card->RegularHoursWorked(), 4.0f);
-    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
-    m_db.Exec("CREATE TABLE Probe (x INTEGER)");
+    EXPECT_TRUE(m_db->IsReleased());
+    m_db->Exec("CREATE TABLE Probe (x INTEGER)");
 
     // A database that does not open is not an empty period.
-    m_jet->SetDatabaseName((m_db.Folder() / "system" / "missing.mdb").string());
+    m_jet->SetDatabaseName((m_db->Installation().Folder() / "system" / "missing.mdb").string());
     EXPECT_FALSE(card->GenerateTimecard(m_employee, At(1, 15), At(1, 29)));
     EXPECT_EQ(card->ErrorNumber(), 604);
 }
 
-TEST_F(TimeCardFixture, PeriodHoldsExactlyTheRecordsStartingWithinIt) {
+TEST_P(TimeCardFixture, PeriodHoldsExactlyTheRecordsStartingWithinIt) {
     // A night shift that starts on the last day of the first period and
     // ends after its midnight, and an open record of the next period.
-    m_db.AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 16));
-    m_db.AddTimeRecord(m_employeeId, At(1, 28, 22), At(1, 29, 6));
-    m_db.AddTimeRecord(m_employeeId, At(1, 30, 8));
+    m_db->AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 16));
+    m_db->AddTimeRecord(m_employeeId, At(1, 28, 22), At(1, 29, 6));
+    m_db->AddTimeRecord(m_employeeId, At(1, 30, 8));
 
     auto first = NewCard();
     ASSERT_TRUE(first->GenerateTimecard(m_employee, At(1, 15), At(1, 29)));
@@ -260,46 +270,46 @@ TEST_F(TimeCardFixture, PeriodHoldsExactlyTheRecordsStartingWithinIt) {
     EXPECT_EQ(second->TimeRecordList()->Item(1)->StartTime(), At(1, 30, 8));
 }
 
-TEST_F(TimeCardFixture, CloseTimeRecordClosesTheEarliestOpenRecordOnly) {
-    const auto early = m_db.AddTimeRecord(m_employeeId, At(1, 15, 8));
-    const auto later = m_db.AddTimeRecord(m_employeeId, At(1, 15, 9));
+TEST_P(TimeCardFixture, CloseTimeRecordClosesTheEarliestOpenRecordOnly) {
+    const auto early = m_db->AddTimeRecord(m_employeeId, At(1, 15, 8));
+    const auto later = m_db->AddTimeRecord(m_employeeId, At(1, 15, 9));
     CTimeCard card;
     ASSERT_TRUE(card.CloseTimeRecord(m_employee, At(1, 15), At(1, 15, 17)));
-    EXPECT_EQ(m_db.QueryDouble("SELECT EndTime FROM TimeRecord WHERE TimeRecordID = " +
-                               std::to_string(early)),
+    EXPECT_EQ(m_db->QueryDouble("SELECT EndTime FROM TimeRecord WHERE TimeRecordID = " +
+                                std::to_string(early)),
               At(1, 15, 17).Days());
-    EXPECT_EQ(m_db.QueryDouble("SELECT EndTime FROM TimeRecord WHERE TimeRecordID = " +
-                               std::to_string(later)),
+    EXPECT_EQ(m_db->QueryDouble("SELECT EndTime FROM TimeRecord WHERE TimeRecordID = " +
+                                std::to_string(later)),
               0.0);
-    EXPECT_TRUE(test::FileIsReleased(m_db.DatabasePath()));
+    EXPECT_TRUE(m_db->IsReleased());
 
     // Yesterday's midnight also reaches a record opened last night.
     CTimeCard nextMorning;
     EXPECT_FALSE(nextMorning.CloseTimeRecord(m_employee, At(1, 17), At(1, 17, 6)));
     EXPECT_EQ(nextMorning.ErrorNumber(), 301);
     EXPECT_TRUE(nextMorning.CloseTimeRecord(m_employee, At(1, 15), At(1, 16, 0, 10)));
-    EXPECT_EQ(m_db.QueryInt("SELECT count(*) FROM TimeRecord WHERE EndTime = 0"), 0);
+    EXPECT_EQ(m_db->QueryInt("SELECT count(*) FROM TimeRecord WHERE EndTime = 0"), 0);
 }
 
-TEST_F(TimeCardFixture, CardWorksWithoutAProgramFactory) {
+TEST_P(TimeCardFixture, CardWorksWithoutAProgramFactory) {
     Program::SetTimeRecordFactory(nullptr);
-    m_db.AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 12));
-    const auto open = m_db.AddTimeRecord(m_employeeId, At(1, 16, 8));
+    m_db->AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 12));
+    const auto open = m_db->AddTimeRecord(m_employeeId, At(1, 16, 8));
     auto card = NewCard();
     ASSERT_TRUE(card->GenerateTimecard(m_employee, At(1, 15), At(1, 16)));
     EXPECT_FLOAT_EQ(card->RegularHoursWorked(), 4.0f);
     EXPECT_EQ(card->TimeRecordList()->Count(), 1);
     auto closer = NewCard();
     EXPECT_TRUE(closer->CloseTimeRecord(m_employee, At(1, 16), At(1, 16, 9)));
-    EXPECT_EQ(m_db.QueryDouble("SELECT EndTime FROM TimeRecord WHERE TimeRecordID = " +
-                               std::to_string(open)),
+    EXPECT_EQ(m_db->QueryDouble("SELECT EndTime FROM TimeRecord WHERE TimeRecordID = " +
+                                std::to_string(open)),
               At(1, 16, 9).Days());
     CTimeCard noDatabase;
     EXPECT_FALSE(noDatabase.CloseTimeRecord(m_employee, At(1, 16), At(1, 16, 9)));
     EXPECT_EQ(noDatabase.ErrorNumber(), 301);
 }
 
-TEST_F(TimeCardFixture, CardStateAndKeySearch) {
+TEST_P(TimeCardFixture, CardStateAndKeySearch) {
     auto card = NewCard();
     EXPECT_EQ(card->ObjectState(), StateNew);
     card->SetStartDate(At(1, 15));
@@ -308,18 +318,20 @@ TEST_F(TimeCardFixture, CardStateAndKeySearch) {
     card->SetEndDate(At(1, 29));
     EXPECT_EQ(card->ObjectState(), StateChanged);
 
-    m_db.AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 12));
+    m_db->AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 12));
     ASSERT_TRUE(card->GenerateTimecard(m_employee, At(1, 15), At(1, 29)));
     EXPECT_NE(card->GetTimeRecordByKey(At(1, 15, 8), At(1, 15, 12)), nullptr);
     EXPECT_EQ(card->GetTimeRecordByKey(At(1, 15, 8), At(1, 15, 13)), nullptr);
     EXPECT_EQ(card->ErrorNumber(), 607);
 
-    m_db.Exec("DROP TABLE TimeRecord");
+    m_db->Exec("DROP TABLE TimeRecord");
     card->TimeRecordList()->Item(1)->SetEndTime(At(1, 15, 13));
     EXPECT_FALSE(card->Save());
     EXPECT_EQ(card->ErrorNumber(), 803);
     EXPECT_EQ(card->ObjectState(), StateUnchanged);
 }
+
+ORVAN_ON_BOTH_ENGINES(TimeCardFixture);
 
 } // namespace
 } // namespace orvan

@@ -15,9 +15,15 @@
 #include "support/FileRelease.h"
 #include "support/LockingProcess.h"
 #include "support/TestDatabase.h"
+#include "support/server/EngineDatabase.h"
 
 namespace orvan {
 namespace {
+
+// The database object's statements and stored queries, on the file and on
+// the server.
+class JetDBOnEngines : public test::EngineTest {};
+ORVAN_ON_BOTH_ENGINES(JetDBOnEngines);
 
 namespace fs = std::filesystem;
 
@@ -89,8 +95,9 @@ TEST(JetDB, OpeningFailsCleanlyOnAnythingButADatabase) {
     EXPECT_TRUE(test::FileIsReleased((dir.Path() / "truncated.mdb").string()));
 }
 
-TEST(JetDB, SnapshotsAndTheJetDialect) {
-    test::TestDatabase tdb;
+TEST_P(JetDBOnEngines, SnapshotsAndTheJetDialect) {
+    const auto database = NewDatabase();
+    test::EngineDatabase& tdb = *database;
     auto db = tdb.NewJetDB();
     ASSERT_TRUE(db->OpenDB());
     EXPECT_EQ(db->RecordsetType(), 0);
@@ -109,7 +116,7 @@ TEST(JetDB, SnapshotsAndTheJetDialect) {
     // Action statements open and close the file themselves.
     EXPECT_TRUE(db->ExecuteAction("INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
                                   "VALUES (5, #1/15/2003 8:00:00 AM#, #1/15/2003 5:00:00 PM#);"));
-    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_TRUE(tdb.IsReleased());
     EXPECT_TRUE(db->ExecuteAction("UPDATE TimeRecord SET TimeRecord.EndTime = #1/15/2003 "
                                   "12:30:00 PM# WHERE TimeRecord.EmployeeID = 5;"));
     EXPECT_DOUBLE_EQ(tdb.QueryDouble("SELECT EndTime FROM TimeRecord WHERE EmployeeID = 5"),
@@ -128,7 +135,7 @@ TEST(JetDB, SnapshotsAndTheJetDialect) {
     // A failing statement reports 407 and still releases the file.
     EXPECT_FALSE(db->ExecuteAction("UPDATE NoSuchTable SET x = 1;"));
     EXPECT_EQ(db->ErrorNumber(), 407);
-    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_TRUE(tdb.IsReleased());
     EXPECT_FALSE(db->ExecuteAction(""));
 }
 
@@ -222,13 +229,14 @@ TEST(JetDB, BusyWaitCallsTheHandlerAndTellsAGiveUpFromOtherFailures) {
     EXPECT_EQ(calls, before);
 }
 
-TEST(JetDB, EmployeesRoundTripThroughStoredQueriesUnchanged) {
-    test::TestDatabase tdb;
+TEST_P(JetDBOnEngines, EmployeesRoundTripThroughStoredQueriesUnchanged) {
+    const auto database = NewDatabase();
+    test::EngineDatabase& tdb = *database;
     auto db = tdb.NewJetDB();
     auto added = AwkwardEmployee();
     ASSERT_TRUE(db->AddNewEmployee(added)) << db->ErrorNumber();
     EXPECT_EQ(added->EmployeeID(), -1);
-    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_TRUE(tdb.IsReleased());
 
     auto loaded = LoadEmployee(db, 4711);
     ASSERT_NE(loaded, nullptr);
@@ -264,8 +272,9 @@ TEST(JetDB, EmployeesRoundTripThroughStoredQueriesUnchanged) {
     EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM Employee"), 2);
 }
 
-TEST(JetDB, NullsLoadAsInitialValues) {
-    test::TestDatabase tdb;
+TEST_P(JetDBOnEngines, NullsLoadAsInitialValues) {
+    const auto database = NewDatabase();
+    test::EngineDatabase& tdb = *database;
     tdb.Exec("INSERT INTO Employee (EmployeeID, Active, AutoDeduct) VALUES (77, 1, 0)");
     auto db = tdb.NewJetDB();
     auto list = std::make_shared<CEmployeeList>();
@@ -281,15 +290,16 @@ TEST(JetDB, NullsLoadAsInitialValues) {
     EXPECT_EQ(e->ObjectState(), StateUnchanged);
 }
 
-TEST(JetDB, MissingStoredQueriesFailWithoutCrashing) {
-    test::TestDatabase tdb;
+TEST_P(JetDBOnEngines, MissingStoredQueriesFailWithoutCrashing) {
+    const auto database = NewDatabase();
+    test::EngineDatabase& tdb = *database;
     tdb.Exec("DELETE FROM _StoredQuery WHERE Name = 'UpdateEmployee'");
     auto db = tdb.NewJetDB();
     auto e = AwkwardEmployee();
     EXPECT_TRUE(db->AddNewEmployee(e));
     EXPECT_FALSE(db->UpdateEmployee(e));
     EXPECT_EQ(db->ErrorNumber(), 413);
-    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_TRUE(tdb.IsReleased());
 
     tdb.Exec("DROP TABLE _StoredQuery");
     auto list = std::make_shared<CEmployeeList>();
@@ -298,12 +308,13 @@ TEST(JetDB, MissingStoredQueriesFailWithoutCrashing) {
     EXPECT_EQ(list->Count(), 0);
     EXPECT_FALSE(db->AddNewEmployee(e));
     EXPECT_EQ(db->ErrorNumber(), 412);
-    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_TRUE(tdb.IsReleased());
     tdb.Exec("CREATE TABLE Probe (x INTEGER)"); // the file is free
 }
 
-TEST(JetDB, CompaniesRoundTripAndTheClockVariantHasNone) {
-    test::TestDatabase tdb;
+TEST_P(JetDBOnEngines, CompaniesRoundTripAndTheClockVariantHasNone) {
+    const auto database = NewDatabase();
+    test::EngineDatabase& tdb = *database;
     auto db = tdb.NewJetDB();
     auto company = std::make_shared<CCompany>();
     company->SetCompanyName("Smith & Sons \"Bakery\"; #1");
@@ -330,8 +341,9 @@ TEST(JetDB, CompaniesRoundTripAndTheClockVariantHasNone) {
     EXPECT_EQ(clock->ErrorNumber(), 413);
 }
 
-TEST(JetDB, ClockVariantUsesTheStartUpConnectionAsItFindsIt) {
-    test::TestDatabase tdb;
+TEST_P(JetDBOnEngines, ClockVariantUsesTheStartUpConnectionAsItFindsIt) {
+    const auto database = NewDatabase();
+    test::EngineDatabase& tdb = *database;
     tdb.AddEmployee(1001, "Ann", "Lee");
     auto clock = tdb.NewJetDB(CJetDB::Variant::Clock);
     ASSERT_TRUE(clock->OpenDB());

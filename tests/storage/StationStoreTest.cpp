@@ -11,9 +11,14 @@
 #include "storage/StationStore.h"
 #include "support/FileRelease.h"
 #include "support/TestDatabase.h"
+#include "support/server/EngineDatabase.h"
 
 namespace orvan {
 namespace {
+
+// The station's data on the file and on the server.
+class StationStoreOnEngines : public test::EngineTest {};
+ORVAN_ON_BOTH_ENGINES(StationStoreOnEngines);
 
 constexpr int32_t Margaret = 40;
 constexpr int32_t David = 43;
@@ -22,15 +27,16 @@ constexpr int32_t David = 43;
 const std::string HashOne = "$argon2id$v=19$m=65536,t=2,p=1$c2FsdC+/c2Fsd$aGFzaA+/=aGFzaA";
 const std::string HashTwo = "$argon2id$v=19$m=65536,t=2,p=1$b3RoZXI$it's+/=";
 
-TEST(StationStore, RequirePinOptionRoundTrips) {
-    test::TestDatabase tdb;
+TEST_P(StationStoreOnEngines, RequirePinOptionRoundTrips) {
+    const auto database = NewDatabase();
+    test::EngineDatabase& tdb = *database;
     auto db = tdb.NewJetDB();
     StationStore store(db);
     EXPECT_EQ(store.RequirePin(), false);
-    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_TRUE(tdb.IsReleased());
 
     EXPECT_TRUE(store.SetRequirePin(true));
-    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_TRUE(tdb.IsReleased());
     EXPECT_EQ(tdb.QueryText("SELECT Value FROM StationOption WHERE Name = 'RequirePin'"), "1");
     // The clock program's database object reads it alike.
     StationStore station(tdb.NewJetDB(CJetDB::Variant::Clock));
@@ -43,15 +49,16 @@ TEST(StationStore, RequirePinOptionRoundTrips) {
     EXPECT_EQ(tdb.QueryInt("SELECT period_length FROM _System"), 13);
 }
 
-TEST(StationStore, PinHashesAreStoredVerbatimAndRemoved) {
-    test::TestDatabase tdb(true);
+TEST_P(StationStoreOnEngines, PinHashesAreStoredVerbatimAndRemoved) {
+    const auto database = NewDatabase(true);
+    test::EngineDatabase& tdb = *database;
     StationStore store(tdb.NewJetDB());
     EXPECT_EQ(store.PinHash(Margaret), "");
     EXPECT_EQ(store.EmployeesWithPin(), std::set<int32_t>());
 
     EXPECT_TRUE(store.SetPinHash(Margaret, HashOne));
     EXPECT_TRUE(store.SetPinHash(David, HashTwo));
-    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_TRUE(tdb.IsReleased());
     EXPECT_EQ(store.PinHash(Margaret), HashOne);
     EXPECT_EQ(store.PinHash(David), HashTwo);
     EXPECT_EQ(tdb.QueryText("SELECT PinHash FROM EmployeePin WHERE EmployeeID = 43"), HashTwo);
@@ -66,8 +73,9 @@ TEST(StationStore, PinHashesAreStoredVerbatimAndRemoved) {
     EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM EmployeePin"), 1);
 }
 
-TEST(StationStore, FiveWrongPinsInARowLockOutForFiveMinutes) {
-    test::TestDatabase tdb(true);
+TEST_P(StationStoreOnEngines, FiveWrongPinsInARowLockOutForFiveMinutes) {
+    const auto database = NewDatabase(true);
+    test::EngineDatabase& tdb = *database;
     StationStore store(tdb.NewJetDB());
     test::ScopedClock clock(DateTime::FromParts(2003, 1, 15, 8, 0, 0));
 
@@ -84,7 +92,7 @@ TEST(StationStore, FiveWrongPinsInARowLockOutForFiveMinutes) {
     EXPECT_TRUE(locked->IsLocked(fifth));
     EXPECT_EQ(locked->lockedUntil, fifth.AddMinutes(5));
     EXPECT_EQ(locked->wrongPins, 0);
-    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_TRUE(tdb.IsReleased());
     // Stored: another object (the other program) reads the same lock-out.
     const auto stored = StationStore(tdb.NewJetDB(CJetDB::Variant::Clock)).Lockout(Margaret);
     ASSERT_TRUE(stored);
@@ -108,8 +116,9 @@ TEST(StationStore, FiveWrongPinsInARowLockOutForFiveMinutes) {
     EXPECT_TRUE(fresh->lockedUntil.IsZero());
 }
 
-TEST(StationStore, ARightPinOrANewPinEndsTheRun) {
-    test::TestDatabase tdb(true);
+TEST_P(StationStoreOnEngines, ARightPinOrANewPinEndsTheRun) {
+    const auto database = NewDatabase(true);
+    test::EngineDatabase& tdb = *database;
     StationStore store(tdb.NewJetDB());
     test::ScopedClock clock(DateTime::FromParts(2003, 1, 15, 8, 0, 0));
 

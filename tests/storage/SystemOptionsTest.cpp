@@ -10,14 +10,20 @@
 #include "storage/Recordset.h"
 #include "support/FileRelease.h"
 #include "support/TestDatabase.h"
+#include "support/server/EngineDatabase.h"
 
 namespace orvan {
 namespace {
 
+// The system options row on the file and on the server.
+class SystemOptionsOnEngines : public test::EngineTest {};
+ORVAN_ON_BOTH_ENGINES(SystemOptionsOnEngines);
+
 namespace fs = std::filesystem;
 
-TEST(SystemOptions, LoadsTheRowOfANewInstallationAndWritesItBack) {
-    test::TestDatabase tdb;
+TEST_P(SystemOptionsOnEngines, LoadsTheRowOfANewInstallationAndWritesItBack) {
+    const auto database = NewDatabase();
+    test::EngineDatabase& tdb = *database;
     auto db = tdb.NewJetDB();
     CSystemOptions options;
     EXPECT_FALSE(options.Load()); // no database object yet
@@ -43,7 +49,7 @@ TEST(SystemOptions, LoadsTheRowOfANewInstallationAndWritesItBack) {
               "UPDATE _System SET _System.period_length = 6, _System.auto_shift_start_time = "
               "#1/1/2000 7:30:00 AM#, _System.auto_shift_end_time = #4:15:30 PM#;");
     ASSERT_TRUE(options.Update());
-    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_TRUE(tdb.IsReleased());
 
     CSystemOptions reread;
     reread.SetOrvanDatabase(db);

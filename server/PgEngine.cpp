@@ -1,0 +1,247 @@
+#include "server/PgEngine.h"
+
+#include <libpq-fe.h>
+
+#include <charconv>
+
+#include "core/ErrorNumbers.h"
+#include "server/PgConnection.h"
+#include "server/PgSchema.h"
+#include "storage/EngineError.h"
+#include "storage/JetDialect.h"
+#include "storage/Recordset.h"
+
+namespace orvan::server {
+
+namespace {
+
+// A parameter's text as the server reads it; numbers in their shortest
+// exact form, so a day count arrives bit for bit.
+pg::Param ParamText(const Recordset::Value& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return *text;
+    }
+    if (const auto* whole = std::get_if<int64_t>(&value)) {
+        return std::to_string(*whole);
+    }
+    if (const auto* number = std::get_if<double>(&value)) {
+        char buffer[64];
+        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, *number);
+        return std::string(buffer, ec == std::errc() ? end : buffer);
+    }
+    return std::nullopt;
+}
+
+// A stored query's statement with its :name parameters numbered $1..$n.
+class PgStatement final : public EngineStatement {
+public:
+    PgStatement(PgEngine& engine, pg::PgConnection& connection, NumberedStatement statement)
+        : m_engine(engine), m_connection(connection), m_statement(std::move(statement)),
+          m_params(m_statement.names.size()) {}
+
+    void Bind(const std::string& name, QueryParamType /*type*/,
+              const Recordset::Value& value) override {
+        for (size_t i = 0; i < m_statement.names.size(); ++i) {
+            if (m_statement.names[i] == name) {
+                m_params[i] = ParamText(value);
+            }
+        }
+    }
+
+    void Execute() override {
+        const auto rows = Run();
+        if (!rows->Columns().empty()) {
+            throw EngineError(err::EngineDataTypeMismatch, "Cannot execute a select query.");
+        }
+    }
+
+    std::shared_ptr<Recordset> Snapshot() override { return Run(); }
+
+private:
+    std::shared_ptr<Recordset> Run() {
+        try {
+            return m_connection.Query(m_statement.text, m_params);
+        } catch (...) {
+            m_engine.NoteFailure();
+            throw;
+        }
+    }
+
+    PgEngine& m_engine;
+    pg::PgConnection& m_connection;
+    NumberedStatement m_statement;
+    pg::Params m_params;
+};
+
+} // namespace
+
+PgEngine::PgEngine() = default;
+
+// A transaction still open is rolled back by the server when the connection
+// ends.
+PgEngine::~PgEngine() = default;
+
+void PgEngine::NoteFailure() {
+    try {
+        throw;
+    } catch (const EngineError& e) {
+        if (pg::IsRetryable(e)) {
+            m_conflicted = true;
+        }
+    } catch (...) {
+    }
+}
+
+void PgEngine::Connect(const std::string& uri, int32_t lockTimeout) {
+    m_connection.reset();
+    auto connection = std::make_unique<pg::PgConnection>(uri);
+    // The schema is checked once per connection, outside any transaction.
+    int64_t version = 0;
+    try {
+        const auto rows = connection->Query("SELECT Version FROM _SchemaVersion");
+        if (rows->RecordCount() == 1) {
+            rows->MoveFirst();
+            version = rows->AsInteger("Version");
+        }
+    } catch (const EngineError& e) {
+        if (e.Number() == err::ServerConnectionFailed) {
+            throw;
+        }
+        throw EngineError(err::EngineNotADatabase,
+                          std::string("The server database holds no Orvan tables: ") + e.what());
+    }
+    if (version != pg::kSchemaVersion) {
+        throw EngineError(err::EngineNotADatabase,
+                          "The server database holds Orvan tables of schema version " +
+                              std::to_string(version) + ", not " +
+                              std::to_string(pg::kSchemaVersion) + ".");
+    }
+    // A row another connection holds waits no longer than a file would.
+    connection->SetLockTimeout(lockTimeout);
+    m_connection = std::move(connection);
+    m_uri = uri;
+}
+
+void PgEngine::Open(const std::string& name, const OpenOptions& options) {
+    Rollback();
+    m_conflicted = false;
+    const bool usable =
+        m_connection && m_uri == name && PQstatus(m_connection->Native()) == CONNECTION_OK;
+    if (!usable) {
+        Connect(name, options.busyTimeout);
+    }
+    const char* begin = options.oneUnit ? "BEGIN ISOLATION LEVEL SERIALIZABLE" : "BEGIN";
+    try {
+        m_connection->Execute(begin);
+    } catch (const EngineError& e) {
+        if (e.Number() != err::ServerConnectionFailed || !usable) {
+            throw;
+        }
+        // The kept connection was dropped since the last operation (a
+        // server restart): one new connection, then give up.
+        Connect(name, options.busyTimeout);
+        m_connection->Execute(begin);
+    }
+    m_inOperation = true;
+}
+
+void PgEngine::Commit() {
+    if (!m_inOperation) {
+        return;
+    }
+    m_inOperation = false;
+    // A transaction a failed statement has aborted can only end rolled back
+    // (the server answers COMMIT with ROLLBACK): that keeps nothing.
+    if (PQtransactionStatus(m_connection->Native()) == PQTRANS_INERROR) {
+        Rollback();
+        throw EngineError(err::ServerStatementFailed,
+                          "The database server rolled the operation back after a failed "
+                          "statement; nothing of it was written.");
+    }
+    try {
+        m_connection->Execute("COMMIT");
+    } catch (...) {
+        NoteFailure();
+        Rollback();
+        throw;
+    }
+}
+
+void PgEngine::Rollback() noexcept {
+    m_inOperation = false;
+    if (!m_connection) {
+        return;
+    }
+    try {
+        if (m_connection->InTransaction()) {
+            m_connection->Execute("ROLLBACK");
+        }
+    } catch (...) {
+        // A connection that cannot even roll back is made again next time.
+        m_connection.reset();
+    }
+}
+
+pg::PgConnection& PgEngine::Connection() {
+    if (!m_inOperation || !m_connection) {
+        throw EngineError(err::EngineObjectInvalid, "Object invalid or no longer set.");
+    }
+    return *m_connection;
+}
+
+std::shared_ptr<Recordset> PgEngine::Select(const std::string& jetStatement) {
+    pg::PgConnection& connection = Connection();
+    try {
+        return connection.Query(TranslateJetStatement(jetStatement, SqlDialect::PostgreSql));
+    } catch (...) {
+        NoteFailure();
+        throw;
+    }
+}
+
+void PgEngine::Action(const std::string& jetStatement) {
+    pg::PgConnection& connection = Connection();
+    std::shared_ptr<Recordset> rows;
+    try {
+        rows = connection.Query(TranslateJetStatement(jetStatement, SqlDialect::PostgreSql));
+    } catch (...) {
+        NoteFailure();
+        throw;
+    }
+    if (!rows->Columns().empty()) {
+        throw EngineError(err::ServerStatementFailed, "Cannot execute a select query.");
+    }
+}
+
+std::string PgEngine::StoredQueryText(const std::string& name) {
+    pg::PgConnection& connection = Connection();
+    std::shared_ptr<Recordset> rows;
+    try {
+        rows = connection.Query("SELECT Sql FROM _StoredQuery WHERE Name = $1", {name});
+    } catch (...) {
+        NoteFailure();
+        throw;
+    }
+    std::string text;
+    if (rows->RecordCount() > 0) {
+        rows->MoveFirst();
+        if (!rows->IsNull("Sql")) {
+            text = rows->AsText("Sql");
+        }
+    }
+    if (text.empty()) {
+        throw EngineError(err::EngineQueryNotFound, "Item not found in this collection: " + name);
+    }
+    return text;
+}
+
+std::unique_ptr<EngineStatement> PgEngine::Prepare(const std::string& statement) {
+    pg::PgConnection& connection = Connection();
+    return std::make_unique<PgStatement>(*this, connection, NumberJetParameters(statement));
+}
+
+void RegisterEngine() {
+    RegisterServerEngine([] { return std::make_unique<PgEngine>(); });
+}
+
+} // namespace orvan::server

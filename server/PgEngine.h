@@ -1,0 +1,57 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "storage/DatabaseEngine.h"
+
+namespace orvan::pg {
+class PgConnection;
+}
+
+namespace orvan::server {
+
+// The database on a PostgreSQL server, named by its connection URI. The
+// connection is made at the first open and kept between operations (made
+// again when the server dropped it); each operation is one transaction, a
+// unit of several a SERIALIZABLE one. A first open checks that the database
+// holds the Orvan schema at the version this code reads: a server that
+// cannot be reached or refuses the login fails with ServerConnectionFailed,
+// a database without the schema with EngineNotADatabase, each with the
+// server's own answer as the message.
+class PgEngine final : public DatabaseEngine {
+public:
+    PgEngine();
+    ~PgEngine() override;
+
+    void Open(const std::string& name, const OpenOptions& options) override;
+    bool GaveUpBusy() const override { return false; }
+    bool IsOpen() const override { return m_inOperation; }
+    void Commit() override;
+    void Rollback() noexcept override;
+    bool Conflicted() const override { return m_conflicted; }
+
+    std::shared_ptr<Recordset> Select(const std::string& jetStatement) override;
+    void Action(const std::string& jetStatement) override;
+    std::string StoredQueryText(const std::string& name) override;
+    std::unique_ptr<EngineStatement> Prepare(const std::string& statement) override;
+
+    // Notes a failure of the open operation: a conflict with another
+    // transaction makes it one to run again. Call only inside a catch.
+    void NoteFailure();
+
+private:
+    void Connect(const std::string& uri, int32_t lockTimeout);
+    pg::PgConnection& Connection();
+
+    std::unique_ptr<pg::PgConnection> m_connection;
+    std::string m_uri;
+    bool m_inOperation = false;
+    bool m_conflicted = false;
+};
+
+// Makes CJetDB open connection URIs with PgEngine. Programs and tests that
+// link the server engine call it once at start.
+void RegisterEngine();
+
+} // namespace orvan::server
