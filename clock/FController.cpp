@@ -363,24 +363,33 @@ void FController::ClockIn(const std::shared_ptr<CEmployee>& employee,
     record->SetEndTime(DateTime());
 
     const std::shared_ptr<CTimeRecordFactory> factory = m_controller->TimeRecordFactory();
-    if (!factory || !factory->Save(record)) {
+    // The clock-in and the look-up of forgotten clock-outs are one unit, run
+    // again whole when the server breaks it off for a conflicting station.
+    std::vector<OpenRecord> earlier;
+    const auto store = [&] {
+        if (!factory || !factory->Save(record)) {
+            return false;
+        }
+        // The clock-in is stored whatever is still open; an open record from
+        // long ago is only pointed out. When that look-up fails the
+        // confirmation goes without it.
+        if (forgotten) {
+            earlier = *forgotten;
+        } else {
+            earlier = FindOpenRecords(m_controller->CIDatabase(), employee->EmployeeID(),
+                                      ForgottenClockOutCutoff(DateTime::Now()))
+                          .value_or(std::vector<OpenRecord>());
+        }
+        return true;
+    };
+    const auto database = m_controller->CIDatabase();
+    if (!(database ? database->RunAsOneTransaction(store) : store())) {
         const bool busy = DatabaseGaveUpBusy();
         EndDatabaseWork();
         ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock In Error",
                     busy ? DatabaseBusyText
                          : "An error occurred adding this login to the database.");
         return;
-    }
-    // The clock-in is stored whatever is still open; an open record from
-    // long ago is only pointed out. When that look-up fails the
-    // confirmation goes without it.
-    std::vector<OpenRecord> earlier;
-    if (forgotten) {
-        earlier = *forgotten;
-    } else {
-        earlier = FindOpenRecords(m_controller->CIDatabase(), employee->EmployeeID(),
-                                  ForgottenClockOutCutoff(DateTime::Now()))
-                      .value_or(std::vector<OpenRecord>());
     }
     EndDatabaseWork();
     ShowMessage(MsgIconInformation | MsgButtonsOK, "Login Complete",
@@ -392,12 +401,19 @@ void FController::ClockIn(const std::shared_ptr<CEmployee>& employee,
 void FController::ClockOut(const std::shared_ptr<CEmployee>& employee) {
     auto card = std::make_shared<CTimeCard>();
     card->SetOrvanDatabase(m_controller->CIDatabase());
-    bool closed = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute());
-    // A shift begun before midnight is still open under yesterday; after a
-    // wait that ended busy, a second wait would only double the delay.
-    if (!closed && !DatabaseGaveUpBusy()) {
-        closed = card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute());
-    }
+    // Today's and yesterday's look-ups are one unit: another station's
+    // clock-out in between cannot make both miss, or both close, a record.
+    const auto close = [&] {
+        bool done = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute());
+        // A shift begun before midnight is still open under yesterday; after
+        // a wait that ended busy, a second wait would only double the delay.
+        if (!done && !DatabaseGaveUpBusy()) {
+            done = card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute());
+        }
+        return done;
+    };
+    const auto database = m_controller->CIDatabase();
+    const bool closed = database ? database->RunAsOneTransaction(close) : close();
     const bool busy = !closed && DatabaseGaveUpBusy();
     EndDatabaseWork();
     if (closed) {
