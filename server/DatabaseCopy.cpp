@@ -7,6 +7,7 @@
 #include <cctype>
 #include <charconv>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <random>
 #include <stdexcept>
@@ -140,6 +141,11 @@ std::string ShownName(const std::string& name) {
     return name.substr(0, colon) + name.substr(at);
 }
 
+// Receives a part of a table's rows.
+using RowSink = std::function<void(Recordset& rows)>;
+
+constexpr int32_t kRowsPerPart = 20000;
+
 // One end of a copy: a database file or a server database.
 class End {
 public:
@@ -156,7 +162,10 @@ public:
     // Orvan database this program knows.
     virtual void BeginRead() = 0;
     virtual bool HasTable(const Table& table) = 0;
-    virtual std::shared_ptr<Recordset> Read(const Table& table) = 0;
+    // Reads every row, handing them to `take` a part at a time (at most
+    // kRowsPerPart rows each), so a large table is never whole in memory.
+    // Returns the number of rows.
+    virtual int64_t Read(const Table& table, const RowSink& take) = 0;
     // The highest numbered key the database ever gave (also one whose row
     // is gone), 0 for none.
     virtual int64_t HighestKey(const Table& table) = 0;
@@ -199,11 +208,25 @@ public:
 
     bool HasTable(const Table& table) override { return HasTableNamed(table.name); }
 
-    std::shared_ptr<Recordset> Read(const Table& table) override {
+    int64_t Read(const Table& table, const RowSink& take) override {
         const sqlite::Statement statement = sqlite::PrepareOne(m_db.get(), SelectAll(table));
+        const std::vector<std::string> columns(table.columns.begin(), table.columns.end());
         std::vector<Recordset::Value> values;
+        int64_t total = 0;
+        int32_t part = 0;
+        const auto hand = [&] {
+            Recordset rows(columns, std::move(values));
+            take(rows);
+            values = {};
+            part = 0;
+        };
         int rc = SQLITE_OK;
         while ((rc = sqlite3_step(statement.get())) == SQLITE_ROW) {
+            if (part == kRowsPerPart) {
+                hand();
+            }
+            ++part;
+            ++total;
             for (int c = 0; c < static_cast<int>(table.columns.size()); ++c) {
                 switch (sqlite3_column_type(statement.get(), c)) {
                 case SQLITE_INTEGER:
@@ -228,9 +251,10 @@ public:
         if (rc != SQLITE_DONE) {
             sqlite::Raise(m_db.get(), rc);
         }
-        return std::make_shared<Recordset>(
-            std::vector<std::string>(table.columns.begin(), table.columns.end()),
-            std::move(values));
+        if (!values.empty()) {
+            hand();
+        }
+        return total;
     }
 
     int64_t HighestKey(const Table& table) override {
@@ -458,8 +482,22 @@ public:
                      "')) IS NOT NULL") > 0;
     }
 
-    std::shared_ptr<Recordset> Read(const Table& table) override {
-        return m_connection->Query(SelectAll(table));
+    int64_t Read(const Table& table, const RowSink& take) override {
+        // A cursor in the snapshot's transaction, read a part at a time.
+        m_connection->Execute("DECLARE copy_rows NO SCROLL CURSOR FOR " + SelectAll(table));
+        const std::string fetch =
+            "FETCH FORWARD " + std::to_string(kRowsPerPart) + " FROM copy_rows";
+        int64_t total = 0;
+        for (;;) {
+            const auto rows = m_connection->Query(fetch);
+            if (rows->RecordCount() == 0) {
+                break;
+            }
+            total += rows->RecordCount();
+            take(*rows);
+        }
+        m_connection->Execute("CLOSE copy_rows");
+        return total;
     }
 
     int64_t HighestKey(const Table& table) override {
@@ -654,10 +692,10 @@ bool CopyDatabase(const std::string& from, const std::string& to, CopyReport& re
                 lines.push_back(std::string("copied 0 rows of ") + table.name);
                 continue;
             }
-            const auto rows = source->Read(table);
-            destination->Write(table, *rows);
-            lines.push_back("copied " + std::to_string(rows->RecordCount()) +
-                            (rows->RecordCount() == 1 ? " row of " : " rows of ") + table.name);
+            const int64_t rows =
+                source->Read(table, [&](Recordset& part) { destination->Write(table, part); });
+            lines.push_back("copied " + std::to_string(rows) +
+                            (rows == 1 ? " row of " : " rows of ") + table.name);
         }
         for (const Table& table : Tables()) {
             if (table.numberedKey != nullptr) {

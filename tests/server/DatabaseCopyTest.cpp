@@ -152,6 +152,18 @@ TEST_F(DatabaseCopyTest, AFileCopiedToTheServerAndBackHasEveryRowAsItWas) {
     EXPECT_GT(Dump(back)["TimeRecord"].size(), 100u);
 }
 
+TEST_F(DatabaseCopyTest, ATableLargerThanOnePartIsCopiedWhole) {
+    // Rows travel in parts of 20,000: three parts and a bit, each way.
+    m_demo.Exec("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 60001) "
+                "INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
+                "SELECT 40 + i % 8, 30000 + i / 7.0, 30000 + i / 7.0 + 0.3 FROM n");
+    Copy(m_demo.DatabasePath(), Database().Uri());
+    const std::string back = (m_dir / "back.mdb").string();
+    Copy(Database().Uri(), back);
+    ExpectSameRows(m_demo.DatabasePath(), back);
+    EXPECT_GT(Dump(back)["TimeRecord"].size(), 60000u);
+}
+
 TEST_F(DatabaseCopyTest, AFileCopiedToANewFileHasEveryRowAsItWas) {
     const std::string copy = (m_dir / "copy.mdb").string();
     Copy(m_demo.DatabasePath(), copy);
