@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "core/CTimeCard.h"
 #include "core/CTimeRecord.h"
 #include "core/CTimeRecordFactory.h"
@@ -289,6 +293,45 @@ TEST_P(TimeCardFixture, CloseTimeRecordClosesTheEarliestOpenRecordOnly) {
     EXPECT_EQ(nextMorning.ErrorNumber(), 301);
     EXPECT_TRUE(nextMorning.CloseTimeRecord(m_employee, At(1, 15), At(1, 16, 0, 10)));
     EXPECT_EQ(m_db->QueryInt("SELECT count(*) FROM TimeRecord WHERE EndTime = 0"), 0);
+}
+
+// Two stations clock the same employee out at the same moment, each with a
+// database object and a card of its own: the two open records are closed
+// once each, never one of them twice.
+TEST_P(TimeCardFixture, TwoClockOutsAtOnceCloseEachOpenRecordOnce) {
+    Program::SetTimeRecordFactory(nullptr);
+    for (int round = 0; round < 8; ++round) {
+        const DateTime day = At(2, 1 + round);
+        const auto first = m_db->AddTimeRecord(m_employeeId, day.AddMinutes(8 * 60));
+        const auto second = m_db->AddTimeRecord(m_employeeId, day.AddMinutes(9 * 60));
+        std::atomic<int> ready{0};
+        std::atomic<int> closed{0};
+        std::vector<std::thread> stations;
+        for (int s = 0; s < 2; ++s) {
+            stations.emplace_back([&, s] {
+                CTimeCard card;
+                card.SetOrvanDatabase(m_db->NewJetDB());
+                ++ready;
+                while (ready < 2) {
+                    std::this_thread::yield();
+                }
+                if (card.CloseTimeRecord(m_employee, day, day.AddMinutes((16 + s) * 60))) {
+                    ++closed;
+                }
+            });
+        }
+        for (auto& station : stations) {
+            station.join();
+        }
+        EXPECT_EQ(closed.load(), 2) << "round " << round;
+        for (const auto id : {first, second}) {
+            EXPECT_NE(m_db->QueryDouble("SELECT EndTime FROM TimeRecord WHERE TimeRecordID = " +
+                                        std::to_string(id)),
+                      0.0)
+                << "round " << round << ", record " << id;
+        }
+    }
+    EXPECT_TRUE(m_db->IsReleased());
 }
 
 TEST_P(TimeCardFixture, CardWorksWithoutAProgramFactory) {
