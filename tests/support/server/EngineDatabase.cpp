@@ -1,81 +1,22 @@
 #include "support/server/EngineDatabase.h"
 
-#include <sqlite3.h>
-
 #include <charconv>
 #include <cstdio>
 
 #include "server/PgConnection.h"
 #include "server/PgEngine.h"
-#include "server/PgSchema.h"
+#include "server/DatabaseCopy.h"
 #include "storage/Recordset.h"
-#include "storage/SqliteEngine.h"
-#include "storage/SqliteHandle.h"
 #include "support/FileRelease.h"
 
 namespace orvan::test {
 
 namespace {
 
-// Every table of the file, in an order the server accepts.
-constexpr const char* kTables[] = {"_System",     "Company",       "Employee",
-                                   "TimeRecord",  "_StoredQuery",  "StationOption",
-                                   "EmployeePin", "StationLockout"};
-
-pg::Param ParamText(const Recordset::Value& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) {
-        return *text;
-    }
-    if (const auto* whole = std::get_if<int64_t>(&value)) {
-        return std::to_string(*whole);
-    }
-    if (const auto* number = std::get_if<double>(&value)) {
-        char buffer[64];
-        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, *number);
-        return std::string(buffer, ec == std::errc() ? end : buffer);
-    }
-    return std::nullopt;
-}
-
-// Copies every row of the file into the server database, keys included,
-// and moves each identity past the largest key.
-void CopyRows(const std::string& file, pg::PgConnection& server) {
-    int rc = SQLITE_OK;
-    const sqlite::Connection db = sqlite::Open(file, SQLITE_OPEN_READONLY, rc);
-    ASSERT_EQ(rc, SQLITE_OK) << file;
-    server.Execute("BEGIN");
-    for (const char* table : kTables) {
-        const sqlite::Statement select =
-            sqlite::PrepareOne(db.get(), std::string("SELECT * FROM ") + table);
-        const auto rows = SqliteEngine::Snapshot(db.get(), select.get());
-        const auto& columns = rows->Columns();
-        std::string insert = std::string("INSERT INTO ") + table + " (";
-        std::string values;
-        for (size_t c = 0; c < columns.size(); ++c) {
-            insert += (c > 0 ? ", " : "") + columns[c];
-            values += (c > 0 ? ", $" : "$") + std::to_string(c + 1);
-        }
-        insert += ") VALUES (" + values + ")";
-        for (int32_t r = 0; r < rows->RecordCount(); ++r) {
-            r == 0 ? rows->MoveFirst() : rows->MoveNext();
-            pg::Params params;
-            for (size_t c = 0; c < columns.size(); ++c) {
-                params.push_back(ParamText(rows->FieldAt(c)));
-            }
-            server.Execute(insert, params);
-        }
-    }
-    // pg_get_serial_sequence takes the column name as written: lower case.
-    for (const char* key :
-         {"timerecord.timerecordid", "company.companyid", "employee.employeeid"}) {
-        const std::string text(key);
-        const std::string table = text.substr(0, text.find('.'));
-        const std::string column = text.substr(text.find('.') + 1);
-        server.Execute("SELECT setval(pg_get_serial_sequence('" + table + "', '" + column +
-                       "'), COALESCE((SELECT max(" + column + ") FROM " + table +
-                       "), 0) + 1, false)");
-    }
-    server.Execute("COMMIT");
+pg::Param ParamText(double value) {
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, ec == std::errc() ? end : buffer);
 }
 
 std::shared_ptr<Recordset> ServerQuery(const std::string& uri, const std::string& sql) {
@@ -93,9 +34,12 @@ EngineDatabase::EngineDatabase(Engine engine, bool demo, DateTime today)
     : m_engine(engine), m_installation(demo, today) {
     if (m_engine == Engine::Server) {
         m_server.emplace();
-        const auto connection = m_server->Connect();
-        connection->ExecuteScript(pg::kSchemaSql);
-        CopyRows(m_installation.DatabasePath(), *connection);
+        server::CopyReport report;
+        std::string message;
+        if (!server::CopyDatabase(m_installation.DatabasePath(), m_server->Uri(), report,
+                                  message)) {
+            ADD_FAILURE() << "the installation was not copied to the server: " << message;
+        }
     }
 }
 

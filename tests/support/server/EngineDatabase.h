@@ -22,8 +22,8 @@ std::string EngineName(const ::testing::TestParamInfo<Engine>& info);
 
 // A fresh installation's database on one engine. The file is the database
 // of a TestDatabase installation (the same code as orvan-initdb); on the
-// server it is that database copied, every row with its own keys, into a new
-// database of the test server holding the server schema. The direct SQL
+// server it is that database copied (orvan-initdb --copy's CopyDatabase,
+// every row with its own keys) into a new database of the test server. The direct SQL
 // helpers run on whichever holds the data, so one test body checks both.
 class EngineDatabase {
 public:
