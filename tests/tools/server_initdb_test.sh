@@ -4,9 +4,12 @@
 # database is a new database of the test server (--server --demo), checks
 # the folder and its configuration, sees a second run and an address with a
 # password refused with nothing changed, then copies the server database to
-# a file and that file to another new server database (--copy).
+# a file and that file to another new server database (--copy). The
+# installation is made in the program folder, and the clock program (when
+# given) started there offscreen: it connects to the server database and
+# runs without a failure in its error log.
 #
-#     server_initdb_test.sh CMAKE BUILD_DIR INITDB
+#     server_initdb_test.sh CMAKE BUILD_DIR INITDB [CLOCK_PROGRAM]
 #
 # The server is ORVAN_TEST_SERVER_URI (scripts/pg-cluster.sh start prints
 # one); without it the test is skipped (exit 77), or fails when
@@ -15,6 +18,7 @@ set -euo pipefail
 cmake="$1"
 build="$2"
 initdb="$3"
+clock="${4:-}"
 
 skip() {
   if [ "${ORVAN_REQUIRE_SERVER:-}" = "1" ]; then
@@ -31,7 +35,12 @@ command -v psql >/dev/null 2>&1 || skip "psql is not installed"
 
 work="$(mktemp -d)"
 databases=()
+pid=""
 cleanup() {
+  if [ -n "$pid" ]; then
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+  fi
   for db in "${databases[@]}"; do
     psql -X -q "$base" -c "DROP DATABASE IF EXISTS $db WITH (FORCE)" >/dev/null 2>&1 || true
   done
@@ -71,22 +80,52 @@ program="$work/program/$initdb"
 
 new_database >"$work/uri"
 uri="$(cat "$work/uri")"
-"$program" "$work/site" --server "$uri" --demo >"$work/out" 2>"$work/err" ||
+site="$work/program"
+"$program" "$site" --server "$uri" --demo >"$work/out" 2>"$work/err" ||
   { cat "$work/out" "$work/err" >&2; fail "--server --demo failed"; }
 cat "$work/out"
 grep -q "created server database $uri (with demonstration data)" "$work/out" ||
   fail "the server database is not listed"
-config="$work/site/system/orvan_11.cfg"
+config="$site/system/orvan_11.cfg"
 [ -f "$config" ] || fail "no configuration file"
 grep -qx "DatabasePath=$uri"$'\r' "$config" || { cat "$config" >&2; fail "DatabasePath is not the URI"; }
-[ -d "$work/site/reports" ] || fail "no reports folder"
-[ -s "$work/site/documentation/OrvanAdminUserGuide.doc" ] || fail "no user's guide"
-[ ! -e "$work/site/system/orvan_11.mdb" ] || fail "a database file was made as well"
+[ -d "$site/reports" ] || fail "no reports folder"
+[ -s "$site/documentation/OrvanAdminUserGuide.doc" ] || fail "no user's guide"
+[ ! -e "$site/system/orvan_11.mdb" ] || fail "a database file was made as well"
 records="$(count "$uri" "SELECT count(*) FROM TimeRecord")"
 [ "$records" -gt 100 ] || fail "the demonstration time records are missing ($records)"
 [ "$(count "$uri" "SELECT count(*) FROM _StoredQuery")" -gt 0 ] || fail "no stored queries"
 [ "$(count "$uri" "SELECT count(*) FROM Employee WHERE EmployeeID = 39")" -eq 1 ] ||
   fail "no administrator"
+
+# The clock program of the folder works on the server database: it keeps a
+# connection to it and writes no failure to its error log.
+if [ -n "$clock" ]; then
+  (cd / && exec env QT_QPA_PLATFORM=offscreen "$work/program/$clock" >"$work/clock.log" 2>&1) &
+  pid=$!
+  database="${uri##*/}"
+  database="${database%%\?*}"
+  connected=0
+  for _ in $(seq 1 100); do
+    kill -0 "$pid" 2>/dev/null || break
+    if [ "$(count "$base" "SELECT count(*) FROM pg_stat_activity WHERE datname = '$database'")" -gt 0 ]; then
+      connected=1
+      break
+    fi
+    sleep 0.1
+  done
+  sleep 2
+  kill -0 "$pid" 2>/dev/null || { cat "$work/clock.log" >&2; fail "$clock ended at start"; }
+  [ "$connected" -eq 1 ] || { cat "$work/clock.log" >&2; fail "$clock did not connect to $uri"; }
+  if [ -s "$site/system/errorlog.txt" ]; then
+    cat "$site/system/errorlog.txt" >&2
+    fail "$clock logged a failure"
+  fi
+  echo "$clock runs on the server database"
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+  pid=""
+fi
 
 # A database that holds the schema is refused; nothing is made or changed.
 if "$program" "$work/again" --server "$uri" >"$work/out" 2>"$work/err"; then
