@@ -17,6 +17,7 @@
 #include "storage/CFile.h"
 #include "storage/CFileAdaptor.h"
 #include "storage/CJetDB.h"
+#include "storage/DatabaseEngine.h"
 #include "storage/CSystemOptions.h"
 #include "storage/ErrorLog.h"
 #include "storage/Failure.h"
@@ -336,6 +337,11 @@ bool CController::BuildLists() {
 
 void CController::ShowDatabaseOpenError() {
     const int32_t databaseError = m_database ? m_database->ErrorNumber() : 0;
+    // What a database server answered (not reached, login refused, no Orvan
+    // tables) is nowhere else to be seen: the error log keeps it.
+    if (m_database && IsServerDatabaseName(m_database->DatabaseName())) {
+        LogFailure();
+    }
     if (HeldByAnotherProgram(databaseError)) {
         ShowMessage(MsgIconExclamation | MsgButtonsOK, "Database Open Error",
                     "The database is currently open in another application. Please close the "
