@@ -1,4 +1,5 @@
-// The open-records query behind forgotten clock-outs, against a real file.
+// The open-records query behind forgotten clock-outs, against a real file
+// and (where a test server is configured) a server database.
 
 #include <gtest/gtest.h>
 
@@ -6,6 +7,7 @@
 #include "support/FileRelease.h"
 #include "support/LockingProcess.h"
 #include "support/TestDatabase.h"
+#include "support/server/EngineDatabase.h"
 
 namespace orvan {
 namespace {
@@ -14,8 +16,13 @@ DateTime At(int day, int hour, int minute = 0) {
     return DateTime::FromParts(2026, 12, day, hour, minute);
 }
 
-TEST(OpenRecords, FindsOnlyOpenRecordsBeforeTheMomentForOneOrAllEmployees) {
-    test::TestDatabase tdb;
+// The query on the file and on the server.
+class OpenRecordsOnEngines : public test::EngineTest {};
+ORVAN_ON_BOTH_ENGINES(OpenRecordsOnEngines);
+
+TEST_P(OpenRecordsOnEngines, FindsOnlyOpenRecordsBeforeTheMomentForOneOrAllEmployees) {
+    const auto database = NewDatabase();
+    test::EngineDatabase& tdb = *database;
     const int32_t ann = tdb.AddEmployee(1001, "Ann", "Lee");
     const int32_t bob = tdb.AddEmployee(1002, "Bob", "Ray");
     const int64_t annForgotten = tdb.AddTimeRecord(ann, At(5, 8));
@@ -42,13 +49,14 @@ TEST(OpenRecords, FindsOnlyOpenRecordsBeforeTheMomentForOneOrAllEmployees) {
     // Everything open up to now, and nobody's for an unknown employee.
     EXPECT_EQ(FindOpenRecords(db, ann, now)->size(), 2u);
     EXPECT_TRUE(FindOpenRecords(db, 9999, now)->empty());
-    EXPECT_TRUE(test::FileIsReleased(tdb.DatabasePath()));
+    EXPECT_TRUE(tdb.IsReleased());
 }
 
-TEST(OpenRecords, TheCutoffIsSixteenHoursBeforeNow) {
+TEST_P(OpenRecordsOnEngines, TheCutoffIsSixteenHoursBeforeNow) {
     EXPECT_EQ(ForgottenClockOutCutoff(At(7, 9)).Format("mm/dd/yyyy hh:mm AM/PM"),
               "12/06/2026 05:00 PM");
-    test::TestDatabase tdb;
+    const auto database = NewDatabase();
+    test::EngineDatabase& tdb = *database;
     const int32_t ann = tdb.AddEmployee(1001, "Ann", "Lee");
     tdb.AddTimeRecord(ann, At(6, 17)); // exactly 16 hours: not yet forgotten
     EXPECT_TRUE(FindOpenRecords(tdb.NewJetDB(), ann, ForgottenClockOutCutoff(At(7, 9)))->empty());
