@@ -1,5 +1,6 @@
-// The manager's program with a database server that cannot be used: the
-// "missing or corrupt" box, and the server's answer in the error log.
+// The manager's program on a database server: one that cannot be used gives
+// the "missing or corrupt" box and the server's answer in the error log; a
+// server database with the demonstration data starts, logs in and saves.
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,12 @@
 
 #include "AdminTestSupport.h"
 #include "core/ErrorNumbers.h"
+#include "admin/CController.h"
+#include "personnel/CCompanyList.h"
+#include "personnel/CEmployee.h"
+#include "personnel/CEmployeeList.h"
 #include "server/PgEngine.h"
+#include "support/server/EngineDatabase.h"
 #include "storage/MessageBox.h"
 
 namespace orvan::test {
@@ -29,6 +35,28 @@ TEST(AdminOnServer, AServerNotReachedIsAMissingDatabaseAndTheLogSaysWhy) {
         }
     }
     EXPECT_TRUE(logged) << "error log without the server's answer";
+}
+
+TEST(AdminOnServer, StartsLogsInAndSavesOnTheServerDatabase) {
+    ORVAN_SKIP_WITHOUT_SERVER();
+    server::RegisterEngine();
+    EngineDatabase database(Engine::Server, true);
+    AdminInstallation site;
+    site.WriteConfig("DatabasePath=" + database.Name() + "\r\nShowLoginHelp=True\r\n");
+    ASSERT_TRUE(site.StartAndLogIn()) << site.LastMessage();
+    ASSERT_NE(site.Window(), nullptr);
+    admin::CController& controller = *site.Controller();
+    EXPECT_EQ(controller.EmployeeList()->Count(),
+              database.QueryInt("SELECT count(*) FROM Employee"));
+    EXPECT_EQ(controller.CompanyList()->Count(), database.QueryInt("SELECT count(*) FROM Company"));
+
+    const auto employee = controller.EmployeeList()->Item(2);
+    employee->SetCity("Springfield");
+    ASSERT_TRUE(controller.OrvanDatabase()->UpdateEmployee(employee));
+    EXPECT_EQ(database.QueryText("SELECT City FROM Employee WHERE EmployeeID = " +
+                                 std::to_string(employee->EmployeeID())),
+              "Springfield");
+    EXPECT_TRUE(database.IsReleased());
 }
 
 } // namespace
