@@ -312,6 +312,38 @@ TEST_P(JetDBOnEngines, MissingStoredQueriesFailWithoutCrashing) {
     tdb.Exec("CREATE TABLE Probe (x INTEGER)"); // the file is free
 }
 
+// A stored query runs its one statement: a second one smuggled into the
+// text fails the whole query on either engine, and nothing of it runs.
+TEST_P(JetDBOnEngines, AStoredQueryRunsOnlyItsOneStatement) {
+    const auto database = NewDatabase(true);
+    test::EngineDatabase& tdb = *database;
+    const int64_t employees = tdb.QueryInt("SELECT count(*) FROM Employee");
+    std::string text = tdb.QueryText("SELECT Sql FROM _StoredQuery WHERE Name = 'UpdateCompany'");
+    text += " DELETE FROM Employee;";
+    std::string quoted;
+    for (const char c : text) {
+        quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    }
+    tdb.Exec("UPDATE _StoredQuery SET Sql = '" + quoted + "' WHERE Name = 'UpdateCompany'");
+
+    auto db = tdb.NewJetDB();
+    auto list = std::make_shared<CCompanyList>();
+    list->Create();
+    ASSERT_TRUE(db->LoadCompanyList(list));
+    ASSERT_GT(list->Count(), 0);
+    const auto company = list->Item(1);
+    const std::string name = company->CompanyName();
+    company->SetCompanyName("Renamed");
+    EXPECT_FALSE(db->UpdateCompany(company));
+    EXPECT_EQ(db->ErrorNumber(), 413);
+    EXPECT_FALSE(db->EngineMessage().empty());
+    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM Employee"), employees);
+    EXPECT_EQ(tdb.QueryText("SELECT Name FROM Company WHERE CompanyID = " +
+                            std::to_string(company->CompanyID())),
+              name);
+    EXPECT_TRUE(tdb.IsReleased());
+}
+
 TEST_P(JetDBOnEngines, CompaniesRoundTripAndTheClockVariantHasNone) {
     const auto database = NewDatabase();
     test::EngineDatabase& tdb = *database;
