@@ -74,8 +74,9 @@ public:
     // A path the owner may keep here; never read by this class.
     const std::string& DatabasePath() const { return m_databasePath; }
     void SetDatabasePath(const std::string& value) { m_databasePath = value; }
-    // Full path of the database file; initially <program folder>\system\orvan_11.mdb.
-    // Backslashes become the platform's separator when the file is opened.
+    // Full path of the database file, initially <program folder>\system\orvan_11.mdb
+    // (backslashes become the platform's separator when the file is opened),
+    // or a server's connection URI, used as written.
     const std::string& DatabaseName() const { return m_databaseName; }
     void SetDatabaseName(const std::string& value) { m_databaseName = value; }
     // 0 until the first ExecuteSelect, which replaces it by 4 (snapshot).
