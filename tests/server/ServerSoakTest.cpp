@@ -86,6 +86,12 @@ public:
     }
 
     std::string Output() const { return ReadAll(m_output); }
+    // The figures line the process prints at the end.
+    std::string Figures() const {
+        const std::string text = Output();
+        const size_t at = text.rfind("actions=");
+        return at == std::string::npos ? "(none)\n" : text.substr(at);
+    }
 
 private:
     pid_t m_pid = -1;
@@ -94,6 +100,9 @@ private:
 
 TEST(ServerSoak, EveryClockInIsStoredOnceAndClosedByItsClockOut) {
     ORVAN_SKIP_WITHOUT_SERVER();
+#ifndef SERVER_SOAK_CLOCK
+    GTEST_SKIP() << "built without the clock program (ORVAN_WITH_GUI=OFF)";
+#else
     constexpr int kEmployees = 20;
     constexpr int kDays = 100;
     const EngineDatabase database(Engine::Server);
@@ -102,28 +111,26 @@ TEST(ServerSoak, EveryClockInIsStoredOnceAndClosedByItsClockOut) {
     }
     const TempDir dir;
     const std::string uri = database.Name();
-    const std::string program = SERVER_SOAK_PROCESS;
+    const std::string clock = SERVER_SOAK_CLOCK;
     const std::string progress = (dir / "progress").string();
     const std::string days = std::to_string(kDays);
 
     const auto started = std::chrono::steady_clock::now();
-    SoakProcess admin({program, uri, "admin", (dir / "stop").string()}, dir / "admin.txt");
+    SoakProcess admin({SERVER_SOAK_ADMIN, uri, (dir / "stop").string()}, dir / "admin.txt");
     std::vector<std::unique_ptr<SoakProcess>> stations;
     // Employees 2000-2009: one station clocks them in, the other clocks
     // each out as soon as its clock-in is made.
     stations.push_back(std::make_unique<SoakProcess>(
-        std::vector<std::string>{program, uri, "station", "2000", "10", days, "in", progress},
+        std::vector<std::string>{clock, uri, "2000", "10", days, "in", progress},
         dir / "station1.txt"));
     stations.push_back(std::make_unique<SoakProcess>(
-        std::vector<std::string>{program, uri, "station", "2000", "10", days, "out", progress},
+        std::vector<std::string>{clock, uri, "2000", "10", days, "out", progress},
         dir / "station2.txt"));
     // Employees 2010-2014 and 2015-2019: a station each, in and out.
     stations.push_back(std::make_unique<SoakProcess>(
-        std::vector<std::string>{program, uri, "station", "2010", "5", days, "both"},
-        dir / "station3.txt"));
+        std::vector<std::string>{clock, uri, "2010", "5", days, "both"}, dir / "station3.txt"));
     stations.push_back(std::make_unique<SoakProcess>(
-        std::vector<std::string>{program, uri, "station", "2015", "5", days, "both"},
-        dir / "station4.txt"));
+        std::vector<std::string>{clock, uri, "2015", "5", days, "both"}, dir / "station4.txt"));
     ASSERT_TRUE(admin.Started());
 
     for (size_t i = 0; i < stations.size(); ++i) {
@@ -139,9 +146,15 @@ TEST(ServerSoak, EveryClockInIsStoredOnceAndClosedByItsClockOut) {
     std::cout << "[ soak ] " << 2 * kEmployees * kDays << " clock actions by 4 stations in "
               << seconds << " s\n";
     for (size_t i = 0; i < stations.size(); ++i) {
-        std::cout << "[ soak ] station " << i + 1 << ": " << stations[i]->Output();
+        std::cout << "[ soak ] station " << i + 1 << ": " << stations[i]->Figures();
     }
-    std::cout << "[ soak ] manager's program: " << admin.Output();
+    std::cout << "[ soak ] manager's program: " << admin.Figures();
+    // The server rolls a transaction back only when it broke it off for a
+    // conflict with another station (the unit then ran again) or a failure.
+    std::cout << "[ soak ] transactions the server rolled back: "
+              << database.QueryInt("SELECT xact_rollback FROM pg_stat_database WHERE datname = "
+                                   "current_database()")
+              << "\n";
 
     const std::string clockEmployees =
         "EmployeeID IN (SELECT EmployeeID FROM Employee WHERE EmployeeNumber BETWEEN 2000 AND "
@@ -165,6 +178,7 @@ TEST(ServerSoak, EveryClockInIsStoredOnceAndClosedByItsClockOut) {
     EXPECT_EQ(database.QueryInt("SELECT count(*) FROM TimeRecord WHERE EmployeeID = 39 AND "
                                 "round((EndTime - StartTime) * 24 * 60) <> 90"),
               0);
+#endif
 }
 
 } // namespace
