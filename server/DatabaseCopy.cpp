@@ -688,8 +688,12 @@ bool CopyDatabase(const std::string& from, const std::string& to, CopyReport& re
                     destination->Exec(std::string("INSERT INTO StationOption (Name, Value) "
                                                   "VALUES ('") +
                                       kDefaultOptionName + "', '" + kDefaultOptionValue + "')");
+                    lines.push_back(std::string("wrote the station option ") + kDefaultOptionName +
+                                    " = " + kDefaultOptionValue + " (the source predates it)");
+                } else {
+                    lines.push_back(std::string("copied 0 rows of ") + table.name +
+                                    " (the source predates it)");
                 }
-                lines.push_back(std::string("copied 0 rows of ") + table.name);
                 continue;
             }
             const int64_t rows =
