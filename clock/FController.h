@@ -149,6 +149,8 @@ private:
     Action m_pinAction = Action::ClockIn;
     std::shared_ptr<CEmployee> m_pinEmployee;
     std::string m_pinHash;
+    // Wrong PINs in a row before this attempt; a right PIN clears them.
+    int32_t m_pinWrongPins = 0;
     QTimer* m_pinTimer = nullptr;
     // Whether the action running was asked for with the PIN option on (the
     // printed time card then shows only the last digits of the SSN).

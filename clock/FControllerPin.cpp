@@ -76,6 +76,7 @@ FController::PinGate FController::CheckPinGate(Action action,
                     "Please see your manager.");
         return PinGate::Refused;
     }
+    m_pinWrongPins = lockout->wrongPins;
     AskForPin(action, employee, *hash);
     return PinGate::Ask;
 }
@@ -171,7 +172,10 @@ void FController::SubmitPin() {
     BeginDatabaseWork();
     StationStore store(m_controller->CIDatabase());
     if (pin::VerifyPin(hash, pin)) {
-        store.ClearWrongPins(employee->EmployeeID());
+        // Only a run of wrong PINs needs a write before the action.
+        if (m_pinWrongPins > 0) {
+            store.ClearWrongPins(employee->EmployeeID());
+        }
         m_pinRequired = true;
         RunAction(action, employee);
     } else {

@@ -15,7 +15,9 @@
 #include "clock/CController.h"
 #include "clock/FController.h"
 #include "storage/CJetDB.h"
+#include "security/PinHash.h"
 #include "storage/MessageBox.h"
+#include "storage/StationStore.h"
 #include "support/LockingProcess.h"
 #include "support_qt/OnNextModalDialog.h"
 
@@ -134,23 +136,63 @@ TEST_F(ClockBusy, HoldBeyondTheTimeoutSaysTheFileIsBusyAndStoresNothing) {
     EXPECT_EQ(m_station.Messages().shown.size(), 3u);
 }
 
+// The action's own statements meeting a held file. With the PIN option on,
+// the checks before the action are done once the PIN box shows; the file is
+// taken then, so the first wait is the action's own.
+class ClockBusyAction : public ClockBusy {
+protected:
+    void SetUp() override {
+        ClockBusy::SetUp();
+        StationStore store(m_station.Database().NewJetDB());
+        ASSERT_TRUE(store.SetRequirePin(true));
+        ASSERT_TRUE(store.SetPinHash(m_annId, pin::HashPin("4321")));
+    }
+    // Asks for the action, then lets another program hold the file for
+    // `holdMs` while the PIN is entered.
+    void WithHeldFile(int key, int holdMs) {
+        m_station.TypeKeys(QStringLiteral("1007"));
+        m_station.Press(key);
+        ASSERT_TRUE(m_station.Window()->AskingForPin()) << m_station.LastMessage();
+        LockingProcess administrator(m_station.Database().DatabasePath(), holdMs);
+        m_station.TypeKeys(QStringLiteral("4321"));
+        m_station.Press(Qt::Key_Return);
+    }
+};
+
 // A clock-out whose first look (today) gives up busy does not wait a second
 // time for yesterday: were it to, the file would be free by then and
 // yesterday's open record would be closed.
-TEST_F(ClockBusy, ClockOutGivesUpAfterOneWait) {
+TEST_F(ClockBusyAction, ClockOutGivesUpAfterOneWait) {
     m_station.Database().AddTimeRecord(m_annId, At(14, 20, 0));
     Database().SetBusyTimeout(1000);
-    {
-        LockingProcess administrator(m_station.Database().DatabasePath(), 1600);
-        m_station.TypeKeys(QStringLiteral("1007"));
-        m_station.Press(Qt::Key_F2);
-    }
+    WithHeldFile(Qt::Key_F2, 1600);
     EXPECT_EQ(m_station.LastMessage(), "Clock-Out Error|" + kBusy);
     EXPECT_EQ(m_station.Count("EndTime = 0"), 1);
     // Once the file is free the same clock-out works.
     m_station.TypeKeys(QStringLiteral("1007"));
     m_station.Press(Qt::Key_F2);
+    m_station.TypeKeys(QStringLiteral("4321"));
+    m_station.Press(Qt::Key_Return);
     EXPECT_EQ(m_station.Count("EndTime = 0"), 0);
+}
+
+TEST_F(ClockBusyAction, EveryActionSaysTheFileIsBusyAndStoresNothing) {
+    Database().SetBusyTimeout(300);
+    WithHeldFile(Qt::Key_F1, 1200);
+    EXPECT_EQ(m_station.LastMessage(), "Clock In Error|" + kBusy);
+    WithHeldFile(Qt::Key_Return, 1200);
+    EXPECT_EQ(m_station.LastMessage(), "Clock In Error|" + kBusy);
+    EXPECT_EQ(m_station.Count("1"), 0);
+
+    m_station.Database().AddTimeRecord(m_annId, At(15, 7, 0), At(15, 8, 0));
+    OnNextModalDialog([](QWidget* dialog) {
+        dialog->findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
+    });
+    WithHeldFile(Qt::Key_F3, 1200);
+    EXPECT_EQ(m_station.LastMessage(), "Timecard Generation Error|" + kBusy);
+    EXPECT_EQ(m_station.Messages().shown.size(), 3u);
+    EXPECT_FALSE(m_station.Window()->Waiting());
+    EXPECT_EQ(m_station.NumberBoxText(), QString());
 }
 
 } // namespace
