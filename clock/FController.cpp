@@ -354,95 +354,130 @@ void FController::ClearEmployeeNumber() {
     m_ui->txtEmployeeNumber->setFocus();
 }
 
-void FController::ClockIn(const std::shared_ptr<CEmployee>& employee,
-                          const std::optional<std::vector<OpenRecord>>& forgotten) {
+bool FController::RunAsOneUnit(const std::function<bool()>& work) {
+    const auto database = m_controller->CIDatabase();
+    return database ? database->RunAsOneTransaction(work) : work();
+}
+
+std::shared_ptr<CTimeRecord> FController::NewClockIn(const CEmployee& employee) {
     auto record = std::make_shared<CTimeRecord>();
     record->SetObjectState(StateNew);
-    record->SetEmployeeID(employee->EmployeeID());
+    record->SetEmployeeID(employee.EmployeeID());
     record->SetStartTime(CurrentMinute());
     record->SetEndTime(DateTime());
+    return record;
+}
 
+bool FController::StoreClockIn(const std::shared_ptr<CTimeRecord>& record,
+                               const std::optional<std::vector<OpenRecord>>& forgotten,
+                               std::vector<OpenRecord>& earlier) {
     const std::shared_ptr<CTimeRecordFactory> factory = m_controller->TimeRecordFactory();
-    // The clock-in and the look-up of forgotten clock-outs are one unit, run
-    // again whole when the server breaks it off for a conflicting station.
-    std::vector<OpenRecord> earlier;
-    const auto store = [&] {
-        if (!factory || !factory->Save(record)) {
-            return false;
-        }
-        // The clock-in is stored whatever is still open; an open record from
-        // long ago is only pointed out. When that look-up fails the
-        // confirmation goes without it.
-        if (forgotten) {
-            earlier = *forgotten;
-        } else {
-            earlier = FindOpenRecords(m_controller->CIDatabase(), employee->EmployeeID(),
-                                      ForgottenClockOutCutoff(DateTime::Now()))
-                          .value_or(std::vector<OpenRecord>());
-        }
-        return true;
-    };
-    const auto database = m_controller->CIDatabase();
-    if (!(database ? database->RunAsOneTransaction(store) : store())) {
-        const bool busy = DatabaseGaveUpBusy();
-        EndDatabaseWork();
+    if (!factory || !factory->Save(record)) {
+        return false;
+    }
+    // The clock-in is stored whatever is still open; an open record from
+    // long ago is only pointed out. When that look-up fails the
+    // confirmation goes without it.
+    if (forgotten) {
+        earlier = *forgotten;
+    } else {
+        earlier = FindOpenRecords(m_controller->CIDatabase(), record->EmployeeID(),
+                                  ForgottenClockOutCutoff(DateTime::Now()))
+                      .value_or(std::vector<OpenRecord>());
+    }
+    return true;
+}
+
+bool FController::StoreClockOut(const std::shared_ptr<CEmployee>& employee) {
+    auto card = std::make_shared<CTimeCard>();
+    card->SetOrvanDatabase(m_controller->CIDatabase());
+    bool done = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute());
+    // A shift begun before midnight is still open under yesterday; after a
+    // wait that ended busy, a second wait would only double the delay.
+    if (!done && !DatabaseGaveUpBusy()) {
+        done = card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute());
+    }
+    return done;
+}
+
+void FController::ShowClockInResult(const CEmployee& employee, bool stored,
+                                    const CTimeRecord& record,
+                                    const std::vector<OpenRecord>& earlier) {
+    if (!stored) {
         ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock In Error",
-                    busy ? DatabaseBusyText
-                         : "An error occurred adding this login to the database.");
+                    DatabaseGaveUpBusy() ? DatabaseBusyText
+                                         : "An error occurred adding this login to the database.");
         return;
     }
-    EndDatabaseWork();
     ShowMessage(MsgIconInformation | MsgButtonsOK, "Login Complete",
-                EmployeeLine(*employee) +
-                    "\r\nClocked In At: " + record->StartTime().Format("mm/dd/yyyy   hh:mm AMPM") +
+                EmployeeLine(employee) +
+                    "\r\nClocked In At: " + record.StartTime().Format("mm/dd/yyyy   hh:mm AMPM") +
                     ForgottenClockOutText(earlier));
 }
 
-void FController::ClockOut(const std::shared_ptr<CEmployee>& employee) {
-    auto card = std::make_shared<CTimeCard>();
-    card->SetOrvanDatabase(m_controller->CIDatabase());
-    // Today's and yesterday's look-ups are one unit: another station's
-    // clock-out in between cannot make both miss, or both close, a record.
-    const auto close = [&] {
-        bool done = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute());
-        // A shift begun before midnight is still open under yesterday; after
-        // a wait that ended busy, a second wait would only double the delay.
-        if (!done && !DatabaseGaveUpBusy()) {
-            done = card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute());
-        }
-        return done;
-    };
-    const auto database = m_controller->CIDatabase();
-    const bool closed = database ? database->RunAsOneTransaction(close) : close();
-    const bool busy = !closed && DatabaseGaveUpBusy();
-    EndDatabaseWork();
+void FController::ShowClockOutResult(const CEmployee& employee, bool closed) {
     if (closed) {
         const DateTime now = DateTime::Now();
         ShowMessage(MsgIconInformation | MsgButtonsOK, "Logout Complete",
-                    EmployeeLine(*employee) + "\r\nClocked Out At: " + now.Format("mm/dd/yyyy") +
+                    EmployeeLine(employee) + "\r\nClocked Out At: " + now.Format("mm/dd/yyyy") +
                         "   " + now.Format("hh:mm:ss AMPM"));
     } else {
         ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock-Out Error",
-                    busy ? DatabaseBusyText
-                         : "An error occurred while closing the timerecord. This clock-out has "
-                           "failed.");
+                    DatabaseGaveUpBusy()
+                        ? DatabaseBusyText
+                        : "An error occurred while closing the timerecord. This clock-out has "
+                          "failed.");
     }
 }
 
+// Each action's reads and writes are one unit, run again whole when the
+// server breaks it off for a conflicting station: a clock-in with its look-up
+// of forgotten clock-outs, a clock-out's look-ups of today and yesterday, and
+// Enter's choice with the clock-in or clock-out it chose. Two stations acting
+// for one employee at the same moment can then neither both miss, nor both
+// close, a record. Messages come after the unit, never inside it.
+void FController::ClockIn(const std::shared_ptr<CEmployee>& employee) {
+    const std::shared_ptr<CTimeRecord> record = NewClockIn(*employee);
+    std::vector<OpenRecord> earlier;
+    const bool stored = RunAsOneUnit([&] { return StoreClockIn(record, std::nullopt, earlier); });
+    EndDatabaseWork();
+    ShowClockInResult(*employee, stored, *record, earlier);
+}
+
+void FController::ClockOut(const std::shared_ptr<CEmployee>& employee) {
+    const bool closed = RunAsOneUnit([&] { return StoreClockOut(employee); });
+    EndDatabaseWork();
+    ShowClockOutResult(*employee, closed);
+}
+
 void FController::ClockInOrOut(const std::shared_ptr<CEmployee>& employee) {
-    // Every open record of the employee, to see what clock-out would close.
-    const DateTime now = DateTime::Now();
-    const std::optional<std::vector<OpenRecord>> open =
-        FindOpenRecords(m_controller->CIDatabase(), employee->EmployeeID(), now.AddDays(3650));
-    if (!open) {
-        EndDatabaseWork();
+    const std::shared_ptr<CTimeRecord> record = NewClockIn(*employee);
+    std::vector<OpenRecord> earlier;
+    bool lookedUp = false;
+    NaturalAction chosen = NaturalAction::ClockIn;
+    const bool done = RunAsOneUnit([&] {
+        // Every open record of the employee, to see what clock-out would
+        // close.
+        const DateTime now = DateTime::Now();
+        const std::optional<std::vector<OpenRecord>> open =
+            FindOpenRecords(m_controller->CIDatabase(), employee->EmployeeID(), now.AddDays(3650));
+        lookedUp = open.has_value();
+        if (!open) {
+            return false;
+        }
+        chosen = ChooseNaturalAction(*open, now);
+        if (chosen == NaturalAction::ClockOut) {
+            return StoreClockOut(employee);
+        }
+        return StoreClockIn(record, ForgottenClockOuts(*open, now), earlier);
+    });
+    EndDatabaseWork();
+    if (!lookedUp) {
         ShowActionError(Action::Natural);
-        return;
-    }
-    if (ChooseNaturalAction(*open, now) == NaturalAction::ClockOut) {
-        ClockOut(employee);
+    } else if (chosen == NaturalAction::ClockOut) {
+        ShowClockOutResult(*employee, done);
     } else {
-        ClockIn(employee, ForgottenClockOuts(*open, now));
+        ShowClockInResult(*employee, done, *record, earlier);
     }
 }
 

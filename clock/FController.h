@@ -3,6 +3,7 @@
 #include <QtWidgets/QWidget>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -23,6 +24,7 @@ class FController;
 namespace orvan {
 class CEmployee;
 class CTimeCard;
+class CTimeRecord;
 } // namespace orvan
 
 namespace orvan::timeclock {
@@ -106,12 +108,23 @@ private:
     // serves (the administrator record and inactive employees are not found).
     std::shared_ptr<CEmployee> LookUpEmployee(Action action);
     void RunAction(Action action, const std::shared_ptr<CEmployee>& employee);
-    // `forgotten`: the employee's forgotten clock-outs when already known;
-    // otherwise they are looked up after the clock-in is stored.
-    void ClockIn(const std::shared_ptr<CEmployee>& employee,
-                 const std::optional<std::vector<OpenRecord>>& forgotten = std::nullopt);
+    void ClockIn(const std::shared_ptr<CEmployee>& employee);
     void ClockOut(const std::shared_ptr<CEmployee>& employee);
     void ClockInOrOut(const std::shared_ptr<CEmployee>& employee);
+    // Runs `work` as one database unit (see CJetDB::RunAsOneTransaction).
+    bool RunAsOneUnit(const std::function<bool()>& work);
+    // The database parts of a clock-in and a clock-out, safe to run again
+    // within a unit; they show nothing. `forgotten`: the employee's forgotten
+    // clock-outs when already known, else they are looked up after the
+    // clock-in is stored, into `earlier`.
+    static std::shared_ptr<CTimeRecord> NewClockIn(const CEmployee& employee);
+    bool StoreClockIn(const std::shared_ptr<CTimeRecord>& record,
+                      const std::optional<std::vector<OpenRecord>>& forgotten,
+                      std::vector<OpenRecord>& earlier);
+    bool StoreClockOut(const std::shared_ptr<CEmployee>& employee);
+    void ShowClockInResult(const CEmployee& employee, bool stored, const CTimeRecord& record,
+                           const std::vector<OpenRecord>& earlier);
+    void ShowClockOutResult(const CEmployee& employee, bool closed);
     void PrintTimeCard(const std::shared_ptr<CEmployee>& employee);
     void ClearEmployeeNumber();
 
