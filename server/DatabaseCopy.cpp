@@ -439,22 +439,6 @@ private:
 
 // --- the server database --------------------------------------------------
 
-pg::Param ParamText(const Recordset::Value& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) {
-        return *text;
-    }
-    if (const auto* whole = std::get_if<int64_t>(&value)) {
-        return std::to_string(*whole);
-    }
-    if (const auto* number = std::get_if<double>(&value)) {
-        // The shortest text that reads back as the same double.
-        char buffer[64];
-        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, *number);
-        return std::string(buffer, ec == std::errc() ? end : buffer);
-    }
-    return std::nullopt;
-}
-
 // The tables of the schema script, found by the server's own lookup of an
 // unquoted name.
 std::string SchemaTablesPresent() {
@@ -551,7 +535,7 @@ public:
                 first + r == 0 ? rows.MoveFirst() : rows.MoveNext();
                 sql += r == 0 ? "(" : ", (";
                 for (size_t c = 0; c < width; ++c) {
-                    params.push_back(ParamText(rows.FieldAt(c)));
+                    params.push_back(pg::ParamOf(rows.FieldAt(c)));
                     sql += (c == 0 ? "$" : ", $") + std::to_string(params.size());
                 }
                 sql += ")";

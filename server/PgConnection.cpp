@@ -324,4 +324,19 @@ int32_t PgConnection::ServerVersion() const {
     return m_connection ? PQserverVersion(m_connection.get()) : 0;
 }
 
+Param ParamOf(const Recordset::Value& value) {
+    if (const auto* text = std::get_if<std::string>(&value)) {
+        return *text;
+    }
+    if (const auto* whole = std::get_if<int64_t>(&value)) {
+        return std::to_string(*whole);
+    }
+    if (const auto* number = std::get_if<double>(&value)) {
+        char buffer[64];
+        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, *number);
+        return std::string(buffer, ec == std::errc() ? end : buffer);
+    }
+    return std::nullopt;
+}
+
 } // namespace orvan::pg

@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "storage/EngineError.h"
+#include "storage/Recordset.h"
 
 struct pg_conn;
 struct pg_result;
-
-namespace orvan {
-class Recordset;
-}
 
 namespace orvan::pg {
 
@@ -63,6 +60,11 @@ using ResultHandle = std::unique_ptr<pg_result, ClearResult>;
 // where the statement uses it.
 using Param = std::optional<std::string>;
 using Params = std::vector<Param>;
+
+// A snapshot value as a parameter: text as it is, whole numbers in decimal,
+// doubles in their shortest exact form (so a day count arrives bit for bit),
+// Null as nullopt.
+Param ParamOf(const Recordset::Value& value);
 
 // One connection to a PostgreSQL server, open from construction to
 // destruction. Every call throws ServerError (an EngineError) on failure;

@@ -15,23 +15,6 @@ namespace orvan::server {
 
 namespace {
 
-// A parameter's text as the server reads it; numbers in their shortest
-// exact form, so a day count arrives bit for bit.
-pg::Param ParamText(const Recordset::Value& value) {
-    if (const auto* text = std::get_if<std::string>(&value)) {
-        return *text;
-    }
-    if (const auto* whole = std::get_if<int64_t>(&value)) {
-        return std::to_string(*whole);
-    }
-    if (const auto* number = std::get_if<double>(&value)) {
-        char buffer[64];
-        const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, *number);
-        return std::string(buffer, ec == std::errc() ? end : buffer);
-    }
-    return std::nullopt;
-}
-
 // A stored query's statement with its :name parameters numbered $1..$n.
 class PgStatement final : public EngineStatement {
 public:
@@ -43,7 +26,7 @@ public:
               const Recordset::Value& value) override {
         for (size_t i = 0; i < m_statement.names.size(); ++i) {
             if (m_statement.names[i] == name) {
-                m_params[i] = ParamText(value);
+                m_params[i] = pg::ParamOf(value);
             }
         }
     }

@@ -245,15 +245,8 @@ bool Installer::Install(const std::string& folder, bool demo, DateTime today,
         message = "A database already exists at " + database.string() + "; nothing was changed.";
         return false;
     }
-    for (const fs::path& dir : {root, system, root / "reports", root / "documentation"}) {
-        if (fs::is_directory(dir, ec)) {
-            continue;
-        }
-        if (!fs::create_directories(dir, ec) || ec) {
-            message = "Cannot create the folder " + dir.string() + ": " + ec.message();
-            return false;
-        }
-        created.push_back("created folder " + dir.string());
+    if (!MakeFolders(folder, created, message)) {
+        return false;
     }
 
     // Build the database beside its final name and move it in place only
@@ -280,15 +273,37 @@ bool Installer::Install(const std::string& folder, bool demo, DateTime today,
         created.push_back("kept existing configuration " + config.string());
         return true;
     }
-    std::ofstream out(config, std::ios::binary);
-    out << "DatabasePath=<app.path>\\system\\orvan_11.mdb\r\n"
+    return WriteConfigFile(config.string(), "<app.path>\\system\\orvan_11.mdb", created, message);
+}
+
+bool Installer::MakeFolders(const std::string& folder, std::vector<std::string>& created,
+                            std::string& message) {
+    std::error_code ec;
+    const fs::path root(folder);
+    for (const fs::path& dir : {root, root / "system", root / "reports", root / "documentation"}) {
+        if (fs::is_directory(dir, ec)) {
+            continue;
+        }
+        if (!fs::create_directories(dir, ec) || ec) {
+            message = "Cannot create the folder " + dir.string() + ": " + ec.message();
+            return false;
+        }
+        created.push_back("created folder " + dir.string());
+    }
+    return true;
+}
+
+bool Installer::WriteConfigFile(const std::string& path, const std::string& databasePath,
+                                std::vector<std::string>& created, std::string& message) {
+    std::ofstream out(path, std::ios::binary);
+    out << "DatabasePath=" << databasePath << "\r\n"
         << "ShowLoginHelp=True\r\n";
     out.close();
     if (!out) {
-        message = "Cannot write the configuration file " + config.string() + ".";
+        message = "Cannot write the configuration file " + path + ".";
         return false;
     }
-    created.push_back("created configuration " + config.string());
+    created.push_back("created configuration " + path);
     return true;
 }
 

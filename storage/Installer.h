@@ -36,6 +36,15 @@ public:
     // per thing made.
     static bool Install(const std::string& folder, bool demo, DateTime today,
                         std::vector<std::string>& created, std::string& message);
+
+    // The folders of an installation (the folder itself, system/, reports/,
+    // documentation/), each that is missing; one line per folder made.
+    static bool MakeFolders(const std::string& folder, std::vector<std::string>& created,
+                            std::string& message);
+    // Writes a configuration file naming `databasePath` (a file path or a
+    // server address) with the login help on.
+    static bool WriteConfigFile(const std::string& path, const std::string& databasePath,
+                                std::vector<std::string>& created, std::string& message);
 };
 
 } // namespace orvan

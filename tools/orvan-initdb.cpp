@@ -63,29 +63,9 @@ bool ShipGuide(const std::string& folder, std::vector<std::string>& created, std
 // not replaced (checked before the server is touched).
 bool WriteServerFolder(const std::string& folder, const std::string& uri,
                        std::vector<std::string>& created, std::string& message) {
-    std::error_code error;
-    const fs::path root(folder);
-    for (const fs::path& dir : {root, root / "system", root / "reports", root / "documentation"}) {
-        if (fs::is_directory(dir, error)) {
-            continue;
-        }
-        if (!fs::create_directories(dir, error) || error) {
-            message = "Cannot create the folder " + dir.string() + ": " + error.message();
-            return false;
-        }
-        created.push_back("created folder " + dir.string());
-    }
-    const fs::path config = root / "system" / "orvan_11.cfg";
-    std::ofstream out(config, std::ios::binary);
-    out << "DatabasePath=" << uri << "\r\n"
-        << "ShowLoginHelp=True\r\n";
-    out.close();
-    if (!out) {
-        message = "Cannot write the configuration file " + config.string() + ".";
-        return false;
-    }
-    created.push_back("created configuration " + config.string());
-    return true;
+    return orvan::Installer::MakeFolders(folder, created, message) &&
+           orvan::Installer::WriteConfigFile(
+               (fs::path(folder) / "system" / "orvan_11.cfg").string(), uri, created, message);
 }
 
 int Copy(const std::string& from, const std::string& to) {
