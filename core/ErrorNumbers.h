@@ -19,10 +19,10 @@ namespace orvan::err {
 inline constexpr int32_t ControllerConstruction = 101;
 
 // 2xx: the manager's main window.
-inline constexpr int32_t NoController = 211;          // its controller was set to nothing
-inline constexpr int32_t MainWindowFillFailed = 221;  // a list of the window not filled
+inline constexpr int32_t NoController = 211;              // its controller was set to nothing
+inline constexpr int32_t MainWindowFillFailed = 221;      // a list of the window not filled
 inline constexpr int32_t MainWindowShowFrameFailed = 281; // a tab page not shown
-inline constexpr int32_t MainWindowClearFailed = 283; // the forms not emptied
+inline constexpr int32_t MainWindowClearFailed = 283;     // the forms not emptied
 
 // 3xx: lists (time records, employees, companies, strings) and saving.
 inline constexpr int32_t ListCreate = 301; // storage not prepared, or a load failed
@@ -93,9 +93,13 @@ inline constexpr int32_t DocumentNoParent = 911;
 // 95x: the database server (PostgreSQL). A server that refuses a lock
 // within the lock timeout raises EngineBusy, as the file held by another
 // program does.
-inline constexpr int32_t ServerConnectionFailed = 951; // not reached, login refused, connection lost
-inline constexpr int32_t ServerStatementFailed = 952;  // the server refused a statement
-inline constexpr int32_t ServerSerializationFailure = 953; // a conflicting transaction: run it again
+
+// Not reached, login refused, connection lost.
+inline constexpr int32_t ServerConnectionFailed = 951;
+// The server refused a statement.
+inline constexpr int32_t ServerStatementFailed = 952;
+// A conflicting transaction: run it again.
+inline constexpr int32_t ServerSerializationFailure = 953;
 
 // The runtime's and the engine's numbers the system reacts to.
 inline constexpr int32_t RuntimeOverflow = 6;
