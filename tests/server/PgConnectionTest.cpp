@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <variant>
 
 #include "core/ErrorNumbers.h"
@@ -241,6 +242,54 @@ TEST_F(ServerFailures, AConcurrentUpdateInASerializableTransactionIsRetryable) {
     first->Execute("ROLLBACK");
     EXPECT_FALSE(first->InTransaction());
     EXPECT_EQ(first->Query("SELECT EndTime FROM TimeRecord")->AsDouble("EndTime"), 37636.5);
+}
+
+TEST_F(ServerFailures, ADeadlockTheServerBreaksIsRetryableAndTheOtherGoesOn) {
+    auto first = Database().Connect();
+    auto second = Database().Connect();
+    first->Execute("CREATE TABLE T (Id integer PRIMARY KEY, V integer)");
+    first->Execute("INSERT INTO T VALUES (1, 0), (2, 0)");
+    for (auto* connection : {first.get(), second.get()}) {
+        connection->Execute("SET deadlock_timeout = '100ms'");
+        connection->Execute("BEGIN");
+    }
+    first->Execute("UPDATE T SET V = 1 WHERE Id = 1");
+    second->Execute("UPDATE T SET V = 2 WHERE Id = 2");
+
+    // Each now asks for the row the other holds. The server breaks one of
+    // them off; the one broken off rolls back, which lets the other finish.
+    struct Outcome {
+        bool brokenOff = false;
+        int32_t number = 0;
+        std::string sqlState;
+        bool retryable = false;
+    };
+    const auto takeOther = [](PgConnection& connection, const char* sql, Outcome& outcome) {
+        try {
+            connection.Execute(sql);
+        } catch (const ServerError& e) {
+            outcome = {true, e.Number(), e.SqlState(), pg::IsRetryable(e)};
+            connection.Execute("ROLLBACK");
+        }
+    };
+    Outcome firstOutcome;
+    Outcome secondOutcome;
+    std::thread other(
+        [&] { takeOther(*second, "UPDATE T SET V = 2 WHERE Id = 1", secondOutcome); });
+    takeOther(*first, "UPDATE T SET V = 1 WHERE Id = 2", firstOutcome);
+    other.join();
+
+    ASSERT_NE(firstOutcome.brokenOff, secondOutcome.brokenOff);
+    const Outcome& broken = firstOutcome.brokenOff ? firstOutcome : secondOutcome;
+    EXPECT_EQ(broken.number, err::ServerSerializationFailure);
+    EXPECT_EQ(broken.sqlState, "40P01");
+    EXPECT_TRUE(broken.retryable);
+    PgConnection& survivor = firstOutcome.brokenOff ? *second : *first;
+    survivor.Execute("COMMIT");
+    const int64_t written = firstOutcome.brokenOff ? 2 : 1;
+    const auto rows =
+        first->Query("SELECT count(*) AS n FROM T WHERE V = " + std::to_string(written));
+    EXPECT_EQ(rows->AsInteger("n"), 2);
 }
 
 TEST(ServerErrors, OnlyConflictsAreRetryable) {
