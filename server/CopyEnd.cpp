@@ -1,0 +1,93 @@
+#include "server/CopyEnd.h"
+
+#include "server/PgConnection.h"
+
+namespace orvan::server::copy {
+
+const std::vector<Table>& Tables() {
+    static const std::vector<Table> tables = {
+        {"_System",
+         nullptr,
+         nullptr,
+         false,
+         {"program", "version", "period_length", "auto_shift_start_time", "auto_shift_end_time"}},
+        {"Company",
+         "CompanyID",
+         "CompanyID",
+         false,
+         {"CompanyID", "Name", "Address1", "Address2", "City", "State", "ZipCode", "Phone", "Fax",
+          "FederalTaxID", "URL"}},
+        {"Employee",
+         "EmployeeID",
+         "EmployeeID",
+         false,
+         {"EmployeeID",
+          "EmployeeNumber",
+          "SSNumber",
+          "FirstName",
+          "LastName",
+          "Address",
+          "Address2",
+          "City",
+          "State",
+          "ZipCode",
+          "Phone",
+          "Password",
+          "PayRate",
+          "OvertimePayRate",
+          "DateOfBirth",
+          "HireDate",
+          "ReleaseDate",
+          "Active",
+          "CompanyID",
+          "AutoDeduct",
+          "AutoDeductLunchLength",
+          "AutoDeductBreakLength"}},
+        {"TimeRecord",
+         "TimeRecordID",
+         "TimeRecordID",
+         false,
+         {"TimeRecordID", "EmployeeID", "ShiftDate", "StartTime", "EndTime"}},
+        {"_StoredQuery", nullptr, "Name", false, {"Name", "Sql"}},
+        {"StationOption", nullptr, "Name", true, {"Name", "Value"}},
+        {"EmployeePin", nullptr, "EmployeeID", true, {"EmployeeID", "PinHash"}},
+        {"StationLockout", nullptr, "EmployeeID", true, {"EmployeeID", "WrongPins", "LockedUntil"}},
+    };
+    return tables;
+}
+
+std::string ColumnList(const Table& table) {
+    std::string list;
+    for (const char* column : table.columns) {
+        list += list.empty() ? "" : ", ";
+        list += column;
+    }
+    return list;
+}
+
+std::string SelectAll(const Table& table) {
+    std::string sql = "SELECT " + ColumnList(table) + " FROM " + table.name;
+    if (table.order != nullptr) {
+        sql += std::string(" ORDER BY ") + table.order;
+    }
+    return sql;
+}
+
+std::string ShownName(const std::string& name) {
+    if (!pg::IsServerUri(name)) {
+        return name;
+    }
+    const size_t start = name.find("://") + 3;
+    const size_t at = name.find('@', start);
+    const size_t slash = name.find('/', start);
+    if (at == std::string::npos || (slash != std::string::npos && slash < at)) {
+        return name;
+    }
+    const size_t colon = name.find(':', start);
+    if (colon == std::string::npos || colon > at) {
+        return name;
+    }
+    return name.substr(0, colon) + name.substr(at);
+}
+
+} // namespace orvan::server::copy
