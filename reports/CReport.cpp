@@ -48,6 +48,16 @@ const std::string& CReport::Separator() {
     return separator;
 }
 
+size_t CReport::CharacterCount(const std::string& text) {
+    size_t count = 0;
+    for (const char c : text) {
+        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++count;
+        }
+    }
+    return count;
+}
+
 std::string CReport::RangeKey(const std::string& rangeText) {
     // 1-based character positions of the range text, in key order; 0 stands
     // for an underscore.

@@ -63,6 +63,10 @@ public:
     // gives "0115_0128_2003". Positions the text does not reach are left out.
     static std::string RangeKey(const std::string& rangeText);
 
+    // Characters of a UTF-8 text (continuation bytes do not count), so that
+    // names with accents keep a report's columns in place.
+    static size_t CharacterCount(const std::string& text);
+
 protected:
     // The parent window's notification for this kind of report.
     using Notification = bool (IReportParent::*)();

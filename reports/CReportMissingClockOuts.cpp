@@ -29,20 +29,8 @@ constexpr size_t kNumberWidth = 8;
 constexpr size_t kNameWidth = 24;
 constexpr size_t kClockInWidth = 21;
 
-// Characters of a UTF-8 text (continuation bytes do not count), so names
-// with accents keep the columns in place.
-size_t CharacterCount(const std::string& text) {
-    size_t count = 0;
-    for (const char c : text) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-            ++count;
-        }
-    }
-    return count;
-}
-
 std::string Column(const std::string& text, size_t width) {
-    const size_t length = CharacterCount(text);
+    const size_t length = CReport::CharacterCount(text);
     return text + std::string(length + 2 <= width ? width - length : 2, ' ');
 }
 

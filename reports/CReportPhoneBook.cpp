@@ -17,18 +17,6 @@ constexpr int32_t kErrNoList = err::ReportNoCompanyList;
 constexpr int32_t kErrUnexpected = err::ReportUnexpected;
 constexpr size_t kRightColumn = 40;
 
-// Characters of a UTF-8 text (continuation bytes do not count), so names
-// with accents keep the right column in place.
-size_t CharacterCount(const std::string& text) {
-    size_t count = 0;
-    for (const char c : text) {
-        if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) {
-            ++count;
-        }
-    }
-    return count;
-}
-
 } // namespace
 
 CReportPhoneBook::CReportPhoneBook()
