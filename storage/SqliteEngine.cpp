@@ -1,6 +1,7 @@
 #include "storage/SqliteEngine.h"
 
 #include <chrono>
+#include <iterator>
 #include <thread>
 #include <vector>
 
@@ -178,13 +179,17 @@ int SqliteEngine::UpgradeSchema(sqlite3* db) {
     };
     static const Upgrade upgrades[] = {{1, kUpgrade1Sql}};
     try {
+        // Every open asks: a current file answers from the header alone.
+        const int64_t version = QueryInteger(db, "PRAGMA user_version");
+        if (version >= std::end(upgrades)[-1].to) {
+            return SQLITE_OK;
+        }
         const int64_t ourTables =
             QueryInteger(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND "
                              "name IN ('TimeRecord', '_System', 'Employee', '_StoredQuery')");
         if (ourTables < 4) {
             return SQLITE_OK;
         }
-        const int64_t version = QueryInteger(db, "PRAGMA user_version");
         for (const Upgrade& upgrade : upgrades) {
             if (version < upgrade.to) {
                 const int rc = Exec(db, upgrade.sql);
