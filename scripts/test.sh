@@ -5,7 +5,14 @@
 # and removed again however the tests end.
 #
 # ORVAN_WARNINGS_AS_ERRORS=ON in the environment makes every compiler warning
-# an error (CI does this); ORVAN_BUILD_DIR picks another build folder.
+# an error (CI does this); ORVAN_BUILD_DIR picks another build folder;
+# ORVAN_SANITIZE=ON builds with the address and undefined-behaviour
+# sanitizers (and without the benchmarks), so that folder should be another
+# one (CI uses build-asan).
+#
+# The tests run in two steps, each with its own time: everything but the
+# soak and stress tests, then those (CTest label "soak"; `ctest -LE soak` in
+# the build folder leaves them out).
 # ORVAN_TEST_SERVER=off runs everything but the server tests (they skip),
 # without installing or starting PostgreSQL. Without PostgreSQL's server
 # programs the server tests skip as well, with a note, unless
@@ -14,7 +21,15 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 bash "$root/scripts/deps.sh"
 build="${ORVAN_BUILD_DIR:-$root/build}"
-options=(-DORVAN_WITH_TESTS=ON -DORVAN_WITH_BENCH=ON)
+options=(-DORVAN_WITH_TESTS=ON)
+if [ "${ORVAN_SANITIZE:-OFF}" = ON ]; then
+  options+=(-DORVAN_WITH_ASAN=ON -DORVAN_WITH_BENCH=OFF)
+  # A sanitizer finding fails the test that met it.
+  export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
+  export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
+else
+  options+=(-DORVAN_WITH_BENCH=ON)
+fi
 if [ -n "${ORVAN_WARNINGS_AS_ERRORS:-}" ]; then
   options+=("-DORVAN_WARNINGS_AS_ERRORS=$ORVAN_WARNINGS_AS_ERRORS")
 fi
@@ -45,4 +60,12 @@ else
 fi
 
 cd "$build"
-ctest --output-on-failure --parallel 2 --timeout 600
+status=0
+for step in "-LE soak" "-L soak"; do
+  echo "== ctest $step"
+  start=$SECONDS
+  # shellcheck disable=SC2086 # the step is two words on purpose
+  ctest --output-on-failure --parallel 2 --timeout 600 $step || status=1
+  echo "== ctest $step: $((SECONDS - start)) s"
+done
+exit "$status"

@@ -20,6 +20,7 @@
 #include "server/PgSchema.h"
 #include "storage/Installer.h"
 #include "storage/Recordset.h"
+#include "storage/SqliteHandle.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
 #include "support/server/ServerTestDatabase.h"
@@ -60,17 +61,21 @@ std::string Spell(sqlite3_stmt* statement, int column) {
 // schema version), one line per row.
 std::map<std::string, std::vector<std::string>> Dump(const std::string& path) {
     std::map<std::string, std::vector<std::string>> dump;
-    sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    int rc = SQLITE_OK;
+    const sqlite::Connection connection = sqlite::Open(path, SQLITE_OPEN_READONLY, rc);
+    sqlite3* db = connection.get();
+    EXPECT_EQ(rc, SQLITE_OK);
     for (const auto& [table, key] : kTables) {
-        sqlite3_stmt* statement = nullptr;
+        sqlite3_stmt* raw = nullptr;
         const std::string sql = "SELECT * FROM " + table + " ORDER BY " + key;
         auto& rows = dump[table];
-        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
+        if (sqlite3_prepare_v2(db, sql.c_str(), -1, &raw, nullptr) != SQLITE_OK) {
             // Shows as a difference wherever the table is compared.
             rows.push_back(sql + ": " + sqlite3_errmsg(db));
             continue;
         }
+        const sqlite::Statement owned(raw);
+        sqlite3_stmt* statement = owned.get();
         while (sqlite3_step(statement) == SQLITE_ROW) {
             std::string row;
             for (int c = 0; c < sqlite3_column_count(statement); ++c) {
@@ -79,14 +84,12 @@ std::map<std::string, std::vector<std::string>> Dump(const std::string& path) {
             }
             rows.push_back(row);
         }
-        sqlite3_finalize(statement);
     }
-    sqlite3_stmt* version = nullptr;
-    sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &version, nullptr);
-    sqlite3_step(version);
-    dump["user_version"].push_back(Spell(version, 0));
-    sqlite3_finalize(version);
-    sqlite3_close(db);
+    if (db != nullptr && rc == SQLITE_OK) {
+        const sqlite::Statement version = sqlite::PrepareOne(db, "PRAGMA user_version");
+        sqlite3_step(version.get());
+        dump["user_version"].push_back(Spell(version.get(), 0));
+    }
     return dump;
 }
 
@@ -193,13 +196,14 @@ TEST_F(DatabaseCopyTest, TheServerGivesNewRowsKeysPastTheHighestTheFileEverGave)
     // And a file copied back from the server continues past the server's.
     const std::string back = (m_dir / "back.mdb").string();
     Copy(Database().Uri(), back);
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(back.c_str(), &db), SQLITE_OK);
+    int rc = SQLITE_OK;
+    const sqlite::Connection connection = sqlite::Open(back, SQLITE_OPEN_READWRITE, rc);
+    ASSERT_EQ(rc, SQLITE_OK);
+    sqlite3* db = connection.get();
     ASSERT_EQ(sqlite3_exec(db, "INSERT INTO TimeRecord (EmployeeID, StartTime) VALUES (40, 2)",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
     EXPECT_EQ(sqlite3_last_insert_rowid(db), highest + 2);
-    sqlite3_close(db);
 }
 
 TEST_F(DatabaseCopyTest, ADestinationHoldingDataIsRefusedAndLeftAsItWas) {
@@ -231,14 +235,16 @@ TEST_F(DatabaseCopyTest, AnEmptySchemaWithItsDefaultStationOptionTakesTheCopy) {
     const std::string emptied = (m_dir / "emptied.mdb").string();
     std::string message;
     ASSERT_TRUE(Installer::CreateDatabase(emptied, message)) << message;
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open(emptied.c_str(), &db), SQLITE_OK);
-    EXPECT_EQ(sqlite3_exec(db,
-                           "DELETE FROM _System; DELETE FROM Employee; DELETE FROM _StoredQuery; "
-                           "DELETE FROM sqlite_sequence",
-                           nullptr, nullptr, nullptr),
-              SQLITE_OK);
-    sqlite3_close(db);
+    {
+        int rc = SQLITE_OK;
+        const sqlite::Connection connection = sqlite::Open(emptied, SQLITE_OPEN_READWRITE, rc);
+        ASSERT_EQ(rc, SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(connection.get(),
+                               "DELETE FROM _System; DELETE FROM Employee; DELETE FROM "
+                               "_StoredQuery; DELETE FROM sqlite_sequence",
+                               nullptr, nullptr, nullptr),
+                  SQLITE_OK);
+    }
     Copy(Database().Uri(), emptied);
     ExpectSameRows(m_demo.DatabasePath(), emptied);
 }

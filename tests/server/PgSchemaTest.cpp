@@ -17,6 +17,7 @@
 #include "server/PgSchema.h"
 #include "storage/JetDialect.h"
 #include "storage/Recordset.h"
+#include "storage/SqliteHandle.h"
 #include "support/server/ServerTestDatabase.h"
 
 namespace orvan {
@@ -36,45 +37,44 @@ std::string Lower(std::string text) {
 // The file's schema (with its upgrades) in an in-memory SQLite database.
 struct FileSchema {
     FileSchema() {
-        EXPECT_EQ(sqlite3_open(":memory:", &db), SQLITE_OK);
+        int rc = SQLITE_OK;
+        connection = sqlite::Open(":memory:", SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, rc);
+        db = connection.get();
+        EXPECT_EQ(rc, SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(db, kSchemaSql, nullptr, nullptr, nullptr), SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(db, kUpgrade1Sql, nullptr, nullptr, nullptr), SQLITE_OK);
     }
-    ~FileSchema() { sqlite3_close(db); }
-    FileSchema(const FileSchema&) = delete;
-    FileSchema& operator=(const FileSchema&) = delete;
 
     // table -> column -> declared type, all in lower case.
     std::map<std::string, std::map<std::string, std::string>> Columns() const {
         std::map<std::string, std::map<std::string, std::string>> columns;
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db,
-                           "SELECT m.name, p.name, p.type FROM sqlite_schema m, "
-                           "pragma_table_info(m.name) p WHERE m.type = 'table' AND m.name NOT "
-                           "LIKE 'sqlite_%'",
-                           -1, &statement, nullptr);
+        const sqlite::Statement owned =
+            sqlite::PrepareOne(db, "SELECT m.name, p.name, p.type FROM sqlite_schema m, "
+                                   "pragma_table_info(m.name) p WHERE m.type = 'table' AND "
+                                   "m.name NOT LIKE 'sqlite_%'");
+        sqlite3_stmt* statement = owned.get();
         while (sqlite3_step(statement) == SQLITE_ROW) {
             auto text = [&](int i) {
                 return Lower(reinterpret_cast<const char*>(sqlite3_column_text(statement, i)));
             };
             columns[text(0)][text(1)] = text(2);
         }
-        sqlite3_finalize(statement);
         return columns;
     }
 
     std::map<std::string, std::string> StoredQueries() const {
         std::map<std::string, std::string> queries;
-        sqlite3_stmt* statement = nullptr;
-        sqlite3_prepare_v2(db, "SELECT Name, Sql FROM _StoredQuery", -1, &statement, nullptr);
+        const sqlite::Statement owned =
+            sqlite::PrepareOne(db, "SELECT Name, Sql FROM _StoredQuery");
+        sqlite3_stmt* statement = owned.get();
         while (sqlite3_step(statement) == SQLITE_ROW) {
             queries[reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))] =
                 reinterpret_cast<const char*>(sqlite3_column_text(statement, 1));
         }
-        sqlite3_finalize(statement);
         return queries;
     }
 
+    sqlite::Connection connection;
     sqlite3* db = nullptr;
 };
 

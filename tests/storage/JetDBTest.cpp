@@ -12,6 +12,7 @@
 #include "personnel/CEmployeeList.h"
 #include "storage/CJetDB.h"
 #include "storage/Recordset.h"
+#include "storage/SqliteHandle.h"
 #include "support/FileRelease.h"
 #include "support/LockingProcess.h"
 #include "support/TestDatabase.h"
@@ -144,15 +145,16 @@ TEST(JetDB, OpenIsExclusiveUntilClosed) {
     test::TestDatabase tdb;
     auto db = tdb.NewJetDB();
     ASSERT_TRUE(db->OpenDB());
-    sqlite3* other = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(tdb.DatabasePath().c_str(), &other, SQLITE_OPEN_READWRITE, nullptr),
-              SQLITE_OK);
+    int rc = SQLITE_OK;
+    const sqlite::Connection connection =
+        sqlite::Open(tdb.DatabasePath(), SQLITE_OPEN_READWRITE, rc);
+    ASSERT_EQ(rc, SQLITE_OK);
+    sqlite3* other = connection.get();
     EXPECT_EQ(sqlite3_exec(other, "SELECT count(*) FROM Employee", nullptr, nullptr, nullptr),
               SQLITE_BUSY);
     db->CloseDB();
     EXPECT_EQ(sqlite3_exec(other, "SELECT count(*) FROM Employee", nullptr, nullptr, nullptr),
               SQLITE_OK);
-    sqlite3_close(other);
 }
 
 TEST(JetDB, WaitsForTheOtherProgramWithinTheBusyTimeout) {
