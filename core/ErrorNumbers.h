@@ -101,13 +101,28 @@ inline constexpr int32_t ServerStatementFailed = 952;
 // A conflicting transaction: run it again.
 inline constexpr int32_t ServerSerializationFailure = 953;
 
-// The runtime's and the engine's numbers the system reacts to.
+// The runtime's numbers, kept as the runtime gives them: failures of the
+// program itself (an exception of a known kind) and of file handling (the
+// operating system's error, turned into the runtime's number; the system's
+// own errno travels beside it as the failure's LastSystemError and is never
+// a number of this register).
 inline constexpr int32_t RuntimeOverflow = 6;
+inline constexpr int32_t RuntimeOutOfMemory = 7;
+inline constexpr int32_t RuntimeSubscriptOutOfRange = 9;
 inline constexpr int32_t RuntimeTypeMismatch = 13;
+inline constexpr int32_t RuntimeFileNotFound = 53;
+inline constexpr int32_t RuntimeDeviceIoError = 57;
+inline constexpr int32_t RuntimeDiskFull = 61;
+inline constexpr int32_t RuntimeTooManyFiles = 67;
+inline constexpr int32_t RuntimePermissionDenied = 70;
+inline constexpr int32_t RuntimePathFileAccessError = 75;
+inline constexpr int32_t RuntimePathNotFound = 76;
 inline constexpr int32_t RuntimeInvalidUseOfNull = 94;
 inline constexpr int32_t EngineBusy = 5;   // SQLite: the other program holds the file
 inline constexpr int32_t EngineLocked = 6; // SQLite: a table is locked
 inline constexpr int32_t EngineNotADatabase = 26;
+// The Jet dialect's date literal that is no date (#13/45/2003#).
+inline constexpr int32_t EngineSyntaxErrorInDate = 3075;
 inline constexpr int32_t EngineNoCurrentRecord = 3021;
 inline constexpr int32_t EngineQueryNotFound = 3078;
 inline constexpr int32_t EngineItemNotFound = 3265;

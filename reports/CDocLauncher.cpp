@@ -7,14 +7,6 @@
 
 namespace orvan {
 
-namespace {
-
-constexpr int32_t kErrEmptyName = err::DocumentNameEmpty;
-constexpr int32_t kErrNotFound = err::DocumentNotFound;
-constexpr int32_t kErrNoParent = err::DocumentNoParent;
-
-} // namespace
-
 bool CDocLauncher::DisplayDocument(QWidget* theparent, const std::string& thedocname) {
     return Launch(theparent, thedocname, "open", ShellShowDefault);
 }
@@ -26,11 +18,11 @@ bool CDocLauncher::PrintDocument(QWidget* theparent, const std::string& thedocna
 bool CDocLauncher::Launch(QWidget* theparent, const std::string& thedocname,
                           const std::string& verb, int32_t showCommand) {
     if (theparent == nullptr) {
-        m_errorNumber = kErrNoParent;
+        m_errorNumber = err::DocumentNoParent;
         return false;
     }
     if (thedocname.empty()) {
-        m_errorNumber = kErrEmptyName;
+        m_errorNumber = err::DocumentNameEmpty;
         return false;
     }
     m_parent = theparent;
@@ -45,7 +37,7 @@ bool CDocLauncher::Launch(QWidget* theparent, const std::string& thedocname,
         return true;
     }
     if (result == ShellFileNotFound) {
-        m_errorNumber = kErrNotFound;
+        m_errorNumber = err::DocumentNotFound;
     }
     return false;
 }

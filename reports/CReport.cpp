@@ -16,13 +16,6 @@ namespace orvan {
 
 namespace {
 
-constexpr int32_t kErrOpenFile = err::FileNotOpen;
-constexpr int32_t kErrCloseFile = err::FileClose;
-constexpr int32_t kErrCreateWindow = err::ReportCreateWindow;
-constexpr int32_t kErrWriteFile = err::ReportWriteFile;
-constexpr int32_t kErrWriteWindow = err::ReportWriteWindow;
-constexpr int32_t kErrLauncherNotFound = err::DocumentNotFound;
-
 constexpr int32_t kWriteMode = 1;
 
 } // namespace
@@ -92,7 +85,7 @@ bool CReport::BeginReport(bool setCaption) {
         m_fileWriteFailed = false;
         auto file = std::make_unique<CFile>();
         if (!file->OpenFile(ReportPath(), kWriteMode)) {
-            m_errorNumber = kErrOpenFile;
+            m_errorNumber = err::FileNotOpen;
             return false;
         }
         m_reportFile = std::move(file);
@@ -102,7 +95,7 @@ bool CReport::BeginReport(bool setCaption) {
             window = CreateReportWindow();
         }
         if (window == nullptr) {
-            m_errorNumber = kErrCreateWindow;
+            m_errorNumber = err::ReportCreateWindow;
             m_reportFile->CloseFile();
             return false;
         }
@@ -121,7 +114,7 @@ bool CReport::BeginReport(bool setCaption) {
         }
         return true;
     } catch (const std::exception&) {
-        m_errorNumber = kErrCreateWindow;
+        m_errorNumber = err::ReportCreateWindow;
         return false;
     }
 }
@@ -134,7 +127,7 @@ void CReport::WriteReportLine(const std::string& text) {
         written = false;
     }
     if (!written) {
-        m_errorNumber = kErrWriteFile;
+        m_errorNumber = err::ReportWriteFile;
         m_fileWriteFailed = true;
     }
 
@@ -145,18 +138,18 @@ void CReport::WriteReportLine(const std::string& text) {
         written = false;
     }
     if (!written) {
-        m_errorNumber = kErrWriteWindow;
+        m_errorNumber = err::ReportWriteWindow;
     }
 }
 
 bool CReport::FinishReport(bool result) {
     try {
         if (!m_reportFile || !m_reportFile->CloseFile()) {
-            m_errorNumber = kErrCloseFile;
+            m_errorNumber = err::FileClose;
             result = false;
         }
     } catch (const std::exception&) {
-        m_errorNumber = kErrCloseFile;
+        m_errorNumber = err::FileClose;
         result = false;
     }
     if (m_fileWriteFailed) {
@@ -178,7 +171,7 @@ bool CReport::PrintReport() {
         if (launcher.PrintDocument(parent, ReportPath())) {
             return true;
         }
-        if (launcher.ErrorNumber() == kErrLauncherNotFound) {
+        if (launcher.ErrorNumber() == err::DocumentNotFound) {
             ShowMessage(MsgIconExclamation, "Report Print Error",
                         "The path to the report is invalid or not able to be opened by Windows.");
         }

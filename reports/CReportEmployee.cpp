@@ -10,13 +10,6 @@
 
 namespace orvan {
 
-namespace {
-
-constexpr int32_t kErrNoList = err::ReportNoEmployeeList;
-constexpr int32_t kErrEmptyPosition = err::ReportUnexpected;
-
-} // namespace
-
 CReportEmployee::CReportEmployee()
     : CReport("Employee Records", &IReportParent::UnloadEmployeeReport) {}
 
@@ -27,7 +20,7 @@ FReportWindow* CReportEmployee::CreateReportWindow() {
 bool CReportEmployee::GenerateReport(const std::shared_ptr<CEmployeeList>& theemployeelist) {
     try {
         if (!theemployeelist) {
-            SetErrorNumber(kErrNoList);
+            SetErrorNumber(err::ReportNoEmployeeList);
             return false;
         }
         SetFileName("employee_records.txt");
@@ -42,7 +35,7 @@ bool CReportEmployee::GenerateReport(const std::shared_ptr<CEmployeeList>& theem
         for (int32_t position = 1; position <= count; ++position) {
             const std::shared_ptr<CEmployee> employee = theemployeelist->Item(position);
             if (!employee) {
-                SetErrorNumber(kErrEmptyPosition);
+                SetErrorNumber(err::ReportUnexpected);
                 result = false;
                 continue;
             }
@@ -52,7 +45,7 @@ bool CReportEmployee::GenerateReport(const std::shared_ptr<CEmployeeList>& theem
         }
         return FinishReport(result);
     } catch (const std::exception&) {
-        SetErrorNumber(kErrEmptyPosition);
+        SetErrorNumber(err::ReportUnexpected);
         return false;
     }
 }

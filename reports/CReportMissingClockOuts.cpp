@@ -16,11 +16,6 @@ namespace orvan {
 
 namespace {
 
-constexpr int32_t kErrNotRead = err::TimeRecordsNotLoaded;
-constexpr int32_t kErrNoneOpen = err::NoTimeRecords;
-constexpr int32_t kErrNoList = err::ReportNoEmployeeList;
-constexpr int32_t kErrUnexpected = err::ReportUnexpected;
-
 constexpr const char* kTimePattern = "mm/dd/yyyy hh:mm AM/PM";
 
 // Where the columns after the employee number start: name, clock-in, time
@@ -75,17 +70,17 @@ bool CReportMissingClockOuts::GenerateReport(
     try {
         m_recordCount = 0;
         if (!theemployeelist) {
-            SetErrorNumber(kErrNoList);
+            SetErrorNumber(err::ReportNoEmployeeList);
             return false;
         }
         const DateTime now = DateTime::Now();
         const auto open = FindOpenRecords(thedatabase, 0, ForgottenClockOutCutoff(now));
         if (!open) {
-            SetErrorNumber(kErrNotRead);
+            SetErrorNumber(err::TimeRecordsNotLoaded);
             return false;
         }
         if (open->empty()) {
-            SetErrorNumber(kErrNoneOpen);
+            SetErrorNumber(err::NoTimeRecords);
             return false;
         }
 
@@ -134,7 +129,7 @@ bool CReportMissingClockOuts::GenerateReport(
         WriteReportLine("Missing clock-outs: " + std::to_string(m_recordCount));
         return FinishReport(true);
     } catch (const std::exception&) {
-        SetErrorNumber(kErrUnexpected);
+        SetErrorNumber(err::ReportUnexpected);
         return false;
     }
 }

@@ -13,8 +13,6 @@ namespace orvan {
 
 namespace {
 
-constexpr int32_t kErrNoList = err::ReportNoCompanyList;
-constexpr int32_t kErrUnexpected = err::ReportUnexpected;
 constexpr size_t kRightColumn = 40;
 
 } // namespace
@@ -49,7 +47,7 @@ std::string CReportPhoneBook::TwoColumns(const std::string& left, const std::str
 bool CReportPhoneBook::GenerateReport(const std::shared_ptr<CEmployeeList>& phonebooklist) {
     try {
         if (!phonebooklist) {
-            SetErrorNumber(kErrNoList);
+            SetErrorNumber(err::ReportNoCompanyList);
             return false;
         }
         SetFileName("phone_book.txt");
@@ -86,7 +84,7 @@ bool CReportPhoneBook::GenerateReport(const std::shared_ptr<CEmployeeList>& phon
         }
         return FinishReport(true);
     } catch (const std::exception&) {
-        SetErrorNumber(kErrUnexpected);
+        SetErrorNumber(err::ReportUnexpected);
         return false;
     }
 }

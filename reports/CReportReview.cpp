@@ -12,14 +12,6 @@
 
 namespace orvan {
 
-namespace {
-
-constexpr int32_t kErrNoList = err::ListEmpty;
-constexpr int32_t kErrInvalidRange = err::InvalidPeriod;
-constexpr int32_t kErrTimeCard = err::ReportUnexpected;
-
-} // namespace
-
 CReportReview::CReportReview()
     : CReport("Accountant's Review : ", &IReportParent::UnloadReviewReport),
       m_dateRange(std::make_unique<CDateRange>()) {}
@@ -36,11 +28,11 @@ bool CReportReview::GenerateReport(const std::shared_ptr<CJetDB>& thedatabase,
     try {
         m_dateRange = std::make_unique<CDateRange>();
         if (!m_dateRange->ValidateRange(thestartdate, theenddate)) {
-            SetErrorNumber(kErrInvalidRange);
+            SetErrorNumber(err::InvalidPeriod);
             return false;
         }
         if (!recordslist) {
-            SetErrorNumber(kErrNoList);
+            SetErrorNumber(err::ListEmpty);
             return false;
         }
         SetReportName(TitlePrefix() + m_dateRange->StartDate().ToString() + " - " +
@@ -63,7 +55,7 @@ bool CReportReview::GenerateReport(const std::shared_ptr<CJetDB>& thedatabase,
             if (card.GenerateTimecard(employee, thestartdate, periodEnd)) {
                 WriteReportLine(employee->ToStringReview() + "\r\n" + card.ToStringReview());
             } else {
-                SetErrorNumber(kErrTimeCard);
+                SetErrorNumber(err::ReportUnexpected);
                 result = false;
             }
             WriteReportLine(Separator());
@@ -71,7 +63,7 @@ bool CReportReview::GenerateReport(const std::shared_ptr<CJetDB>& thedatabase,
         }
         return FinishReport(result);
     } catch (const std::exception&) {
-        SetErrorNumber(kErrTimeCard);
+        SetErrorNumber(err::ReportUnexpected);
         return false;
     }
 }

@@ -11,16 +11,6 @@
 
 namespace orvan {
 
-namespace {
-
-constexpr int32_t kErrNoEmployee = err::NoEmployee;
-constexpr int32_t kErrInvalidRange = err::InvalidPeriod;
-constexpr int32_t kErrNoTimeRecords = err::NoTimeRecords;
-constexpr int32_t kErrNoTimeCard = err::ReportNoTimeCard;
-constexpr int32_t kErrTimeCard = err::ReportUnexpected;
-
-} // namespace
-
 CReportTimeCard::CReportTimeCard()
     : CReport("Employee Time Card : ", &IReportParent::UnloadTimeCardReport),
       m_dateRange(std::make_unique<CDateRange>()) {}
@@ -79,11 +69,11 @@ bool CReportTimeCard::GenerateReport(const std::shared_ptr<CJetDB>& thedatabase,
     try {
         m_dateRange = std::make_unique<CDateRange>();
         if (!m_dateRange->ValidateRange(thestartdate, theenddate)) {
-            SetErrorNumber(kErrInvalidRange);
+            SetErrorNumber(err::InvalidPeriod);
             return false;
         }
         if (!theemployee) {
-            SetErrorNumber(kErrNoEmployee);
+            SetErrorNumber(err::NoEmployee);
             return false;
         }
         NameReport(*theemployee, m_dateRange->StartDate(), theenddate);
@@ -101,13 +91,13 @@ bool CReportTimeCard::GenerateReport(const std::shared_ptr<CJetDB>& thedatabase,
         if (m_timeCard->GenerateTimecard(theemployee, thestartdate, theenddate.AddDays(1))) {
             WriteReportLine(CardText(*m_timeCard));
         } else {
-            SetErrorNumber(m_timeCard->ErrorNumber() == kErrNoTimeRecords ? kErrNoTimeRecords
-                                                                          : kErrTimeCard);
+            SetErrorNumber(m_timeCard->ErrorNumber() == err::NoTimeRecords ? err::NoTimeRecords
+                                                                           : err::ReportUnexpected);
             result = false;
         }
         return FinishTimeCardReport(result);
     } catch (const std::exception&) {
-        SetErrorNumber(kErrTimeCard);
+        SetErrorNumber(err::ReportUnexpected);
         return false;
     }
 }
@@ -115,13 +105,13 @@ bool CReportTimeCard::GenerateReport(const std::shared_ptr<CJetDB>& thedatabase,
 bool CReportTimeCard::WriteTimeCardReport(const std::shared_ptr<CTimeCard>& theTimeCard) {
     try {
         if (!theTimeCard) {
-            SetErrorNumber(kErrNoTimeCard);
+            SetErrorNumber(err::ReportNoTimeCard);
             return false;
         }
         m_timeCard = theTimeCard;
         const std::shared_ptr<CEmployee> employee = theTimeCard->Employee();
         if (!employee) {
-            SetErrorNumber(kErrNoEmployee);
+            SetErrorNumber(err::NoEmployee);
             return false;
         }
         // A card ends at the midnight after its last day. The title names
@@ -141,7 +131,7 @@ bool CReportTimeCard::WriteTimeCardReport(const std::shared_ptr<CTimeCard>& theT
         WriteReportLine(CardText(*theTimeCard));
         return FinishTimeCardReport(true);
     } catch (const std::exception&) {
-        SetErrorNumber(kErrTimeCard);
+        SetErrorNumber(err::ReportUnexpected);
         return false;
     }
 }

@@ -11,14 +11,6 @@
 
 namespace orvan {
 
-namespace {
-
-constexpr int32_t kErrNoEmployee = err::NoEmployee;
-constexpr int32_t kErrInvalidRange = err::InvalidPeriod;
-constexpr int32_t kErrTimeCard = err::ReportUnexpected;
-
-} // namespace
-
 CReportYTDTotals::CReportYTDTotals()
     : CReport("Employee Year-To-Date Totals : ", &IReportParent::UnloadYTDTotalsReport),
       m_dateRange(std::make_unique<CDateRange>()) {}
@@ -35,11 +27,11 @@ bool CReportYTDTotals::GenerateReport(const std::shared_ptr<CJetDB>& thedatabase
     try {
         m_dateRange = std::make_unique<CDateRange>();
         if (!m_dateRange->ValidateRange(thestartdate, theenddate)) {
-            SetErrorNumber(kErrInvalidRange);
+            SetErrorNumber(err::InvalidPeriod);
             return false;
         }
         if (!theemployee) {
-            SetErrorNumber(kErrNoEmployee);
+            SetErrorNumber(err::NoEmployee);
             return false;
         }
         SetReportName(TitlePrefix() + theemployee->FirstName() + " " + theemployee->LastName() +
@@ -60,12 +52,12 @@ bool CReportYTDTotals::GenerateReport(const std::shared_ptr<CJetDB>& thedatabase
         if (m_timeCard->GenerateTimecard(theemployee, thestartdate, theenddate.AddDays(1))) {
             WriteReportLine(m_timeCard->ToStringReport());
         } else {
-            SetErrorNumber(kErrTimeCard);
+            SetErrorNumber(err::ReportUnexpected);
             result = false;
         }
         return FinishReport(result);
     } catch (const std::exception&) {
-        SetErrorNumber(kErrTimeCard);
+        SetErrorNumber(err::ReportUnexpected);
         return false;
     }
 }

@@ -17,11 +17,6 @@ namespace orvan {
 
 namespace {
 
-constexpr int32_t kNotOpen = err::FileNotOpen;
-constexpr int32_t kReadInWriteMode = err::FileReadInWriteMode;
-constexpr int32_t kWriteInReadMode = err::FileWriteInReadMode;
-constexpr int32_t kHighestFileNumber = err::NoFreeFileNumber;
-
 const char* const kCrLf = "\r\n";
 const char* const kOpenLead = "There has been an error opening the file.";
 const char* const kCloseLead = "There has been an error closing the file.";
@@ -33,7 +28,7 @@ std::set<int32_t> g_numbersInUse;
 
 int32_t DrawFileNumber() {
     std::lock_guard<std::mutex> lock(g_numbersMutex);
-    for (int32_t n = 1; n <= kHighestFileNumber; ++n) {
+    for (int32_t n = 1; n <= err::NoFreeFileNumber; ++n) {
         if (g_numbersInUse.insert(n).second) {
             return n;
         }
@@ -47,34 +42,6 @@ void ReturnFileNumber(int32_t number) {
     }
     std::lock_guard<std::mutex> lock(g_numbersMutex);
     g_numbersInUse.erase(number);
-}
-
-struct RuntimeError {
-    int32_t number;
-    const char* text;
-};
-
-RuntimeError RuntimeErrorOf(int systemError, bool parentMissing) {
-    switch (systemError) {
-    case ENOENT:
-        return parentMissing ? RuntimeError{76, "Path not found"}
-                             : RuntimeError{53, "File not found"};
-    case ENOTDIR:
-        return {76, "Path not found"};
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return {70, "Permission denied"};
-    case EMFILE:
-    case ENFILE:
-        return {67, "Too many files"};
-    case ENOSPC:
-        return {61, "Disk full"};
-    case EIO:
-        return {57, "Device I/O error"};
-    default:
-        return {75, "Path/File access error"};
-    }
 }
 
 const char* ModeString(int32_t mode) {
@@ -147,7 +114,7 @@ void CFile::SetRuntimeError(int systemError, const std::string& leadText) {
         const std::filesystem::path parent = path.parent_path();
         parentMissing = !parent.empty() && !std::filesystem::is_directory(parent, ec);
     }
-    const RuntimeError error = RuntimeErrorOf(systemError, parentMissing);
+    const RuntimeError error = RuntimeErrorOfSystemError(systemError, parentMissing);
     m_errorNumber = error.number;
     m_errorDescription = leadText + kCrLf + kCrLf +
                          "Error Number: " + std::to_string(error.number) + kCrLf +
@@ -158,9 +125,10 @@ void CFile::SetRuntimeError(int systemError, const std::string& leadText) {
 }
 
 void CFile::SetOutOfMemory() {
-    m_errorNumber = 7;
-    m_errorDescription =
-        std::string(kOpenLead) + kCrLf + kCrLf + "Error Number: 7" + kCrLf + "Error: Out of memory";
+    m_errorNumber = err::RuntimeOutOfMemory;
+    m_errorDescription = std::string(kOpenLead) + kCrLf + kCrLf +
+                         "Error Number: " + std::to_string(err::RuntimeOutOfMemory) + kCrLf +
+                         "Error: Out of memory";
 }
 
 bool CFile::OpenFile(const std::string& paramfile, const std::string& parammode) {
@@ -176,9 +144,10 @@ bool CFile::OpenFile(const std::string& paramfile, int32_t parammode) {
 
         m_fileNumber = DrawFileNumber();
         if (m_fileNumber == 0) {
-            m_errorNumber = kNotOpen;
-            m_errorDescription = std::string(kOpenLead) + kCrLf + kCrLf + "Error Number: 503" +
-                                 kCrLf + "Error: Too many files";
+            m_errorNumber = err::FileNotOpen;
+            m_errorDescription = std::string(kOpenLead) + kCrLf + kCrLf +
+                                 "Error Number: " + std::to_string(err::FileNotOpen) + kCrLf +
+                                 "Error: Too many files";
             return false;
         }
 
@@ -249,12 +218,12 @@ int CFile::Peek() {
 std::string CFile::ReadLine() {
     ClearError();
     if (!m_fileOpen || m_handle == nullptr) {
-        m_errorNumber = kNotOpen;
+        m_errorNumber = err::FileNotOpen;
         m_errorDescription = "The file cannot be read from because it is not open.";
         return "";
     }
     if (m_mode != 0) {
-        m_errorNumber = kReadInWriteMode;
+        m_errorNumber = err::FileReadInWriteMode;
         m_errorDescription =
             "The file cannot be read from because it is open in write mode or append mode.";
         return "";
@@ -308,12 +277,12 @@ std::string CFile::ReadLine() {
 bool CFile::CheckWritable() {
     ClearError();
     if (!m_fileOpen || m_handle == nullptr) {
-        m_errorNumber = kNotOpen;
+        m_errorNumber = err::FileNotOpen;
         m_errorDescription = "The file cannot be written to because it is not open.";
         return false;
     }
     if (m_mode != 1 && m_mode != 2) {
-        m_errorNumber = kWriteInReadMode;
+        m_errorNumber = err::FileWriteInReadMode;
         m_errorDescription = "The file cannot be written to because it is open in read-only mode.";
         return false;
     }

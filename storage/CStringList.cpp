@@ -3,15 +3,6 @@
 
 namespace orvan {
 
-namespace {
-
-constexpr int32_t kCreateFailed = err::ListCreate;
-constexpr int32_t kInsertFailed = err::ListInsert;
-constexpr int32_t kRemoveFailed = err::ListRemove;
-constexpr int32_t kOutOfRange = err::ListIndexOutOfRange;
-
-} // namespace
-
 CStringList::CStringList() {
     Create();
 }
@@ -27,7 +18,7 @@ bool CStringList::Create() {
         }
         return true;
     } catch (...) {
-        m_errorNumber = kCreateFailed;
+        m_errorNumber = err::ListCreate;
         return false;
     }
 }
@@ -51,7 +42,7 @@ bool CStringList::Insert(const std::string& thisvalue, int32_t thisindex) {
         m_items.insert(m_items.begin() + (position - 1), thisvalue);
         return true;
     } catch (...) {
-        m_errorNumber = kInsertFailed;
+        m_errorNumber = err::ListInsert;
         return false;
     }
 }
@@ -59,14 +50,14 @@ bool CStringList::Insert(const std::string& thisvalue, int32_t thisindex) {
 bool CStringList::Remove(int32_t thisindex) {
     m_errorNumber = 0;
     if (thisindex < 1 || thisindex > Count()) {
-        m_errorNumber = kOutOfRange;
+        m_errorNumber = err::ListIndexOutOfRange;
         return false;
     }
     try {
         m_items.erase(m_items.begin() + (thisindex - 1));
         return true;
     } catch (...) {
-        m_errorNumber = kRemoveFailed;
+        m_errorNumber = err::ListRemove;
         return false;
     }
 }

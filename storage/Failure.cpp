@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "core/ErrorNumbers.h"
+
 namespace orvan {
 
 namespace {
@@ -22,6 +24,29 @@ uint64_t& Serial() {
 }
 
 } // namespace
+
+RuntimeError RuntimeErrorOfSystemError(int systemError, bool parentMissing) {
+    switch (systemError) {
+    case ENOENT:
+        return parentMissing ? RuntimeError{err::RuntimePathNotFound, "Path not found"}
+                             : RuntimeError{err::RuntimeFileNotFound, "File not found"};
+    case ENOTDIR:
+        return {err::RuntimePathNotFound, "Path not found"};
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return {err::RuntimePermissionDenied, "Permission denied"};
+    case EMFILE:
+    case ENFILE:
+        return {err::RuntimeTooManyFiles, "Too many files"};
+    case ENOSPC:
+        return {err::RuntimeDiskFull, "Disk full"};
+    case EIO:
+        return {err::RuntimeDeviceIoError, "Device I/O error"};
+    default:
+        return {err::RuntimePathFileAccessError, "Path/File access error"};
+    }
+}
 
 void SetLastFailure(int32_t number, const std::string& source, const std::string& description,
                     int32_t helpContext) {
@@ -42,12 +67,13 @@ void SetLastFailure(const Failure& failure) {
 }
 
 Failure FailureOfCurrentException(const std::string& source) {
-    const int systemError = errno;
+    const int savedErrno = errno;
+    int systemError = savedErrno;
     Failure failure;
     if (!std::current_exception()) {
         return failure;
     }
-    int32_t number = 5;
+    int32_t number = err::EngineBusy;
     std::string description = "Invalid procedure call or argument";
     try {
         const std::exception_ptr current = std::current_exception();
@@ -55,28 +81,34 @@ Failure FailureOfCurrentException(const std::string& source) {
             std::rethrow_exception(current);
         }
     } catch (const std::bad_alloc&) {
-        number = 7;
+        number = err::RuntimeOutOfMemory;
         description = "Out of memory";
     } catch (const std::invalid_argument&) {
-        number = 13;
+        number = err::RuntimeTypeMismatch;
         description = "Type mismatch";
     } catch (const std::out_of_range&) {
-        number = 9;
+        number = err::RuntimeSubscriptOutOfRange;
         description = "Subscript out of range";
     } catch (const std::overflow_error&) {
-        number = 6;
+        number = err::RuntimeOverflow;
         description = "Overflow";
     } catch (const std::range_error&) {
-        number = 6;
+        number = err::RuntimeOverflow;
         description = "Overflow";
     } catch (const std::system_error& e) {
-        number = e.code().value() != 0 ? static_cast<int32_t>(e.code().value()) : 5;
+        // The system's code is no number of ours: the failure takes the
+        // runtime's number for it and keeps the code as its last system error.
+        if (e.code().category() == std::generic_category() ||
+            e.code().category() == std::system_category()) {
+            systemError = e.code().value();
+            number = RuntimeErrorOfSystemError(systemError, false).number;
+        }
         description = e.what();
     } catch (const std::exception& e) {
         description = e.what();
     } catch (...) {
     }
-    errno = systemError;
+    errno = savedErrno;
     failure.Number = number;
     failure.Source = source;
     failure.Description = description;
@@ -87,7 +119,7 @@ Failure FailureOfCurrentException(const std::string& source) {
 void SetLastFailureFromCurrentException(const std::string& source) {
     if (!std::current_exception()) {
         // Called outside a catch block: nothing is being handled.
-        SetLastFailure(5, source, "Invalid procedure call or argument");
+        SetLastFailure(err::EngineBusy, source, "Invalid procedure call or argument");
         return;
     }
     SetLastFailure(FailureOfCurrentException(source));

@@ -58,7 +58,9 @@ void SetLastFailure(const Failure& failure);
 // runtime's usual numbers and texts: out of memory 7 "Out of memory",
 // std::invalid_argument 13 "Type mismatch", std::out_of_range 9 "Subscript out
 // of range", std::overflow_error and std::range_error 6 "Overflow",
-// std::system_error its own code and text; any other exception 5 with its
+// std::system_error the runtime's number for its system code (as
+// RuntimeErrorOfSystemError gives it; the code itself becomes the failure's
+// LastSystemError) with its own text; any other exception 5 with its
 // what() text, and a non-standard one 5 "Invalid procedure call or argument".
 //
 //     catch (...) {
@@ -89,6 +91,16 @@ Failure FailureOfCurrentException(const std::string& source);
 //     ...
 //     orvan::ClearLastFailureIf(m_recorded);   // when it is dealt with
 uint64_t LastFailureSerial();
+
+// The runtime's number and text for an operating-system error (errno) met
+// while handling a file: ENOENT is 53 "File not found", or 76 "Path not
+// found" when the file's folder is missing too; anything unknown is 75
+// "Path/File access error".
+struct RuntimeError {
+    int32_t number;
+    const char* text;
+};
+RuntimeError RuntimeErrorOfSystemError(int systemError, bool parentMissing);
 void ClearLastFailureIf(uint64_t serial);
 
 } // namespace orvan

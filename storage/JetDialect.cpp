@@ -5,14 +5,12 @@
 #include <cstdio>
 
 #include "core/DateTime.h"
+#include "core/ErrorNumbers.h"
 #include "storage/EngineError.h"
 
 namespace orvan {
 
 namespace {
-
-// Jet's number for a malformed date literal.
-constexpr int32_t kSyntaxErrorInDate = 3075;
 
 bool IsIdentChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
@@ -128,11 +126,13 @@ std::string TranslateLexical(std::string_view in, SqlDialect dialect) {
         } else if (c == '#') {
             const size_t close = in.find('#', i + 1);
             if (close == std::string_view::npos) {
-                throw EngineError(kSyntaxErrorInDate, "Syntax error in date in query expression.");
+                throw EngineError(err::EngineSyntaxErrorInDate,
+                                  "Syntax error in date in query expression.");
             }
             const auto value = DateTime::Parse(in.substr(i + 1, close - i - 1));
             if (!value) {
-                throw EngineError(kSyntaxErrorInDate, "Syntax error in date in query expression.");
+                throw EngineError(err::EngineSyntaxErrorInDate,
+                                  "Syntax error in date in query expression.");
             }
             out += DayCountLiteral(value->Days());
             i = close + 1;

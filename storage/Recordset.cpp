@@ -13,9 +13,6 @@ namespace orvan {
 namespace {
 
 // Numbers the snapshot raises with, as the engine layer would.
-constexpr int32_t kNoCurrentRecord = err::EngineNoCurrentRecord;
-constexpr int32_t kItemNotFound = err::EngineItemNotFound;
-constexpr int32_t kTypeMismatch = err::RuntimeTypeMismatch;
 
 bool SameNameIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -41,7 +38,7 @@ double TextToDouble(const std::string& text) {
     }
     auto [end, ec] = std::from_chars(first, last, value);
     if (ec != std::errc() || end != last || first == last) {
-        throw EngineError(kTypeMismatch, "Type mismatch");
+        throw EngineError(err::RuntimeTypeMismatch, "Type mismatch");
     }
     return value;
 }
@@ -70,28 +67,28 @@ Recordset::Recordset(std::vector<std::string> columns, const std::vector<std::ve
 
 void Recordset::MoveFirst() {
     if (m_rowCount == 0) {
-        throw EngineError(kNoCurrentRecord, "No current record.");
+        throw EngineError(err::EngineNoCurrentRecord, "No current record.");
     }
     m_position = 0;
 }
 
 void Recordset::MoveLast() {
     if (m_rowCount == 0) {
-        throw EngineError(kNoCurrentRecord, "No current record.");
+        throw EngineError(err::EngineNoCurrentRecord, "No current record.");
     }
     m_position = RecordCount() - 1;
 }
 
 void Recordset::MoveNext() {
     if (IsEOF()) {
-        throw EngineError(kNoCurrentRecord, "No current record.");
+        throw EngineError(err::EngineNoCurrentRecord, "No current record.");
     }
     ++m_position;
 }
 
 void Recordset::MovePrevious() {
     if (IsBOF()) {
-        throw EngineError(kNoCurrentRecord, "No current record.");
+        throw EngineError(err::EngineNoCurrentRecord, "No current record.");
     }
     --m_position;
 }
@@ -102,7 +99,8 @@ size_t Recordset::ColumnIndex(std::string_view column) const {
             return i;
         }
     }
-    throw EngineError(kItemNotFound, "Item not found in this collection: " + std::string(column));
+    throw EngineError(err::EngineItemNotFound,
+                      "Item not found in this collection: " + std::string(column));
 }
 
 bool Recordset::HasField(std::string_view column) const {
@@ -120,10 +118,10 @@ const Recordset::Value& Recordset::Field(std::string_view column) const {
 
 const Recordset::Value& Recordset::FieldAt(size_t index) const {
     if (m_position < 0 || m_position >= RecordCount()) {
-        throw EngineError(kNoCurrentRecord, "No current record.");
+        throw EngineError(err::EngineNoCurrentRecord, "No current record.");
     }
     if (index >= m_columns.size()) {
-        throw EngineError(kItemNotFound, "Item not found in this collection.");
+        throw EngineError(err::EngineItemNotFound, "Item not found in this collection.");
     }
     return m_values[static_cast<size_t>(m_position) * m_columns.size() + index];
 }

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <new>
 #include <stdexcept>
+#include <system_error>
 
 #include <gtest/gtest.h>
 
@@ -102,6 +103,18 @@ TEST_F(CErrorTest, ExceptionsBecomeFailures) {
     f = recorded([] { throw 42; });
     EXPECT_EQ(f.Number, 5);
     EXPECT_EQ(f.Description, "Invalid procedure call or argument");
+
+    // A system error's code stays the system's: the number is the runtime's
+    // for it, the code the failure's last system error.
+    errno = 0;
+    f = recorded([] { throw std::system_error(ENOENT, std::generic_category(), "open"); });
+    EXPECT_EQ(f.Number, 53);
+    EXPECT_EQ(f.LastSystemError, ENOENT);
+    EXPECT_NE(f.Description.find("open"), std::string::npos) << f.Description;
+    f = recorded([] { throw std::system_error(ENOSPC, std::system_category(), "write"); });
+    EXPECT_EQ(f.Number, 61);
+    EXPECT_EQ(f.LastSystemError, ENOSPC);
+    EXPECT_EQ(errno, 0);
 }
 
 TEST_F(CErrorTest, InsideACatchBlockTheExceptionIsTheFailure) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ErrorNumbers.h"
 #include "personnel/CCompanyList.h"
 #include "personnel/CEmployeeList.h"
 #include "storage/CJetDB.h"
@@ -92,7 +93,7 @@ TEST(DialectTranslation, RewritesOnlyWhatIsOutsideQuotes) {
                 TranslateJetStatement(bad, dialect);
                 ADD_FAILURE() << "translated: " << bad;
             } catch (const EngineError& e) {
-                EXPECT_EQ(e.Number(), 3075) << bad;
+                EXPECT_EQ(e.Number(), err::EngineSyntaxErrorInDate) << bad;
             }
         }
     }
