@@ -9,16 +9,10 @@
 
 #include "clock/CController.h"
 #include "clock/ClockRules.h"
-#include "clock/EmployeeNumber.h"
 #include "clock/FPrintTC.h"
 #include "core/CTimeCard.h"
-#include "core/CTimeRecord.h"
-#include "core/CTimeRecordFactory.h"
 #include "core/DateTime.h"
-#include "core/ErrorNumbers.h"
-#include "core/ObjectState.h"
 #include "personnel/CEmployee.h"
-#include "personnel/CEmployeeList.h"
 #include "reports/CReportTimeCard.h"
 #include "storage/CJetDB.h"
 #include "storage/MessageBox.h"
@@ -34,15 +28,6 @@ namespace orvan::timeclock {
 
 namespace {
 
-constexpr int32_t ErrNoTimeRecords = err::NoTimeRecords;
-
-// Now with the seconds dropped, the way the stored times are written: the
-// moment as "mm/dd/yyyy hh:mm AM/PM" read back as a date-time.
-DateTime CurrentMinute() {
-    const DateTime now = DateTime::Now();
-    return DateTime::Parse(now.Format("mm/dd/yyyy hh:mm AM/PM")).value_or(now.TruncateToMinute());
-}
-
 std::string EmployeeLine(const CEmployee& employee) {
     return "Employee: " + employee.FirstName() + " " + employee.LastName();
 }
@@ -54,7 +39,8 @@ bool IsEnterKey(int key) {
 } // namespace
 
 FController::FController(QWidget* parent)
-    : QWidget(parent), m_ui(std::make_unique<Ui::FController>()) {
+    : QWidget(parent), m_ui(std::make_unique<Ui::FController>()),
+      m_station(std::make_unique<ClockStation>()) {
     InitClockPictures();
     m_ui->setupUi(this);
     setWindowIcon(QIcon(QStringLiteral(":/clock/clockin_active.png")));
@@ -92,7 +78,6 @@ FController::FController(QWidget* parent)
     // active.
     ShowClock();
     m_ui->txtEmployeeNumber->clear();
-    m_controller = nullptr;
     m_timeCard.reset();
     m_activeButton = -1;
     ShowActiveButton(ButtonNone);
@@ -101,6 +86,13 @@ FController::FController(QWidget* parent)
 }
 
 FController::~FController() = default;
+
+void FController::SetController(CController* value) {
+    m_station =
+        value ? std::make_unique<ClockStation>(value->CIDatabase(), value->EmployeeList(),
+                                               value->TimeRecordFactory(), value->SystemOptions())
+              : std::make_unique<ClockStation>();
+}
 
 bool FController::UnloadTimeCardReport() {
     return true;
@@ -266,34 +258,26 @@ void FController::closeEvent(QCloseEvent* event) {
 }
 
 std::shared_ptr<CEmployee> FController::LookUpEmployee(Action action) {
-    const std::string text = m_ui->txtEmployeeNumber->text().toStdString();
-    if (text.empty()) {
+    const EmployeeLookUp found =
+        m_station->LookUpEmployee(m_ui->txtEmployeeNumber->text().toStdString());
+    switch (found.outcome) {
+    case EmployeeLookUp::Outcome::Found:
+        break;
+    case EmployeeLookUp::Outcome::NoNumber:
         ShowMessage(MsgIconExclamation | MsgButtonsOK, "Invalid Employee Number",
                     action == Action::Print
                         ? "You must enter an employee number before printing a timecard."
                         : "You must enter an employee number before clocking in or out.");
-        return nullptr;
-    }
-    // The administrator record (number 0) and released employees work no
-    // shifts: their clock-ins would appear on no time card or report. A
-    // released employee's number may since have gone to someone new.
-    std::shared_ptr<CEmployee> employee;
-    const std::optional<int32_t> number = ReadEmployeeNumber(text);
-    const auto list = m_controller ? m_controller->EmployeeList() : nullptr;
-    for (int32_t i = 1; number && *number != 0 && list && !employee && i <= list->Count(); ++i) {
-        const std::shared_ptr<CEmployee> candidate = list->Item(i);
-        if (candidate && candidate->EmployeeNumber() == *number && candidate->EmployeeActive()) {
-            employee = candidate;
-        }
-    }
-    if (!employee) {
+        break;
+    case EmployeeLookUp::Outcome::NotFound:
         // Also text that is no 32-bit number at all: letters, blanks, too
         // many digits.
         ShowMessage(MsgIconExclamation | MsgButtonsOK, "Employee Not Found",
                     "The employee number entered is not valid. Re-enter employee number "
                     "before continuing.");
+        break;
     }
-    return employee;
+    return found.employee;
 }
 
 void FController::RequestAction(Action action) {
@@ -306,7 +290,7 @@ void FController::RequestAction(Action action) {
         if (action == m_pinAction) {
             SubmitPin();
         } else {
-            AskForPin(action, m_pinEmployee, m_pinHash);
+            AskForPin(action, m_pinEmployee);
         }
         return;
     }
@@ -315,13 +299,13 @@ void FController::RequestAction(Action action) {
     bool askingForPin = false;
     if (const std::shared_ptr<CEmployee> employee = LookUpEmployee(action)) {
         switch (CheckPinGate(action, employee)) {
-        case PinGate::NotRequired:
+        case PinStep::NotRequired:
             RunAction(action, employee);
             break;
-        case PinGate::Ask:
+        case PinStep::Ask:
             askingForPin = true;
             break;
-        case PinGate::Refused:
+        case PinStep::Refused:
             break;
         }
     }
@@ -332,21 +316,25 @@ void FController::RequestAction(Action action) {
     m_actionRunning = false;
 }
 
+// Messages come after the station's database unit, never inside it.
 void FController::RunAction(Action action, const std::shared_ptr<CEmployee>& employee) {
+    ClockResult result;
     switch (action) {
     case Action::ClockIn:
-        ClockIn(employee);
+        result = m_station->ClockIn(employee);
         break;
     case Action::ClockOut:
-        ClockOut(employee);
+        result = m_station->ClockOut(employee);
+        break;
+    case Action::Natural:
+        result = m_station->ClockInOrOut(employee);
         break;
     case Action::Print:
         PrintTimeCard(employee);
-        break;
-    case Action::Natural:
-        ClockInOrOut(employee);
-        break;
+        return;
     }
+    EndDatabaseWork();
+    ShowClockResult(*employee, result);
 }
 
 void FController::ClearEmployeeNumber() {
@@ -354,167 +342,61 @@ void FController::ClearEmployeeNumber() {
     m_ui->txtEmployeeNumber->setFocus();
 }
 
-bool FController::RunAsOneUnit(const std::function<bool()>& work) {
-    const auto database = m_controller->CIDatabase();
-    return database ? database->RunAsOneTransaction(work) : work();
-}
-
-std::shared_ptr<CTimeRecord> FController::NewClockIn(const CEmployee& employee) {
-    auto record = std::make_shared<CTimeRecord>();
-    record->SetObjectState(StateNew);
-    record->SetEmployeeID(employee.EmployeeID());
-    record->SetStartTime(CurrentMinute());
-    record->SetEndTime(DateTime());
-    return record;
-}
-
-bool FController::StoreClockIn(const std::shared_ptr<CTimeRecord>& record,
-                               const std::optional<std::vector<OpenRecord>>& forgotten,
-                               std::vector<OpenRecord>& earlier) {
-    const std::shared_ptr<CTimeRecordFactory> factory = m_controller->TimeRecordFactory();
-    if (!factory || !factory->Save(record)) {
-        return false;
-    }
-    // The clock-in is stored whatever is still open; an open record from
-    // long ago is only pointed out. When that look-up fails the
-    // confirmation goes without it.
-    if (forgotten) {
-        earlier = *forgotten;
-    } else {
-        earlier = FindOpenRecords(m_controller->CIDatabase(), record->EmployeeID(),
-                                  ForgottenClockOutCutoff(DateTime::Now()))
-                      .value_or(std::vector<OpenRecord>());
-    }
-    return true;
-}
-
-bool FController::StoreClockOut(const std::shared_ptr<CEmployee>& employee) {
-    auto card = std::make_shared<CTimeCard>();
-    card->SetOrvanDatabase(m_controller->CIDatabase());
-    bool done = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute());
-    // A shift begun before midnight is still open under yesterday; after a
-    // wait that ended busy, a second wait would only double the delay.
-    if (!done && !DatabaseGaveUpBusy()) {
-        done = card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute());
-    }
-    return done;
-}
-
-void FController::ShowClockInResult(const CEmployee& employee, bool stored,
-                                    const CTimeRecord& record,
-                                    const std::vector<OpenRecord>& earlier) {
-    if (!stored) {
-        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock In Error",
-                    DatabaseGaveUpBusy() ? DatabaseBusyText
-                                         : "An error occurred adding this login to the database.");
-        return;
-    }
-    ShowMessage(MsgIconInformation | MsgButtonsOK, "Login Complete",
-                EmployeeLine(employee) +
-                    "\r\nClocked In At: " + record.StartTime().Format("mm/dd/yyyy   hh:mm AMPM") +
-                    ForgottenClockOutText(earlier));
-}
-
-void FController::ShowClockOutResult(const CEmployee& employee, bool closed) {
-    if (closed) {
+void FController::ShowClockResult(const CEmployee& employee, const ClockResult& result) {
+    const bool busy = result.outcome == ClockResult::Outcome::Busy;
+    switch (result.outcome) {
+    case ClockResult::Outcome::Stored:
+        ShowMessage(MsgIconInformation | MsgButtonsOK, "Login Complete",
+                    EmployeeLine(employee) +
+                        "\r\nClocked In At: " + result.clockedIn.Format("mm/dd/yyyy   hh:mm AMPM") +
+                        ForgottenClockOutText(result.forgotten));
+        break;
+    case ClockResult::Outcome::Closed: {
         const DateTime now = DateTime::Now();
         ShowMessage(MsgIconInformation | MsgButtonsOK, "Logout Complete",
                     EmployeeLine(employee) + "\r\nClocked Out At: " + now.Format("mm/dd/yyyy") +
                         "   " + now.Format("hh:mm:ss AMPM"));
-    } else {
-        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock-Out Error",
-                    DatabaseGaveUpBusy()
-                        ? DatabaseBusyText
-                        : "An error occurred while closing the timerecord. This clock-out has "
-                          "failed.");
+        break;
     }
-}
-
-// Each action's reads and writes are one unit, run again whole when the
-// server breaks it off for a conflicting station: a clock-in with its look-up
-// of forgotten clock-outs, a clock-out's look-ups of today and yesterday, and
-// Enter's choice with the clock-in or clock-out it chose. Two stations acting
-// for one employee at the same moment can then neither both miss, nor both
-// close, a record. Messages come after the unit, never inside it.
-void FController::ClockIn(const std::shared_ptr<CEmployee>& employee) {
-    const std::shared_ptr<CTimeRecord> record = NewClockIn(*employee);
-    std::vector<OpenRecord> earlier;
-    const bool stored = RunAsOneUnit([&] { return StoreClockIn(record, std::nullopt, earlier); });
-    EndDatabaseWork();
-    ShowClockInResult(*employee, stored, *record, earlier);
-}
-
-void FController::ClockOut(const std::shared_ptr<CEmployee>& employee) {
-    const bool closed = RunAsOneUnit([&] { return StoreClockOut(employee); });
-    EndDatabaseWork();
-    ShowClockOutResult(*employee, closed);
-}
-
-void FController::ClockInOrOut(const std::shared_ptr<CEmployee>& employee) {
-    const std::shared_ptr<CTimeRecord> record = NewClockIn(*employee);
-    std::vector<OpenRecord> earlier;
-    bool lookedUp = false;
-    NaturalAction chosen = NaturalAction::ClockIn;
-    const bool done = RunAsOneUnit([&] {
-        // Every open record of the employee, to see what clock-out would
-        // close.
-        const DateTime now = DateTime::Now();
-        const std::optional<std::vector<OpenRecord>> open =
-            FindOpenRecords(m_controller->CIDatabase(), employee->EmployeeID(), now.AddDays(3650));
-        lookedUp = open.has_value();
-        if (!open) {
-            return false;
-        }
-        chosen = ChooseNaturalAction(*open, now);
-        if (chosen == NaturalAction::ClockOut) {
-            return StoreClockOut(employee);
-        }
-        return StoreClockIn(record, ForgottenClockOuts(*open, now), earlier);
-    });
-    EndDatabaseWork();
-    if (!lookedUp) {
-        ShowActionError(Action::Natural);
-    } else if (chosen == NaturalAction::ClockOut) {
-        ShowClockOutResult(*employee, done);
-    } else {
-        ShowClockInResult(*employee, done, *record, earlier);
+    case ClockResult::Outcome::Busy:
+    case ClockResult::Outcome::Failure:
+        ShowActionError(
+            result.action == NaturalAction::ClockOut ? Action::ClockOut : Action::ClockIn, busy);
+        break;
     }
 }
 
 void FController::PrintTimeCard(const std::shared_ptr<CEmployee>& employee) {
-    auto dialog = std::make_unique<FPrintTC>(m_controller, this);
+    auto dialog = std::make_unique<FPrintTC>(m_station.get(), this);
     dialog->exec();
     if (dialog->PrintClick()) {
         auto report = std::make_shared<CReportTimeCard>();
         report->SetParentWindow(this);
         // With PINs in use the card shows only the last digits of the SSN.
         report->SetSSNLastFourOnly(m_pinRequired);
-        const bool generated = report->GenerateReport(m_controller->CIDatabase(), employee,
+        const bool generated = report->GenerateReport(m_station->Database(), employee,
                                                       dialog->StartDate(), dialog->EndDate());
-        const bool busy = !generated && DatabaseGaveUpBusy();
+        const TimeCardOutcome outcome =
+            m_station->TimeCardOutcomeOf(generated, report->ErrorNumber());
         EndDatabaseWork();
-        if (!generated) {
-            if (report->ErrorNumber() == ErrNoTimeRecords) {
-                ShowMessage(MsgIconInformation | MsgButtonsOK, "Timecard Generation Error",
-                            "There are no time records entered during this time period.");
-            } else {
-                ShowMessage(MsgIconExclamation | MsgButtonsOK, "Timecard Generation Error",
-                            busy ? DatabaseBusyText
-                                 : "An error occurred while generating this timecard.");
-            }
+        if (outcome == TimeCardOutcome::NoTimeRecords) {
+            ShowMessage(MsgIconInformation | MsgButtonsOK, "Timecard Generation Error",
+                        "There are no time records entered during this time period.");
+        } else if (outcome != TimeCardOutcome::Shown) {
+            ShowActionError(Action::Print, outcome == TimeCardOutcome::Busy);
         }
     }
     dialog.reset();
 }
 
 void FController::BeginDatabaseWork() {
-    if (const auto database = m_controller ? m_controller->CIDatabase() : nullptr) {
+    if (const auto& database = m_station->Database()) {
         database->SetBusyWaitHandler([this] { OnBusyWait(); });
     }
 }
 
 void FController::EndDatabaseWork() {
-    if (const auto database = m_controller ? m_controller->CIDatabase() : nullptr) {
+    if (const auto& database = m_station->Database()) {
         database->SetBusyWaitHandler(nullptr);
     }
     SetWaiting(false);
@@ -543,11 +425,6 @@ void FController::SetWaiting(bool waiting) {
     if (!waiting) {
         (AskingForPin() ? m_ui->txtPIN : m_ui->txtEmployeeNumber)->setFocus();
     }
-}
-
-bool FController::DatabaseGaveUpBusy() const {
-    const auto database = m_controller ? m_controller->CIDatabase() : nullptr;
-    return database && database->GaveUpBusy();
 }
 
 } // namespace orvan::timeclock

@@ -2,14 +2,9 @@
 
 #include <QtWidgets/QWidget>
 
-#include <cstdint>
-#include <functional>
 #include <memory>
-#include <optional>
-#include <string>
-#include <vector>
 
-#include "core/OpenRecords.h"
+#include "clock/ClockStation.h"
 #include "ui/IReportParent.h"
 
 class QFrame;
@@ -24,7 +19,6 @@ class FController;
 namespace orvan {
 class CEmployee;
 class CTimeCard;
-class CTimeRecord;
 } // namespace orvan
 
 namespace orvan::timeclock {
@@ -55,6 +49,9 @@ class CController;
 // file, the clock keeps running, the window says that it waits, and the
 // number box and buttons are disabled, so clicks and keys made meanwhile are
 // dropped instead of becoming further actions.
+//
+// The actions themselves, with their database units, are the station's
+// (ClockStation); the window asks for them and tells their results.
 class FController : public QWidget, public IReportParent {
     Q_OBJECT
 
@@ -68,8 +65,10 @@ public:
     explicit FController(QWidget* parent = nullptr);
     ~FController() override;
 
-    // The owning controller; set by it right after creating the window.
-    void SetController(CController* value) { m_controller = value; }
+    // The owning controller; set by it right after creating the window. The
+    // station then works on the controller's database, employee list, time
+    // record factory and system options.
+    void SetController(CController* value);
 
     // Called by the time card report window when it closes. The clock window
     // keeps no reference to the report, so there is nothing to drop.
@@ -105,35 +104,20 @@ private:
     void RequestAction(Action action);
     // Finds the employee whose number is in the box; shows the message and
     // returns nothing when the box is empty or names nobody the station
-    // serves (the administrator record and inactive employees are not found).
+    // serves.
     std::shared_ptr<CEmployee> LookUpEmployee(Action action);
     void RunAction(Action action, const std::shared_ptr<CEmployee>& employee);
-    void ClockIn(const std::shared_ptr<CEmployee>& employee);
-    void ClockOut(const std::shared_ptr<CEmployee>& employee);
-    void ClockInOrOut(const std::shared_ptr<CEmployee>& employee);
-    // Runs `work` as one database unit (see CJetDB::RunAsOneTransaction).
-    bool RunAsOneUnit(const std::function<bool()>& work);
-    // The database parts of a clock-in and a clock-out, safe to run again
-    // within a unit; they show nothing. `forgotten`: the employee's forgotten
-    // clock-outs when already known, else they are looked up after the
-    // clock-in is stored, into `earlier`.
-    static std::shared_ptr<CTimeRecord> NewClockIn(const CEmployee& employee);
-    bool StoreClockIn(const std::shared_ptr<CTimeRecord>& record,
-                      const std::optional<std::vector<OpenRecord>>& forgotten,
-                      std::vector<OpenRecord>& earlier);
-    bool StoreClockOut(const std::shared_ptr<CEmployee>& employee);
-    void ShowClockInResult(const CEmployee& employee, bool stored, const CTimeRecord& record,
-                           const std::vector<OpenRecord>& earlier);
-    void ShowClockOutResult(const CEmployee& employee, bool closed);
+    // A clock-in's or clock-out's confirmation or failure box.
+    void ShowClockResult(const CEmployee& employee, const ClockResult& result);
     void PrintTimeCard(const std::shared_ptr<CEmployee>& employee);
     void ClearEmployeeNumber();
 
-    // PIN checks (FControllerPin.cpp). The outcome of the checks made before
-    // an action when the station requires a PIN.
-    enum class PinGate { NotRequired, Ask, Refused };
-    PinGate CheckPinGate(Action action, const std::shared_ptr<CEmployee>& employee);
-    void AskForPin(Action action, const std::shared_ptr<CEmployee>& employee,
-                   const std::string& hash);
+    // PIN checks (FControllerPin.cpp): what the checks made before an action
+    // let the window do next.
+    enum class PinStep { NotRequired, Ask, Refused };
+    PinStep CheckPinGate(Action action, const std::shared_ptr<CEmployee>& employee);
+    // Shows the PIN box for `action`; the checks of `m_pinGate` stay.
+    void AskForPin(Action action, const std::shared_ptr<CEmployee>& employee);
     // Enter (or the pending action's key or button) in the PIN box.
     void SubmitPin();
     // Hides the PIN box; `clear` also empties it and the number box.
@@ -142,7 +126,7 @@ private:
     bool HandlePinKey(QKeyEvent* key);
     // The action's usual failure box, or the busy text when the database
     // stayed held.
-    void ShowActionError(Action action);
+    void ShowActionError(Action action, bool busy);
 
     // Busy waits: while an action runs, the database object calls back here
     // whenever it waits for the file.
@@ -150,20 +134,18 @@ private:
     void EndDatabaseWork();
     void OnBusyWait();
     void SetWaiting(bool waiting);
-    bool DatabaseGaveUpBusy() const;
 
     std::unique_ptr<Ui::FController> m_ui;
     QTimer* m_timer = nullptr;
-    CController* m_controller = nullptr;
+    std::unique_ptr<ClockStation> m_station;
     int m_activeButton = ButtonNone;
     bool m_actionRunning = false;
     bool m_waiting = false;
-    // The action waiting for a PIN, for whom, and the stored hash.
+    // The action waiting for a PIN, for whom, and the checks that asked for
+    // it (the stored hash and the wrong PINs in a row so far).
     Action m_pinAction = Action::ClockIn;
     std::shared_ptr<CEmployee> m_pinEmployee;
-    std::string m_pinHash;
-    // Wrong PINs in a row before this attempt; a right PIN clears them.
-    int32_t m_pinWrongPins = 0;
+    PinGate m_pinGate;
     QTimer* m_pinTimer = nullptr;
     // Whether the action running was asked for with the PIN option on (the
     // printed time card then shows only the last digits of the SSN).

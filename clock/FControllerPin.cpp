@@ -4,15 +4,11 @@
 #include <QtCore/QTimer>
 #include <QtGui/QKeyEvent>
 
-#include "clock/CController.h"
 #include "clock/ClockRules.h"
 #include "clock/FController.h"
 #include "core/DateTime.h"
 #include "personnel/CEmployee.h"
-#include "security/PinHash.h"
-#include "storage/CJetDB.h"
 #include "storage/MessageBox.h"
-#include "storage/StationStore.h"
 #include "ui_FController.h"
 
 namespace orvan::timeclock {
@@ -29,7 +25,7 @@ constexpr const char* WrongPinText = "The PIN entered is not correct. Nothing wa
 
 } // namespace
 
-void FController::ShowActionError(Action action) {
+void FController::ShowActionError(Action action, bool busy) {
     const char* title = "Clock In Error";
     const char* text = "An error occurred adding this login to the database.";
     if (action == Action::ClockOut) {
@@ -39,53 +35,44 @@ void FController::ShowActionError(Action action) {
         title = "Timecard Generation Error";
         text = "An error occurred while generating this timecard.";
     }
-    ShowMessage(MsgIconExclamation | MsgButtonsOK, title,
-                DatabaseGaveUpBusy() ? DatabaseBusyText : text);
+    ShowMessage(MsgIconExclamation | MsgButtonsOK, title, busy ? DatabaseBusyText : text);
 }
 
-FController::PinGate FController::CheckPinGate(Action action,
+FController::PinStep FController::CheckPinGate(Action action,
                                                const std::shared_ptr<CEmployee>& employee) {
-    m_pinRequired = false;
-    StationStore store(m_controller->CIDatabase());
-    const std::optional<bool> required = store.RequirePin();
-    if (!required) {
-        EndDatabaseWork();
-        ShowActionError(action);
-        return PinGate::Refused;
+    const PinGate gate = m_station->CheckPinGate(*employee);
+    m_pinRequired = gate.required;
+    if (gate.outcome == PinGate::Outcome::NotRequired) {
+        return PinStep::NotRequired;
     }
-    if (!*required) {
-        return PinGate::NotRequired;
-    }
-    m_pinRequired = true;
-    const std::optional<StationLockout> lockout = store.Lockout(employee->EmployeeID());
-    const std::optional<std::string> hash =
-        lockout ? store.PinHash(employee->EmployeeID()) : std::nullopt;
     EndDatabaseWork();
-    if (!lockout || !hash) {
-        ShowActionError(action);
-        return PinGate::Refused;
-    }
-    if (lockout->IsLocked(DateTime::Now())) {
+    switch (gate.outcome) {
+    case PinGate::Outcome::NotRequired: // gone ahead above
+        break;
+    case PinGate::Outcome::PinNeeded:
+        m_pinGate = gate;
+        AskForPin(action, employee);
+        return PinStep::Ask;
+    case PinGate::Outcome::LockedOut:
         ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock Station Locked",
-                    LockedOutText(*employee, lockout->lockedUntil));
-        return PinGate::Refused;
-    }
-    if (hash->empty()) {
+                    LockedOutText(*employee, gate.lockedUntil));
+        break;
+    case PinGate::Outcome::NoPinSet:
         ShowMessage(MsgIconExclamation | MsgButtonsOK, "No PIN Set",
                     "No PIN has been set for this employee number, so nothing can be recorded. "
                     "Please see your manager.");
-        return PinGate::Refused;
+        break;
+    case PinGate::Outcome::Busy:
+    case PinGate::Outcome::Failure:
+        ShowActionError(action, gate.outcome == PinGate::Outcome::Busy);
+        break;
     }
-    m_pinWrongPins = lockout->wrongPins;
-    AskForPin(action, employee, *hash);
-    return PinGate::Ask;
+    return PinStep::Refused;
 }
 
-void FController::AskForPin(Action action, const std::shared_ptr<CEmployee>& employee,
-                            const std::string& hash) {
+void FController::AskForPin(Action action, const std::shared_ptr<CEmployee>& employee) {
     m_pinAction = action;
     m_pinEmployee = employee;
-    m_pinHash = hash;
     const char* what = "clock in or out";
     switch (action) {
     case Action::ClockIn:
@@ -114,7 +101,7 @@ void FController::AskForPin(Action action, const std::shared_ptr<CEmployee>& emp
 void FController::EndPinEntry(bool clear) {
     m_pinTimer->stop();
     m_pinEmployee.reset();
-    m_pinHash.clear();
+    m_pinGate = PinGate();
     m_ui->txtPIN->clear();
     m_ui->txtPIN->hide();
     m_ui->lblPIN->hide();
@@ -164,28 +151,22 @@ void FController::SubmitPin() {
     }
     const Action action = m_pinAction;
     const std::shared_ptr<CEmployee> employee = m_pinEmployee;
-    const std::string hash = m_pinHash;
+    const PinGate gate = m_pinGate;
     const std::string pin = m_ui->txtPIN->text().toStdString();
     EndPinEntry(false);
 
     m_actionRunning = true;
     BeginDatabaseWork();
-    StationStore store(m_controller->CIDatabase());
-    if (pin::VerifyPin(hash, pin)) {
-        // Only a run of wrong PINs needs a write before the action.
-        if (m_pinWrongPins > 0) {
-            store.ClearWrongPins(employee->EmployeeID());
-        }
+    const PinCheck check = m_station->CheckPin(*employee, gate, pin);
+    if (check.outcome == PinCheck::Outcome::Right) {
         m_pinRequired = true;
         RunAction(action, employee);
     } else {
-        const DateTime now = DateTime::Now();
-        const std::optional<StationLockout> run = store.RecordWrongPin(employee->EmployeeID(), now);
         EndDatabaseWork();
-        if (run && run->IsLocked(now)) {
+        if (check.outcome == PinCheck::Outcome::LockedOut) {
             ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock Station Locked",
                         std::string(WrongPinText) + "\r\n\r\n" +
-                            LockedOutText(*employee, run->lockedUntil));
+                            LockedOutText(*employee, check.lockedUntil));
         } else {
             ShowMessage(MsgIconExclamation | MsgButtonsOK, "Wrong PIN", WrongPinText);
         }

@@ -3,8 +3,7 @@
 #include <QtGui/QCloseEvent>
 #include <QtWidgets/QDateEdit>
 
-#include "clock/CController.h"
-#include "storage/CSystemOptions.h"
+#include "clock/ClockStation.h"
 #include "storage/MessageBox.h"
 #include "ui_FPrintTC.h"
 
@@ -22,8 +21,8 @@ DateTime FromQDate(const QDate& value) {
 
 } // namespace
 
-FPrintTC::FPrintTC(CController* controller, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::FPrintTC>()), m_controller(controller) {
+FPrintTC::FPrintTC(const ClockStation* station, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::FPrintTC>()), m_station(station) {
     m_ui->setupUi(this);
     connect(m_ui->tptbTCFrom, &QDateEdit::dateChanged, this, [this] { SetPeriodEnd(); });
     connect(m_ui->cmdPeriodBack, &QPushButton::clicked, this, &FPrintTC::OnPeriodBack);
@@ -38,10 +37,7 @@ FPrintTC::FPrintTC(CController* controller, QWidget* parent)
 FPrintTC::~FPrintTC() = default;
 
 int FPrintTC::PeriodLength() const {
-    if (m_controller && m_controller->SystemOptions()) {
-        return m_controller->SystemOptions()->PeriodLength();
-    }
-    return 0;
+    return m_station ? m_station->PeriodLength() : 0;
 }
 
 DateTime FPrintTC::FromDate() const {

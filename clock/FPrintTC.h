@@ -12,18 +12,18 @@ class FPrintTC;
 
 namespace orvan::timeclock {
 
-class CController;
+class ClockStation;
 
 // The modal dialog in which an employee picks the pay period of the time card
 // to show. It opens on the period that begins today, steps whole periods back
 // and forward, and after View tells the clock window the first and last day
-// (both included). The period length is read from the controller's system
-// options each time it is needed.
+// (both included). The period length is read from the station each time it
+// is needed.
 class FPrintTC : public QDialog {
     Q_OBJECT
 
 public:
-    FPrintTC(CController* controller, QWidget* parent = nullptr);
+    FPrintTC(const ClockStation* station, QWidget* parent = nullptr);
     ~FPrintTC() override;
 
     // True after View; False on opening and after Cancel.
@@ -48,7 +48,7 @@ private:
     void OnCancel();
 
     std::unique_ptr<Ui::FPrintTC> m_ui;
-    CController* m_controller = nullptr;
+    const ClockStation* m_station = nullptr;
     bool m_printClick = false;
     DateTime m_startDate;
     DateTime m_endDate;

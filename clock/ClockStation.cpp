@@ -1,0 +1,260 @@
+#include "clock/ClockStation.h"
+
+#include "clock/EmployeeNumber.h"
+#include "core/CTimeCard.h"
+#include "core/CTimeRecord.h"
+#include "core/CTimeRecordFactory.h"
+#include "core/ErrorNumbers.h"
+#include "core/ObjectState.h"
+#include "personnel/CEmployee.h"
+#include "personnel/CEmployeeList.h"
+#include "security/PinHash.h"
+#include "storage/CJetDB.h"
+#include "storage/CSystemOptions.h"
+#include "storage/StationStore.h"
+
+namespace orvan::timeclock {
+
+namespace {
+
+// Now with the seconds dropped, the way the stored times are written: the
+// moment as "mm/dd/yyyy hh:mm AM/PM" read back as a date-time.
+DateTime CurrentMinute() {
+    const DateTime now = DateTime::Now();
+    return DateTime::Parse(now.Format("mm/dd/yyyy hh:mm AM/PM")).value_or(now.TruncateToMinute());
+}
+
+std::shared_ptr<CTimeRecord> NewClockIn(const CEmployee& employee) {
+    auto record = std::make_shared<CTimeRecord>();
+    record->SetObjectState(StateNew);
+    record->SetEmployeeID(employee.EmployeeID());
+    record->SetStartTime(CurrentMinute());
+    record->SetEndTime(DateTime());
+    return record;
+}
+
+} // namespace
+
+ClockStation::ClockStation(std::shared_ptr<CJetDB> database,
+                           std::shared_ptr<CEmployeeList> employees,
+                           std::shared_ptr<CTimeRecordFactory> factory,
+                           std::shared_ptr<CSystemOptions> options)
+    : m_database(std::move(database)), m_employees(std::move(employees)),
+      m_factory(std::move(factory)), m_options(std::move(options)) {}
+
+ClockStation::~ClockStation() = default;
+
+bool ClockStation::IsAdministratorNumber(int32_t employeeNumber) {
+    return employeeNumber == 0;
+}
+
+EmployeeLookUp ClockStation::LookUpEmployee(std::string_view typed) const {
+    EmployeeLookUp found;
+    if (typed.empty()) {
+        found.outcome = EmployeeLookUp::Outcome::NoNumber;
+        return found;
+    }
+    // The administrator record and released employees work no shifts: their
+    // clock-ins would appear on no time card or report. A released
+    // employee's number may since have gone to someone new.
+    const std::optional<int32_t> number = ReadEmployeeNumber(typed);
+    if (!number || IsAdministratorNumber(*number) || !m_employees) {
+        return found;
+    }
+    for (int32_t i = 1; i <= m_employees->Count(); ++i) {
+        const std::shared_ptr<CEmployee> candidate = m_employees->Item(i);
+        if (candidate && candidate->EmployeeNumber() == *number && candidate->EmployeeActive()) {
+            found.outcome = EmployeeLookUp::Outcome::Found;
+            found.employee = candidate;
+            break;
+        }
+    }
+    return found;
+}
+
+template <class Work> bool ClockStation::RunAsOneUnit(Work work) {
+    return m_database ? m_database->RunAsOneTransaction(work) : work();
+}
+
+bool ClockStation::GaveUpBusy() const {
+    return m_database && m_database->GaveUpBusy();
+}
+
+ClockResult::Outcome ClockStation::ClockOutcome(NaturalAction action, bool done) const {
+    if (done) {
+        return action == NaturalAction::ClockIn ? ClockResult::Outcome::Stored
+                                                : ClockResult::Outcome::Closed;
+    }
+    return GaveUpBusy() ? ClockResult::Outcome::Busy : ClockResult::Outcome::Failure;
+}
+
+bool ClockStation::StoreClockIn(const std::shared_ptr<CTimeRecord>& record,
+                                const std::vector<OpenRecord>* forgotten, ClockResult& result) {
+    result.forgotten.clear();
+    if (!m_factory || !m_factory->Save(record)) {
+        return false;
+    }
+    // The clock-in is stored whatever is still open; an open record from
+    // long ago is only pointed out. When that look-up fails the
+    // confirmation goes without it.
+    if (forgotten) {
+        result.forgotten = *forgotten;
+    } else {
+        result.forgotten = FindOpenRecords(m_database, record->EmployeeID(),
+                                           ForgottenClockOutCutoff(DateTime::Now()))
+                               .value_or(std::vector<OpenRecord>());
+    }
+    return true;
+}
+
+bool ClockStation::StoreClockOut(const std::shared_ptr<CEmployee>& employee) {
+    auto card = std::make_shared<CTimeCard>();
+    card->SetOrvanDatabase(m_database);
+    bool done = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute());
+    // A shift begun before midnight is still open under yesterday; after a
+    // wait that ended busy, a second wait would only double the delay.
+    if (!done && !GaveUpBusy()) {
+        done = card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute());
+    }
+    return done;
+}
+
+// Each action's reads and writes are one unit, run again whole when the
+// server breaks it off for a conflicting station: a clock-in with its look-up
+// of forgotten clock-outs, a clock-out's look-ups of today and yesterday, and
+// Enter's choice with the clock-in or clock-out it chose.
+ClockResult ClockStation::ClockIn(const std::shared_ptr<CEmployee>& employee) {
+    ClockResult result;
+    result.action = NaturalAction::ClockIn;
+    if (!employee) {
+        return result;
+    }
+    const std::shared_ptr<CTimeRecord> record = NewClockIn(*employee);
+    result.clockedIn = record->StartTime();
+    const bool stored = RunAsOneUnit([&] { return StoreClockIn(record, nullptr, result); });
+    result.outcome = ClockOutcome(NaturalAction::ClockIn, stored);
+    if (!stored) {
+        result.forgotten.clear();
+    }
+    return result;
+}
+
+ClockResult ClockStation::ClockOut(const std::shared_ptr<CEmployee>& employee) {
+    ClockResult result;
+    result.action = NaturalAction::ClockOut;
+    if (!employee) {
+        return result;
+    }
+    const bool closed = RunAsOneUnit([&] { return StoreClockOut(employee); });
+    result.outcome = ClockOutcome(NaturalAction::ClockOut, closed);
+    return result;
+}
+
+ClockResult ClockStation::ClockInOrOut(const std::shared_ptr<CEmployee>& employee) {
+    ClockResult result;
+    if (!employee) {
+        return result;
+    }
+    const std::shared_ptr<CTimeRecord> record = NewClockIn(*employee);
+    result.clockedIn = record->StartTime();
+    bool lookedUp = false;
+    NaturalAction chosen = NaturalAction::ClockIn;
+    const bool done = RunAsOneUnit([&] {
+        // Every open record of the employee, to see what clock-out would
+        // close.
+        const DateTime now = DateTime::Now();
+        const std::optional<std::vector<OpenRecord>> open =
+            FindOpenRecords(m_database, employee->EmployeeID(), now.AddDays(3650));
+        lookedUp = open.has_value();
+        if (!open) {
+            return false;
+        }
+        chosen = ChooseNaturalAction(*open, now);
+        if (chosen == NaturalAction::ClockOut) {
+            return StoreClockOut(employee);
+        }
+        const std::vector<OpenRecord> forgotten = ForgottenClockOuts(*open, now);
+        return StoreClockIn(record, &forgotten, result);
+    });
+    // Open records that could not be read fail as a clock-in would.
+    result.action = lookedUp ? chosen : NaturalAction::ClockIn;
+    result.outcome = ClockOutcome(result.action, done);
+    if (!done || result.action == NaturalAction::ClockOut) {
+        result.forgotten.clear();
+    }
+    return result;
+}
+
+PinGate ClockStation::CheckPinGate(const CEmployee& employee) {
+    PinGate gate;
+    const auto failed = [&] {
+        gate.outcome = GaveUpBusy() ? PinGate::Outcome::Busy : PinGate::Outcome::Failure;
+        return gate;
+    };
+    StationStore store(m_database);
+    const std::optional<bool> required = store.RequirePin();
+    if (!required) {
+        return failed();
+    }
+    if (!*required) {
+        gate.outcome = PinGate::Outcome::NotRequired;
+        return gate;
+    }
+    gate.required = true;
+    const std::optional<StationLockout> lockout = store.Lockout(employee.EmployeeID());
+    const std::optional<std::string> hash =
+        lockout ? store.PinHash(employee.EmployeeID()) : std::nullopt;
+    if (!lockout || !hash) {
+        return failed();
+    }
+    if (lockout->IsLocked(DateTime::Now())) {
+        gate.outcome = PinGate::Outcome::LockedOut;
+        gate.lockedUntil = lockout->lockedUntil;
+        return gate;
+    }
+    if (hash->empty()) {
+        gate.outcome = PinGate::Outcome::NoPinSet;
+        return gate;
+    }
+    gate.outcome = PinGate::Outcome::PinNeeded;
+    gate.hash = *hash;
+    gate.wrongPins = lockout->wrongPins;
+    return gate;
+}
+
+PinCheck ClockStation::CheckPin(const CEmployee& employee, const PinGate& gate,
+                                std::string_view pin) {
+    PinCheck check;
+    StationStore store(m_database);
+    if (pin::VerifyPin(gate.hash, pin)) {
+        // Only a run of wrong PINs needs a write before the action.
+        if (gate.wrongPins > 0) {
+            store.ClearWrongPins(employee.EmployeeID());
+        }
+        check.outcome = PinCheck::Outcome::Right;
+        return check;
+    }
+    const DateTime now = DateTime::Now();
+    const std::optional<StationLockout> run = store.RecordWrongPin(employee.EmployeeID(), now);
+    if (run && run->IsLocked(now)) {
+        check.outcome = PinCheck::Outcome::LockedOut;
+        check.lockedUntil = run->lockedUntil;
+    }
+    return check;
+}
+
+int32_t ClockStation::PeriodLength() const {
+    return m_options ? m_options->PeriodLength() : 0;
+}
+
+TimeCardOutcome ClockStation::TimeCardOutcomeOf(bool generated, int32_t reportErrorNumber) const {
+    if (generated) {
+        return TimeCardOutcome::Shown;
+    }
+    if (reportErrorNumber == err::NoTimeRecords) {
+        return TimeCardOutcome::NoTimeRecords;
+    }
+    return GaveUpBusy() ? TimeCardOutcome::Busy : TimeCardOutcome::Failure;
+}
+
+} // namespace orvan::timeclock

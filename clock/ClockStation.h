@@ -1,0 +1,184 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "clock/ClockRules.h"
+#include "core/DateTime.h"
+#include "core/OpenRecords.h"
+
+namespace orvan {
+class CEmployee;
+class CEmployeeList;
+class CJetDB;
+class CSystemOptions;
+class CTimeRecord;
+class CTimeRecordFactory;
+} // namespace orvan
+
+namespace orvan::timeclock {
+
+// The employee a typed number names.
+struct EmployeeLookUp {
+    enum class Outcome {
+        Found,
+        // Nothing was typed.
+        NoNumber,
+        // The text is no 32-bit number, or it names nobody the station
+        // serves: no employee, the administrator record or a released
+        // employee.
+        NotFound,
+    };
+    Outcome outcome = Outcome::NotFound;
+    // Found: the employee, shared with the employee list.
+    std::shared_ptr<CEmployee> employee;
+};
+
+// What a clock-in, a clock-out or Enter's choice between them came to.
+struct ClockResult {
+    enum class Outcome {
+        // The clock-in is stored.
+        Stored,
+        // The clock-out closed an open record.
+        Closed,
+        // Nothing stored: another program held the database file for the
+        // whole busy timeout.
+        Busy,
+        // Nothing stored for another reason. For a clock-out this is also
+        // the employee having no record open today or yesterday: the time
+        // card does not tell the two apart.
+        Failure,
+    };
+    // The clock-in or clock-out that was tried; for Enter the one it chose,
+    // a clock-in when the employee's open records could not be read.
+    NaturalAction action = NaturalAction::ClockIn;
+    Outcome outcome = Outcome::Failure;
+    // A clock-in: the minute it stores (also when it was not stored).
+    DateTime clockedIn;
+    // A stored clock-in: the employee's forgotten clock-outs, oldest first;
+    // empty also when their look-up failed.
+    std::vector<OpenRecord> forgotten;
+};
+
+// The checks made before an action for a found employee.
+struct PinGate {
+    enum class Outcome {
+        // The station asks for no PIN: the action goes ahead.
+        NotRequired,
+        // The PIN is to be asked for and given to CheckPin.
+        PinNeeded,
+        // The employee may not use the station before lockedUntil.
+        LockedOut,
+        // The employee has no PIN, so nothing can be recorded.
+        NoPinSet,
+        // The checks could not be read: the file stayed held (Busy) or the
+        // database failed (Failure).
+        Busy,
+        Failure,
+    };
+    Outcome outcome = Outcome::Failure;
+    // True when the station's PIN option was read and is on.
+    bool required = false;
+    // LockedOut: the end of the lock-out.
+    DateTime lockedUntil;
+    // PinNeeded: the employee's stored hash and the wrong PINs in a row so
+    // far.
+    std::string hash;
+    int32_t wrongPins = 0;
+};
+
+// A PIN checked against the one a PinGate asked for.
+struct PinCheck {
+    enum class Outcome {
+        // The right PIN: any run of wrong ones is ended; the action goes
+        // ahead.
+        Right,
+        // Nothing is stored; the wrong PIN is counted (unless the count
+        // itself could not be stored).
+        Wrong,
+        // A wrong PIN that locked the employee out until lockedUntil.
+        LockedOut,
+    };
+    Outcome outcome = Outcome::Wrong;
+    DateTime lockedUntil;
+};
+
+// Why a time card report came out as it did.
+enum class TimeCardOutcome { Shown, NoTimeRecords, Busy, Failure };
+
+// The clock station's actions without its window: finding the employee a
+// typed number names, clock-in, clock-out, Enter's choice between the two,
+// the PIN checks with their wrong-PIN count and lock-out, and what the
+// print dialog reads. Each action's reads and writes run as one database
+// unit (CJetDB::RunAsOneTransaction); none asks the user anything, and each
+// returns what happened for the window to tell.
+//
+// The station shares the controller's long-lived objects and owns none of
+// them; any of them may be null, which makes look-ups find nobody and
+// actions fail the way a missing object always has. "Now" is DateTime::Now.
+class ClockStation {
+public:
+    ClockStation() = default;
+    ClockStation(std::shared_ptr<CJetDB> database, std::shared_ptr<CEmployeeList> employees,
+                 std::shared_ptr<CTimeRecordFactory> factory,
+                 std::shared_ptr<CSystemOptions> options);
+    ~ClockStation();
+
+    const std::shared_ptr<CJetDB>& Database() const { return m_database; }
+
+    // The active employee whose number `typed` is (see ReadEmployeeNumber).
+    // Reads the employee list only, never the database.
+    EmployeeLookUp LookUpEmployee(std::string_view typed) const;
+
+    // Stores a clock-in at the current minute whatever is still open, and
+    // looks up the employee's forgotten clock-outs in the same unit.
+    ClockResult ClockIn(const std::shared_ptr<CEmployee>& employee);
+    // Closes at the current minute the earliest record open today, failing
+    // that the earliest open since yesterday.
+    ClockResult ClockOut(const std::shared_ptr<CEmployee>& employee);
+    // Enter's choice (ChooseNaturalAction) made on the employee's open
+    // records and carried out in the same unit, so two stations acting for
+    // one employee can neither both miss nor both close a record.
+    ClockResult ClockInOrOut(const std::shared_ptr<CEmployee>& employee);
+
+    // Whether the station requires a PIN and, when it does, whether the
+    // employee may use it now. Each read is a statement of its own.
+    PinGate CheckPinGate(const CEmployee& employee);
+    // Checks `pin` against the hash `gate` (PinNeeded) holds: a right one
+    // ends a run of wrong ones, a wrong one is counted, and the
+    // StationStore::MaxWrongPins-th in a row locks the employee out.
+    PinCheck CheckPin(const CEmployee& employee, const PinGate& gate, std::string_view pin);
+
+    // The pay period length of the system options: a printed period runs
+    // from its first day through PeriodLength days later. 0 without options.
+    int32_t PeriodLength() const;
+    // What a time card report's result and error number mean, read right
+    // after the report was generated.
+    TimeCardOutcome TimeCardOutcomeOf(bool generated, int32_t reportErrorNumber) const;
+
+private:
+    // The station's rule for the administrator record, which works no
+    // shifts: the employee number 0.
+    static bool IsAdministratorNumber(int32_t employeeNumber);
+    // Runs `work` as one database unit; without a database object, as is.
+    template <class Work> bool RunAsOneUnit(Work work);
+    // The parts of a clock-in and a clock-out run inside a unit, safe to run
+    // again. `forgotten`: the forgotten clock-outs when already known, else
+    // null and looked up after the clock-in is stored.
+    bool StoreClockIn(const std::shared_ptr<CTimeRecord>& record,
+                      const std::vector<OpenRecord>* forgotten, ClockResult& result);
+    bool StoreClockOut(const std::shared_ptr<CEmployee>& employee);
+    // The outcome of a clock-in or clock-out that ended as `done`.
+    ClockResult::Outcome ClockOutcome(NaturalAction action, bool done) const;
+    bool GaveUpBusy() const;
+
+    std::shared_ptr<CJetDB> m_database;
+    std::shared_ptr<CEmployeeList> m_employees;
+    std::shared_ptr<CTimeRecordFactory> m_factory;
+    std::shared_ptr<CSystemOptions> m_options;
+};
+
+} // namespace orvan::timeclock
