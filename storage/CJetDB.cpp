@@ -17,7 +17,6 @@
 #include "storage/Failure.h"
 #include "storage/ProgramFolder.h"
 #include "storage/Recordset.h"
-#include "storage/SqliteEngine.h"
 #include "storage/StoredQuery.h"
 
 namespace orvan {
@@ -157,10 +156,6 @@ bool CJetDB::OpenDB(const std::string& paramName, const std::string& /*paramConn
     m_databaseName = name;
     m_databaseOpen = true;
     return true;
-}
-
-int CJetDB::UpgradeSchema(sqlite3* db) {
-    return SqliteEngine::UpgradeSchema(db);
 }
 
 bool CJetDB::CloseDB() {

@@ -5,10 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "storage/SqliteHandle.h"
-
-struct sqlite3;
-
 namespace orvan {
 
 class CCompany;
@@ -57,7 +53,8 @@ public:
 
     // The version of the database's schema this code reads and writes, kept in
     // the file's user_version. A file made before the clock station's own
-    // tables existed has version 0 and is upgraded when it is opened.
+    // tables existed has version 0 and is upgraded when it is opened
+    // (SqliteEngine::UpgradeSchema).
     static constexpr int32_t SchemaVersion = 1;
 
     // SQLite's result code when the file stays locked beyond the busy timeout.
@@ -144,14 +141,6 @@ public:
     // Runs an INSERT, UPDATE or DELETE, opening the file when it is closed
     // and closing it afterwards.
     bool ExecuteAction(const std::string& sqlstring = "");
-
-    // Brings a file holding the Orvan tables up to SchemaVersion, running each
-    // upgrade above the file's user_version in turn; a file of a newer version
-    // and a file without the Orvan tables (another program's database) are
-    // left alone. Runs inside the caller's transaction, which rolls back on
-    // failure. SQLITE_OK, or the engine's code of the failing step. The open
-    // and the installer share it, so new and upgraded files end up alike.
-    static int UpgradeSchema(sqlite3* db);
 
     // Employee persistence through the stored queries AddNewEmployee,
     // UpdateEmployee and GetAllEmployees. An added employee keeps
