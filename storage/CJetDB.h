@@ -14,7 +14,6 @@ class CEmployee;
 class CEmployeeList;
 class DatabaseEngine;
 class Recordset;
-class StoredQuery;
 
 // The one way into the database: the embedded file, or a PostgreSQL server
 // when the database name is a connection URI (postgresql://user@host/db; see
@@ -142,7 +141,8 @@ public:
     // and closing it afterwards.
     bool ExecuteAction(const std::string& sqlstring = "");
 
-    // Employee persistence through the stored queries AddNewEmployee,
+    // Employee and company persistence, done by PersonnelStore on this
+    // object's connection. Employees through the stored queries AddNewEmployee,
     // UpdateEmployee and GetAllEmployees. An added employee keeps
     // EmployeeID -1; the next load gives it its identifier. Delete removes
     // nothing and returns False.
@@ -161,16 +161,21 @@ public:
     bool LoadCompanyList(const std::shared_ptr<CCompanyList>& thecompanylist);
 
 private:
+    // The personnel operations run through RunOperation on Engine() and
+    // report with SetErrorNumber; nothing else of this object is theirs.
+    friend class PersonnelStore;
     class OperationScope;
 
     // The open engine; throws EngineError 3420 when nothing is open.
     DatabaseEngine& Engine();
-    std::shared_ptr<StoredQuery> PrepareStoredQuery(const std::string& name);
-    // Runs a listing stored query and positions it on its first row; nullptr
-    // (421) when the listing reports a negative count.
-    std::shared_ptr<Recordset> LoadAll(const char* query, bool walkToLast);
-    bool EmployeeWrite(const std::shared_ptr<CEmployee>& theemployee, bool adding);
-    bool CompanyWrite(const std::shared_ptr<CCompany>& thecompany, bool adding);
+    // Runs one operation of this object: opens the database when `opens` and
+    // it is closed (a failed open keeps the open's own number), fails with
+    // 403 when no connection was ever obtained, then runs `body`; an
+    // exception out of `body` becomes `failure`. When `opens`, the operation
+    // ends on the way out, and a commit the server refuses after a `body`
+    // that returned True makes the operation fail (407).
+    bool RunOperation(bool opens, int32_t failure, const std::function<bool()>& body);
+    void SetErrorNumber(int32_t number) { m_errorNumber = number; }
     // Closes the connection when the operation opened or found it open;
     // False when the server did not keep the operation's work, which
     // `report` makes the failure (407) being handled.
