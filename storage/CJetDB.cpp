@@ -109,17 +109,20 @@ bool CJetDB::OpenDB(const std::string& paramName, const std::string& /*paramConn
         return false;
     }
     const std::string name = paramName.empty() ? m_databaseName : paramName;
-    try {
-        // An operation still open ends first (a connection still open holds
-        // the lock a new one would wait for).
-        if (m_engine && m_engine->IsOpen()) {
-            m_databaseOpen = false;
-            m_engine->Commit();
-        }
-    } catch (...) {
-        m_engine->Rollback();
-    }
+    // An operation still open ends first (a connection still open holds the
+    // lock a new one would wait for). When the server does not keep its
+    // work, that is this open's failure: the caller has no other way to
+    // learn of it.
     m_databaseOpen = false;
+    if (m_engine && m_engine->IsOpen()) {
+        try {
+            m_engine->Commit();
+        } catch (...) {
+            FailWithCurrentException(err::StatementFailed);
+            m_engine->Rollback();
+            return false;
+        }
+    }
     // The engine follows the name: a connection URI is the server.
     if (!m_engine || IsServerDatabaseName(name) != IsServerDatabaseName(m_databaseName) ||
         (IsServerDatabaseName(name) && name != m_databaseName)) {
@@ -219,8 +222,10 @@ bool CJetDB::RunAsOneTransaction(const std::function<bool()>& work) {
     // that one runs again from the start, reads what the other wrote and
     // decides anew. The short random pause keeps two stations from meeting
     // again at once.
-    if (m_databaseOpen) {
-        CloseDB(); // the unit is an operation of its own
+    // The unit is an operation of its own; one still open ends first, and
+    // the unit does not run when the server did not keep that one's work.
+    if (m_databaseOpen && !CloseDB()) {
+        return false;
     }
     std::mt19937 random(std::random_device{}());
     for (int32_t attempt = 1;; ++attempt) {

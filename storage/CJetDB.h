@@ -30,7 +30,8 @@ class Recordset;
 // No operation throws: each returns False (or nullptr) and leaves a number in
 // ErrorNumber, which a later success does not clear. Numbers: 403 no database
 // to work with, 406 no statement, 407 a select or action failed (also a
-// loaded value that does not fit its field), 412 an add failed, 413 an update
+// loaded value that does not fit its field, and a commit the server
+// refused, whichever call ended the operation), 412 an add failed, 413 an update
 // failed, 421 a listing reported a negative count, 312 the company list
 // refused a loaded company; any other number is the engine's own from an
 // open (SQLite: 14 cannot open, 26 not a database, 5 busy: the other program
@@ -112,8 +113,10 @@ public:
     // transaction on the server the connection URI names. paramConnect and
     // paramPassword are accepted and ignored. A file of an older schema
     // version is upgraded in the same transaction that checks it; when the
-    // upgrade fails, nothing of it stays and the open fails. Inside
-    // RunAsOneTransaction an open database stays as it is.
+    // upgrade fails, nothing of it stays and the open fails. An operation
+    // still open ends first; when the server does not keep its work, the open
+    // fails (407) and nothing is open. Inside RunAsOneTransaction an open
+    // database stays as it is.
     bool OpenDB(const std::string& paramName = "", const std::string& paramConnect = "",
                 const std::string& paramPassword = "");
     // Ends the operation: closes the file, or commits the server's
@@ -130,7 +133,9 @@ public:
     // another (a few times, after a short random pause). `work` must
     // therefore only touch the database, never ask the user, and may run more
     // than once. Returns what `work` returned, False when the unit could not
-    // be kept. A unit inside a unit is part of the outer one.
+    // be kept. An operation still open ends first; when the server does not
+    // keep its work, the unit fails (407) without running `work`. A unit
+    // inside a unit is part of the outer one.
     bool RunAsOneTransaction(const std::function<bool()>& work);
     // Tries of a unit the server keeps breaking off before it fails.
     static constexpr int32_t UnitAttempts = 8;
