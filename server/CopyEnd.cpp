@@ -1,6 +1,6 @@
 #include "server/CopyEnd.h"
 
-#include "server/PgConnection.h"
+#include "storage/DatabaseEngine.h"
 
 namespace orvan::server::copy {
 
@@ -74,7 +74,7 @@ std::string SelectAll(const Table& table) {
 }
 
 std::string ShownName(const std::string& name) {
-    if (!pg::IsServerUri(name)) {
+    if (!IsServerDatabaseName(name)) {
         return name;
     }
     const size_t start = name.find("://") + 3;

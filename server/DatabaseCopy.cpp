@@ -9,6 +9,7 @@
 
 #include "server/CopyEnd.h"
 #include "server/PgConnection.h"
+#include "storage/DatabaseEngine.h"
 #include "storage/EngineError.h"
 #include "storage/Installer.h"
 #include "storage/Recordset.h"
@@ -21,7 +22,7 @@ namespace fs = std::filesystem;
 using namespace copy;
 
 std::unique_ptr<End> MakeEnd(const std::string& name) {
-    return pg::IsServerUri(name) ? MakeServerEnd(name) : MakeFileEnd(name);
+    return IsServerDatabaseName(name) ? MakeServerEnd(name) : MakeFileEnd(name);
 }
 
 // The destination holds no data: empty tables, StationOption at most with
@@ -43,7 +44,7 @@ void CheckEmpty(End& destination) {
 }
 
 bool SameDatabase(const std::string& from, const std::string& to) {
-    if (pg::IsServerUri(from) || pg::IsServerUri(to)) {
+    if (IsServerDatabaseName(from) || IsServerDatabaseName(to)) {
         return from == to;
     }
     std::error_code ec;

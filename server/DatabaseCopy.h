@@ -9,7 +9,7 @@ namespace orvan::server {
 
 // Moves an Orvan database between the embedded file and a PostgreSQL server
 // (either way, or file to file) and makes new server databases. Each end is
-// a database file path or a connection URI (pg::IsServerUri).
+// a database file path or a connection URI (IsServerDatabaseName).
 //
 // A copy takes every table (TimeRecord, _System, Company, Employee,
 // _StoredQuery, StationOption, EmployeePin, StationLockout) row for row:

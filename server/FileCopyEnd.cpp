@@ -7,6 +7,7 @@
 #include "storage/CJetDB.h"
 #include "storage/EngineError.h"
 #include "storage/Installer.h"
+#include "storage/SqliteEngine.h"
 #include "storage/SqliteHandle.h"
 
 namespace orvan::server::copy {
@@ -106,7 +107,7 @@ public:
         Open(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         Exec("BEGIN EXCLUSIVE");
         Exec(Installer::SchemaSql());
-        if (const int rc = CJetDB::UpgradeSchema(m_db.get()); rc != SQLITE_OK) {
+        if (const int rc = SqliteEngine::UpgradeSchema(m_db.get()); rc != SQLITE_OK) {
             sqlite::Raise(m_db.get(), rc);
         }
         for (const Table& table : Tables()) {

@@ -2,7 +2,6 @@
 
 #include <libpq-fe.h>
 
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -28,18 +27,6 @@ constexpr Oid kNumericOid = 1700;
 
 // Connecting to a host that never answers would otherwise wait without end.
 constexpr const char* kDefaultConnectTimeout = "10";
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) {
-        return false;
-    }
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // libpq's messages end in a newline (sometimes several lines); the error
 // log wants one line.
@@ -206,11 +193,6 @@ struct FreeConninfo {
 };
 
 } // namespace
-
-bool IsServerUri(std::string_view name) {
-    return StartsWithIgnoringCase(name, "postgresql://") ||
-           StartsWithIgnoringCase(name, "postgres://");
-}
 
 bool IsRetryable(const EngineError& error) {
     return error.Number() == err::ServerSerializationFailure;

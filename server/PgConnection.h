@@ -16,10 +16,6 @@ struct pg_result;
 
 namespace orvan::pg {
 
-// True when a DatabasePath names a PostgreSQL server rather than a file: it
-// starts with postgresql:// or postgres:// (in any letter case).
-bool IsServerUri(std::string_view name);
-
 // A failure the server reported (or a connection that failed): the
 // EngineError number the system reacts to and the server's five-character
 // SQLSTATE (empty when the server sent none, as for a connection that was

@@ -5,20 +5,13 @@
 #include <thread>
 
 #include "core/ErrorNumbers.h"
-#include "core/ObjectState.h"
-#include "personnel/CCompany.h"
-#include "personnel/CCompanyList.h"
-#include "personnel/CEmployee.h"
-#include "personnel/CEmployeeList.h"
 #include "storage/CDatabaseLocator.h"
-#include "storage/ColumnMap.h"
 #include "storage/DatabaseEngine.h"
 #include "storage/EngineError.h"
 #include "storage/Failure.h"
+#include "storage/PersonnelStore.h"
 #include "storage/ProgramFolder.h"
 #include "storage/Recordset.h"
-#include "storage/SqliteEngine.h"
-#include "storage/StoredQuery.h"
 
 namespace orvan {
 
@@ -116,17 +109,20 @@ bool CJetDB::OpenDB(const std::string& paramName, const std::string& /*paramConn
         return false;
     }
     const std::string name = paramName.empty() ? m_databaseName : paramName;
-    try {
-        // An operation still open ends first (a connection still open holds
-        // the lock a new one would wait for).
-        if (m_engine && m_engine->IsOpen()) {
-            m_databaseOpen = false;
-            m_engine->Commit();
-        }
-    } catch (...) {
-        m_engine->Rollback();
-    }
+    // An operation still open ends first (a connection still open holds the
+    // lock a new one would wait for). When the server does not keep its
+    // work, that is this open's failure: the caller has no other way to
+    // learn of it.
     m_databaseOpen = false;
+    if (m_engine && m_engine->IsOpen()) {
+        try {
+            m_engine->Commit();
+        } catch (...) {
+            FailWithCurrentException(err::StatementFailed);
+            m_engine->Rollback();
+            return false;
+        }
+    }
     // The engine follows the name: a connection URI is the server.
     if (!m_engine || IsServerDatabaseName(name) != IsServerDatabaseName(m_databaseName) ||
         (IsServerDatabaseName(name) && name != m_databaseName)) {
@@ -157,10 +153,6 @@ bool CJetDB::OpenDB(const std::string& paramName, const std::string& /*paramConn
     m_databaseName = name;
     m_databaseOpen = true;
     return true;
-}
-
-int CJetDB::UpgradeSchema(sqlite3* db) {
-    return SqliteEngine::UpgradeSchema(db);
 }
 
 bool CJetDB::CloseDB() {
@@ -230,8 +222,10 @@ bool CJetDB::RunAsOneTransaction(const std::function<bool()>& work) {
     // that one runs again from the start, reads what the other wrote and
     // decides anew. The short random pause keeps two stations from meeting
     // again at once.
-    if (m_databaseOpen) {
-        CloseDB(); // the unit is an operation of its own
+    // The unit is an operation of its own; one still open ends first, and
+    // the unit does not run when the server did not keep that one's work.
+    if (m_databaseOpen && !CloseDB()) {
+        return false;
     }
     std::mt19937 random(std::random_device{}());
     for (int32_t attempt = 1;; ++attempt) {
@@ -325,248 +319,56 @@ DatabaseEngine& CJetDB::Engine() {
     return *m_engine;
 }
 
-std::shared_ptr<StoredQuery> CJetDB::PrepareStoredQuery(const std::string& name) {
-    return std::make_shared<StoredQuery>(Engine(), name);
+bool CJetDB::RunOperation(bool opens, int32_t failure, const std::function<bool()>& body) {
+    OperationScope scope(*this, opens);
+    try {
+        if (opens && !m_databaseOpen && !OpenDB(m_databaseName)) {
+            return false; // keeps the open's own number (busy, missing)
+        }
+        if (!m_haveDatabase) {
+            m_errorNumber = err::NoDatabase;
+            return false;
+        }
+        if (!body()) {
+            return false;
+        }
+        return scope.Finish(true);
+    } catch (...) {
+        FailWithCurrentException(failure);
+        return false;
+    }
 }
 
 bool CJetDB::AddNewEmployee(const std::shared_ptr<CEmployee>& theemployee) {
-    return EmployeeWrite(theemployee, true);
+    return PersonnelStore(*this).AddNewEmployee(theemployee);
 }
 
 bool CJetDB::UpdateEmployee(const std::shared_ptr<CEmployee>& theemployee) {
-    return EmployeeWrite(theemployee, false);
+    return PersonnelStore(*this).UpdateEmployee(theemployee);
 }
 
-bool CJetDB::DeleteEmployee(const std::shared_ptr<CEmployee>& /*theemployee*/) {
-    // Employees are never removed from the database.
-    return false;
-}
-
-bool CJetDB::EmployeeWrite(const std::shared_ptr<CEmployee>& theemployee, bool adding) {
-    const bool clock = m_variant == Variant::Clock;
-    OperationScope scope(*this, !clock);
-    try {
-        if (!clock && !m_databaseOpen && !OpenDB(m_databaseName)) {
-            return false; // keeps the open's own number (busy, missing)
-        }
-        if (!m_haveDatabase) {
-            m_errorNumber = err::NoDatabase;
-            return false;
-        }
-        if (!theemployee) {
-            throw EngineError(err::EngineObjectInvalid, "No employee given.");
-        }
-        const CEmployee& e = *theemployee;
-        const auto query = PrepareStoredQuery(adding ? "AddNewEmployee" : "UpdateEmployee");
-        if (adding) {
-            query->SetText("paramSSN", e.SSN());
-            query->SetText("paramFirst", e.FirstName());
-            query->SetText("paramLast", e.LastName());
-            query->SetText("paramAddress", e.Address1());
-            query->SetText("paramAddress2", e.Address2());
-            query->SetText("paramCity", e.City());
-            query->SetText("paramState", e.State());
-            query->SetText("paramZipCode", e.ZipCode());
-            query->SetText("paramPhone", e.Phone());
-            query->SetText("paramPassword", e.Password());
-            query->SetSingle("paramPayRate", e.PayRate());
-            if (!clock) {
-                query->SetSingle("paramOvertimePay", e.OvertimePayRate());
-            }
-            query->SetDate("paramDOB", e.DateOfBirth());
-            query->SetDate("paramHireDate", e.HireDate());
-            query->SetDate("paramRelDate", e.ReleaseDate());
-            query->SetLong("paramEmpNumber", e.EmployeeNumber());
-            if (!clock) {
-                query->SetYesNo("paramAutoDeduct", e.AutoDeduct());
-                query->SetShort("paramLunchLength", e.AutoDeductLunchLength());
-                query->SetShort("paramBreakLength", e.AutoDeductBreakLength());
-            }
-            query->SetYesNo("paramActive", e.EmployeeActive());
-            query->SetLong("paramCompID", e.CompanyID());
-            query->SetText("paramPassword", e.Password());
-        } else {
-            query->SetLong("employee_id", e.EmployeeID());
-            query->SetLong("employee_number", e.EmployeeNumber());
-            query->SetText("SSN", e.SSN());
-            query->SetText("first_name", e.FirstName());
-            query->SetText("last_name", e.LastName());
-            query->SetText("Address1", e.Address1());
-            query->SetText("Address2", e.Address2());
-            query->SetText("City", e.City());
-            query->SetText("State", e.State());
-            query->SetText("zip_code", e.ZipCode());
-            query->SetText("Phone", e.Phone());
-            query->SetText("Password", e.Password());
-            query->SetLong("company_id", e.CompanyID());
-            query->SetSingle("pay_rate", e.PayRate());
-            if (!clock) {
-                query->SetSingle("overtime_pay_rate", e.OvertimePayRate());
-            }
-            query->SetDate("dob", e.DateOfBirth());
-            query->SetDate("hire_date", e.HireDate());
-            query->SetDate("release_date", e.ReleaseDate());
-            query->SetYesNo("active_employee", e.EmployeeActive());
-            query->SetLong("company_id", e.CompanyID());
-            if (!clock) {
-                query->SetYesNo("auto_deduct", e.AutoDeduct());
-                query->SetShort("auto_deduct_lunch_length", e.AutoDeductLunchLength());
-                query->SetShort("auto_deduct_break_length", e.AutoDeductBreakLength());
-            }
-        }
-        query->Execute();
-        return scope.Finish(true);
-    } catch (...) {
-        FailWithCurrentException(adding ? err::AddFailed : err::UpdateFailed);
-        return false;
-    }
-}
-
-std::shared_ptr<Recordset> CJetDB::LoadAll(const char* query, bool walkToLast) {
-    auto rows = PrepareStoredQuery(query)->OpenSnapshot();
-    int32_t count = rows->RecordCount();
-    if (walkToLast && count != 0) {
-        rows->MoveLast();
-        count = rows->RecordCount();
-    }
-    if (count < 0) {
-        m_errorNumber = err::NegativeRecordCount;
-        return nullptr;
-    }
-    if (count > 0) {
-        rows->MoveFirst();
-    }
-    return rows;
+bool CJetDB::DeleteEmployee(const std::shared_ptr<CEmployee>& theemployee) {
+    return PersonnelStore(*this).DeleteEmployee(theemployee);
 }
 
 bool CJetDB::LoadEmployeeList(const std::shared_ptr<CEmployeeList>& theemployeelist) {
-    const bool clock = m_variant == Variant::Clock;
-    OperationScope scope(*this, !clock);
-    try {
-        if (!clock && !m_databaseOpen && !OpenDB(m_databaseName)) {
-            return false; // keeps the open's own number (busy, missing)
-        }
-        if (!m_haveDatabase) {
-            m_errorNumber = err::NoDatabase;
-            return false;
-        }
-        const auto rows = LoadAll("GetAllEmployees", clock);
-        if (!rows) {
-            return false;
-        }
-        if (!theemployeelist) {
-            throw EngineError(err::EngineObjectInvalid, "No employee list given.");
-        }
-        const int32_t count = rows->RecordCount();
-        const ColumnMap<CEmployee> columns = EmployeeColumns(*rows);
-        for (int32_t k = 1; k <= count; ++k) {
-            auto e = std::make_shared<CEmployee>();
-            columns.Fill(*rows, *e);
-            e->SetObjectState(StateUnchanged);
-            theemployeelist->Insert(e, k);
-            if (k < count) {
-                rows->MoveNext();
-            }
-        }
-        return scope.Finish(true);
-    } catch (...) {
-        FailWithCurrentException(err::StatementFailed);
-        return false;
-    }
+    return PersonnelStore(*this).LoadEmployeeList(theemployeelist);
 }
 
 bool CJetDB::AddNewCompany(const std::shared_ptr<CCompany>& thecompany) {
-    return CompanyWrite(thecompany, true);
+    return PersonnelStore(*this).AddNewCompany(thecompany);
 }
 
 bool CJetDB::UpdateCompany(const std::shared_ptr<CCompany>& thecompany) {
-    return CompanyWrite(thecompany, false);
+    return PersonnelStore(*this).UpdateCompany(thecompany);
 }
 
-bool CJetDB::DeleteCompany(const std::shared_ptr<CCompany>& /*thecompany*/) {
-    // Companies are never removed from the database.
-    return false;
-}
-
-bool CJetDB::CompanyWrite(const std::shared_ptr<CCompany>& thecompany, bool adding) {
-    if (m_variant == Variant::Clock) {
-        m_errorNumber = adding ? err::AddFailed : err::UpdateFailed;
-        return false;
-    }
-    OperationScope scope(*this, true);
-    try {
-        if (!m_databaseOpen && !OpenDB(m_databaseName)) {
-            return false; // keeps the open's own number (busy, missing)
-        }
-        if (!m_haveDatabase) {
-            m_errorNumber = err::NoDatabase;
-            return false;
-        }
-        if (!thecompany) {
-            throw EngineError(err::EngineObjectInvalid, "No company given.");
-        }
-        const CCompany& c = *thecompany;
-        const auto query = PrepareStoredQuery(adding ? "AddNewCompany" : "UpdateCompany");
-        if (!adding) {
-            query->SetLong("paramID", c.CompanyID());
-        }
-        query->SetText("paramName", c.CompanyName());
-        query->SetText("paramAddr1", c.Address1());
-        query->SetText("paramAddr2", c.Address2());
-        query->SetText("paramCity", c.City());
-        query->SetText("paramState", c.State());
-        query->SetText("paramZipCode", c.ZipCode());
-        query->SetText("paramPhone", c.Phone());
-        query->SetText("paramFax", c.Fax());
-        query->SetText("paramFederalTaxID", c.FederalTaxID());
-        query->SetText("paramURL", c.URL());
-        query->Execute();
-        return scope.Finish(true);
-    } catch (...) {
-        FailWithCurrentException(adding ? err::AddFailed : err::UpdateFailed);
-        return false;
-    }
+bool CJetDB::DeleteCompany(const std::shared_ptr<CCompany>& thecompany) {
+    return PersonnelStore(*this).DeleteCompany(thecompany);
 }
 
 bool CJetDB::LoadCompanyList(const std::shared_ptr<CCompanyList>& thecompanylist) {
-    if (m_variant == Variant::Clock) {
-        m_errorNumber = err::NoDatabase;
-        return false;
-    }
-    OperationScope scope(*this, true);
-    try {
-        if (!m_databaseOpen && !OpenDB(m_databaseName)) {
-            return false; // keeps the open's own number (busy, missing)
-        }
-        if (!m_haveDatabase) {
-            m_errorNumber = err::NoDatabase;
-            return false;
-        }
-        const auto rows = LoadAll("GetAllCompanies", true);
-        if (!rows) {
-            return false;
-        }
-        if (!thecompanylist) {
-            throw EngineError(err::EngineObjectInvalid, "No company list given.");
-        }
-        const int32_t count = rows->RecordCount();
-        const ColumnMap<CCompany> columns = CompanyColumns(*rows);
-        for (int32_t k = 1; k <= count; ++k) {
-            auto c = std::make_shared<CCompany>();
-            columns.Fill(*rows, *c);
-            c->SetObjectState(StateUnchanged);
-            if (!thecompanylist->Insert(c, k)) {
-                m_errorNumber = err::ListInsert;
-            }
-            if (k < count) {
-                rows->MoveNext();
-            }
-        }
-        return scope.Finish(true);
-    } catch (...) {
-        FailWithCurrentException(err::StatementFailed);
-        return false;
-    }
+    return PersonnelStore(*this).LoadCompanyList(thecompanylist);
 }
 
 } // namespace orvan

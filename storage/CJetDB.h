@@ -5,10 +5,6 @@
 #include <memory>
 #include <string>
 
-#include "storage/SqliteHandle.h"
-
-struct sqlite3;
-
 namespace orvan {
 
 class CCompany;
@@ -18,7 +14,6 @@ class CEmployee;
 class CEmployeeList;
 class DatabaseEngine;
 class Recordset;
-class StoredQuery;
 
 // The one way into the database: the embedded file, or a PostgreSQL server
 // when the database name is a connection URI (postgresql://user@host/db; see
@@ -35,7 +30,8 @@ class StoredQuery;
 // No operation throws: each returns False (or nullptr) and leaves a number in
 // ErrorNumber, which a later success does not clear. Numbers: 403 no database
 // to work with, 406 no statement, 407 a select or action failed (also a
-// loaded value that does not fit its field), 412 an add failed, 413 an update
+// loaded value that does not fit its field, and a commit the server
+// refused, whichever call ended the operation), 412 an add failed, 413 an update
 // failed, 421 a listing reported a negative count, 312 the company list
 // refused a loaded company; any other number is the engine's own from an
 // open (SQLite: 14 cannot open, 26 not a database, 5 busy: the other program
@@ -57,7 +53,8 @@ public:
 
     // The version of the database's schema this code reads and writes, kept in
     // the file's user_version. A file made before the clock station's own
-    // tables existed has version 0 and is upgraded when it is opened.
+    // tables existed has version 0 and is upgraded when it is opened
+    // (SqliteEngine::UpgradeSchema).
     static constexpr int32_t SchemaVersion = 1;
 
     // SQLite's result code when the file stays locked beyond the busy timeout.
@@ -116,8 +113,10 @@ public:
     // transaction on the server the connection URI names. paramConnect and
     // paramPassword are accepted and ignored. A file of an older schema
     // version is upgraded in the same transaction that checks it; when the
-    // upgrade fails, nothing of it stays and the open fails. Inside
-    // RunAsOneTransaction an open database stays as it is.
+    // upgrade fails, nothing of it stays and the open fails. An operation
+    // still open ends first; when the server does not keep its work, the open
+    // fails (407) and nothing is open. Inside RunAsOneTransaction an open
+    // database stays as it is.
     bool OpenDB(const std::string& paramName = "", const std::string& paramConnect = "",
                 const std::string& paramPassword = "");
     // Ends the operation: closes the file, or commits the server's
@@ -134,7 +133,9 @@ public:
     // another (a few times, after a short random pause). `work` must
     // therefore only touch the database, never ask the user, and may run more
     // than once. Returns what `work` returned, False when the unit could not
-    // be kept. A unit inside a unit is part of the outer one.
+    // be kept. An operation still open ends first; when the server does not
+    // keep its work, the unit fails (407) without running `work`. A unit
+    // inside a unit is part of the outer one.
     bool RunAsOneTransaction(const std::function<bool()>& work);
     // Tries of a unit the server keeps breaking off before it fails.
     static constexpr int32_t UnitAttempts = 8;
@@ -145,15 +146,8 @@ public:
     // and closing it afterwards.
     bool ExecuteAction(const std::string& sqlstring = "");
 
-    // Brings a file holding the Orvan tables up to SchemaVersion, running each
-    // upgrade above the file's user_version in turn; a file of a newer version
-    // and a file without the Orvan tables (another program's database) are
-    // left alone. Runs inside the caller's transaction, which rolls back on
-    // failure. SQLITE_OK, or the engine's code of the failing step. The open
-    // and the installer share it, so new and upgraded files end up alike.
-    static int UpgradeSchema(sqlite3* db);
-
-    // Employee persistence through the stored queries AddNewEmployee,
+    // Employee and company persistence, done by PersonnelStore on this
+    // object's connection. Employees through the stored queries AddNewEmployee,
     // UpdateEmployee and GetAllEmployees. An added employee keeps
     // EmployeeID -1; the next load gives it its identifier. Delete removes
     // nothing and returns False.
@@ -172,16 +166,21 @@ public:
     bool LoadCompanyList(const std::shared_ptr<CCompanyList>& thecompanylist);
 
 private:
+    // The personnel operations run through RunOperation on Engine() and
+    // report with SetErrorNumber; nothing else of this object is theirs.
+    friend class PersonnelStore;
     class OperationScope;
 
     // The open engine; throws EngineError 3420 when nothing is open.
     DatabaseEngine& Engine();
-    std::shared_ptr<StoredQuery> PrepareStoredQuery(const std::string& name);
-    // Runs a listing stored query and positions it on its first row; nullptr
-    // (421) when the listing reports a negative count.
-    std::shared_ptr<Recordset> LoadAll(const char* query, bool walkToLast);
-    bool EmployeeWrite(const std::shared_ptr<CEmployee>& theemployee, bool adding);
-    bool CompanyWrite(const std::shared_ptr<CCompany>& thecompany, bool adding);
+    // Runs one operation of this object: opens the database when `opens` and
+    // it is closed (a failed open keeps the open's own number), fails with
+    // 403 when no connection was ever obtained, then runs `body`; an
+    // exception out of `body` becomes `failure`. When `opens`, the operation
+    // ends on the way out, and a commit the server refuses after a `body`
+    // that returned True makes the operation fail (407).
+    bool RunOperation(bool opens, int32_t failure, const std::function<bool()>& body);
+    void SetErrorNumber(int32_t number) { m_errorNumber = number; }
     // Closes the connection when the operation opened or found it open;
     // False when the server did not keep the operation's work, which
     // `report` makes the failure (407) being handled.

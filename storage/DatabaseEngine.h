@@ -84,7 +84,9 @@ public:
 };
 
 // True when `name` is a PostgreSQL connection URI (postgresql:// or
-// postgres://, in any letter case) rather than a file path.
+// postgres://, in any letter case) rather than a file path. The one test of
+// which engine a database name opens: the database object, the locator, the
+// database copy and orvan-initdb all ask it.
 bool IsServerDatabaseName(const std::string& name);
 
 // Programs and tests that link the server engine register how to make one at

@@ -14,6 +14,7 @@
 #include "storage/CJetDB.h"
 #include "storage/EngineError.h"
 #include "storage/Recordset.h"
+#include "storage/SqliteEngine.h"
 #include "storage/SqliteHandle.h"
 
 namespace orvan {
@@ -104,7 +105,7 @@ bool Installer::CreateDatabase(const std::string& path, std::string& message) {
             // The schema as first made, then the same upgrades an older file
             // gets when it is opened, so a new file is at the current version.
             ok = Exec(db.get(), "BEGIN EXCLUSIVE", message) && Exec(db.get(), kSchemaSql, message);
-            if (ok && CJetDB::UpgradeSchema(db.get()) != SQLITE_OK) {
+            if (ok && SqliteEngine::UpgradeSchema(db.get()) != SQLITE_OK) {
                 message = sqlite3_errmsg(db.get());
                 ok = false;
             }

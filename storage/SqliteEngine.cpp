@@ -12,6 +12,7 @@
 #include "storage/JetDialect.h"
 #include "storage/ProgramFolder.h"
 #include "storage/Recordset.h"
+#include "storage/StoredQuery.h"
 
 namespace orvan {
 
@@ -260,6 +261,12 @@ std::unique_ptr<EngineStatement> SqliteEngine::PrepareOn(sqlite3* db,
     // The statement is owned as soon as it is prepared: should anything
     // throw later, it is finalized and the connection can really close.
     return std::make_unique<SqliteStatement>(db, sqlite::PrepareOne(db, statement));
+}
+
+std::unique_ptr<StoredQuery> SqliteEngine::StoredQueryOn(sqlite3* db, const std::string& name) {
+    return std::make_unique<StoredQuery>(
+        name, StoredQueryTextOn(db, name),
+        [db](const std::string& statement) { return PrepareOn(db, statement); });
 }
 
 std::shared_ptr<Recordset> SqliteEngine::Snapshot(sqlite3* db, sqlite3_stmt* statement) {

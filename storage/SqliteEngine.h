@@ -11,6 +11,8 @@ struct sqlite3_stmt;
 
 namespace orvan {
 
+class StoredQuery;
+
 // The embedded database file. An open takes the file for this connection
 // alone (waiting while another program holds it), checks and upgrades the
 // schema, and holds the file until Commit or Rollback closes the
@@ -35,13 +37,21 @@ public:
     // The same on a connection of the caller's.
     static std::string StoredQueryTextOn(sqlite3* db, const std::string& name);
     static std::unique_ptr<EngineStatement> PrepareOn(sqlite3* db, const std::string& statement);
+    // The stored query `name` on a connection of the caller's; throws
+    // EngineError as the query's constructor does.
+    static std::unique_ptr<StoredQuery> StoredQueryOn(sqlite3* db, const std::string& name);
 
     // Reads every row of a prepared statement into a snapshot; throws on a
     // failing step.
     static std::shared_ptr<Recordset> Snapshot(sqlite3* db, sqlite3_stmt* statement);
 
-    // Brings a file holding the Orvan tables up to the current schema
-    // version (see CJetDB::UpgradeSchema).
+    // Brings a file holding the Orvan tables up to CJetDB::SchemaVersion,
+    // running each upgrade above the file's user_version in turn; a file of a
+    // newer version and a file without the Orvan tables (another program's
+    // database) are left alone. Runs inside the caller's transaction, which
+    // rolls back on failure. SQLITE_OK, or the engine's code of the failing
+    // step. The open and the installer share it, so new and upgraded files
+    // end up alike.
     static int UpgradeSchema(sqlite3* db);
 
 private:

@@ -6,7 +6,6 @@
 #include "core/ErrorNumbers.h"
 #include "storage/EngineError.h"
 #include "storage/Recordset.h"
-#include "storage/SqliteEngine.h"
 
 namespace orvan {
 
@@ -60,14 +59,14 @@ StoredQuery::ParamType TypeByName(const std::string& name) {
 
 } // namespace
 
-StoredQuery::StoredQuery(DatabaseEngine& engine, const std::string& name) : m_name(name) {
-    const std::string statement = ParseDeclaration(engine.StoredQueryText(name));
-    m_statement = engine.Prepare(statement);
-}
+StoredQuery::StoredQuery(DatabaseEngine& engine, const std::string& name)
+    : StoredQuery(name, engine.StoredQueryText(name),
+                  [&engine](const std::string& statement) { return engine.Prepare(statement); }) {}
 
-StoredQuery::StoredQuery(sqlite3* db, const std::string& name) : m_name(name) {
-    const std::string statement = ParseDeclaration(SqliteEngine::StoredQueryTextOn(db, name));
-    m_statement = SqliteEngine::PrepareOn(db, statement);
+StoredQuery::StoredQuery(const std::string& name, const std::string& text, const Preparer& prepare)
+    : m_name(name) {
+    const std::string statement = ParseDeclaration(text);
+    m_statement = prepare(statement);
 }
 
 StoredQuery::~StoredQuery() = default;

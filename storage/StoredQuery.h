@@ -1,14 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "core/DateTime.h"
 #include "storage/DatabaseEngine.h"
-
-struct sqlite3;
 
 namespace orvan {
 
@@ -26,14 +25,18 @@ class Recordset;
 // nothing it prepared outlives the throw). Parameters left unset are Null.
 // The declaration and these checks are the same for every engine; the
 // engine's statement does the binding and running. The query borrows the
-// engine (or connection), which must stay open while it is used.
+// engine, which must stay open while it is used.
 class StoredQuery {
 public:
     using ParamType = QueryParamType;
 
+    // Makes an engine's statement of the text after the declaration.
+    using Preparer = std::function<std::unique_ptr<EngineStatement>(const std::string& statement)>;
+
     StoredQuery(DatabaseEngine& engine, const std::string& name);
-    // The same on an SQLite connection of the caller's.
-    StoredQuery(sqlite3* db, const std::string& name);
+    // The query `name` whose text the caller has read already (an engine's
+    // own connection, as SqliteEngine::StoredQueryOn does).
+    StoredQuery(const std::string& name, const std::string& text, const Preparer& prepare);
     ~StoredQuery();
     StoredQuery(const StoredQuery&) = delete;
     StoredQuery& operator=(const StoredQuery&) = delete;

@@ -12,7 +12,7 @@
 
 #include "core/DateTime.h"
 #include "server/DatabaseCopy.h"
-#include "server/PgConnection.h"
+#include "storage/DatabaseEngine.h"
 #include "storage/Installer.h"
 #include "storage/ProgramFolder.h"
 
@@ -133,7 +133,7 @@ int main(int argc, char** argv) {
         Usage(std::cerr);
         return 2;
     }
-    if (!server.empty() && !orvan::pg::IsServerUri(server)) {
+    if (!server.empty() && !orvan::IsServerDatabaseName(server)) {
         std::cerr << "orvan-initdb: " << server
                   << " is not a PostgreSQL connection URI (postgresql://user@host:port/dbname)\n";
         return 2;

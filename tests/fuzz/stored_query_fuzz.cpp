@@ -16,6 +16,7 @@
 #include "storage/EngineError.h"
 #include "storage/Installer.h"
 #include "storage/Recordset.h"
+#include "storage/SqliteEngine.h"
 #include "storage/StoredQuery.h"
 
 namespace {
@@ -96,7 +97,8 @@ void StoreQuery(sqlite3* db, const uint8_t* data, size_t size) {
 
 void RunQuery(sqlite3* db) {
     try {
-        orvan::StoredQuery query(db, kQueryName);
+        const auto stored = orvan::SqliteEngine::StoredQueryOn(db, kQueryName);
+        orvan::StoredQuery& query = *stored;
         // Values for parameters the text may declare; a name it does not
         // declare, or declares with another type, is refused.
         const auto bindQuietly = [](auto&& bind) {

@@ -32,19 +32,6 @@ bool SameBits(double a, double b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-TEST(ServerUri, OnlyAPostgreSqlSchemeNamesAServer) {
-    for (const char* uri :
-         {"postgresql://orvan@db.example:5432/orvan", "postgres://localhost/orvan",
-          "PostgreSQL://Orvan@Host/orvan", "POSTGRES://x", "postgresql://"}) {
-        EXPECT_TRUE(pg::IsServerUri(uri)) << uri;
-    }
-    for (const char* path :
-         {"", "C:\\Orvan\\system\\orvan_11.mdb", "/srv/orvan/orvan_11.mdb", "postgresql:/orvan",
-          "postgresql", "/tmp/postgresql://x", " postgresql://x", "mysql://x"}) {
-        EXPECT_FALSE(pg::IsServerUri(path)) << path;
-    }
-}
-
 TEST(ServerConnect, AUriWithAPasswordIsRefusedWithoutSendingIt) {
     // Port 1 on the loopback: were the password not refused first, the
     // connection would fail with another message.

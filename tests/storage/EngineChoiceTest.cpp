@@ -21,14 +21,22 @@
 namespace orvan {
 namespace {
 
+// The one test of a database name, shared by the database object and the
+// server side (database copy, orvan-initdb).
 TEST(EngineChoice, OnlyAPostgreSqlUriNamesTheServer) {
-    EXPECT_TRUE(IsServerDatabaseName("postgresql://clock@db.example:5432/orvan"));
-    EXPECT_TRUE(IsServerDatabaseName("PostgreSQL://clock@db/orvan"));
-    EXPECT_TRUE(IsServerDatabaseName("POSTGRES://db/orvan?sslmode=require"));
-    EXPECT_FALSE(IsServerDatabaseName("<app.path>\\system\\orvan_11.mdb"));
-    EXPECT_FALSE(IsServerDatabaseName("/srv/postgresql/orvan_11.mdb"));
-    EXPECT_FALSE(IsServerDatabaseName("postgresql:/db/orvan"));
-    EXPECT_FALSE(IsServerDatabaseName(""));
+    for (const char* uri :
+         {"postgresql://clock@db.example:5432/orvan", "PostgreSQL://clock@db/orvan",
+          "POSTGRES://db/orvan?sslmode=require", "postgresql://orvan@db.example:5432/orvan",
+          "postgres://localhost/orvan", "PostgreSQL://Orvan@Host/orvan", "POSTGRES://x",
+          "postgresql://"}) {
+        EXPECT_TRUE(IsServerDatabaseName(uri)) << uri;
+    }
+    for (const char* path : {"<app.path>\\system\\orvan_11.mdb", "/srv/postgresql/orvan_11.mdb",
+                             "postgresql:/db/orvan", "", "C:\\Orvan\\system\\orvan_11.mdb",
+                             "/srv/orvan/orvan_11.mdb", "postgresql:/orvan", "postgresql",
+                             "/tmp/postgresql://x", " postgresql://x", "mysql://x"}) {
+        EXPECT_FALSE(IsServerDatabaseName(path)) << path;
+    }
 }
 
 TEST(EngineChoice, TheLocatorKeepsAUriAsWritten) {

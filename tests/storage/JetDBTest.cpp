@@ -6,10 +6,12 @@
 
 #include <filesystem>
 
+#include "core/ErrorNumbers.h"
 #include "personnel/CCompany.h"
 #include "personnel/CCompanyList.h"
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
+#include "server/PgEngine.h"
 #include "storage/CJetDB.h"
 #include "storage/Recordset.h"
 #include "storage/SqliteHandle.h"
@@ -391,6 +393,77 @@ TEST_P(JetDBOnEngines, ClockVariantUsesTheStartUpConnectionAsItFindsIt) {
     later->Create();
     EXPECT_FALSE(clock->LoadEmployeeList(later)); // closed: it does not open
     EXPECT_EQ(later->Count(), 0);
+}
+
+// On the server an operation is one transaction, and a deferred constraint
+// is checked only when it commits. A commit the server refuses drops the
+// operation's work and fails whatever ended the operation, with 407 and the
+// server's own code and words, as a failing statement does. (On the file
+// each statement is written as it runs: no commit is left to fail.)
+TEST(JetDB, ACommitTheServerRefusesFailsWhatEndedTheOperation) {
+    ORVAN_SKIP_WITHOUT_SERVER();
+    server::RegisterEngine();
+    const test::EngineDatabase database(test::Engine::Server);
+    database.AddEmployee(1001, "Ann", "Lee");
+    database.Exec("ALTER TABLE Employee ADD CONSTRAINT OneEmployeePerNumber UNIQUE "
+                  "(EmployeeNumber) DEFERRABLE INITIALLY DEFERRED");
+    auto twin = AwkwardEmployee();
+    twin->SetEmployeeNumber(1001);
+    const auto refused = [&](const CJetDB& db) {
+        EXPECT_EQ(db.ErrorNumber(), err::StatementFailed);
+        EXPECT_EQ(db.EngineErrorNumber(), err::ServerStatementFailed);
+        EXPECT_NE(db.EngineMessage().find("SQLSTATE 23505"), std::string::npos)
+            << db.EngineMessage();
+        EXPECT_FALSE(db.DatabaseOpen());
+        EXPECT_TRUE(database.IsReleased());
+        EXPECT_EQ(database.QueryInt("SELECT count(*) FROM Employee WHERE EmployeeNumber = 1001"),
+                  1);
+    };
+
+    // The clock variant writes on the connection its start-up opened and
+    // leaves it open; a new open ends that operation first.
+    {
+        const auto clock = database.NewJetDB(CJetDB::Variant::Clock);
+        ASSERT_TRUE(clock->OpenDB());
+        ASSERT_TRUE(clock->AddNewEmployee(twin)) << clock->ErrorNumber();
+        EXPECT_FALSE(clock->OpenDB());
+        refused(*clock);
+        // Nothing is left over: the next open works.
+        EXPECT_TRUE(clock->OpenDB());
+        EXPECT_TRUE(clock->CloseDB());
+    }
+    // So does a unit, which then does not run.
+    {
+        const auto clock = database.NewJetDB(CJetDB::Variant::Clock);
+        ASSERT_TRUE(clock->OpenDB());
+        ASSERT_TRUE(clock->AddNewEmployee(twin));
+        bool ran = false;
+        EXPECT_FALSE(clock->RunAsOneTransaction([&] {
+            ran = true;
+            return true;
+        }));
+        EXPECT_FALSE(ran);
+        refused(*clock);
+    }
+    // Closing it.
+    {
+        const auto clock = database.NewJetDB(CJetDB::Variant::Clock);
+        ASSERT_TRUE(clock->OpenDB());
+        ASSERT_TRUE(clock->AddNewEmployee(twin));
+        EXPECT_FALSE(clock->CloseDB());
+        refused(*clock);
+    }
+    // An operation that closes itself, and the end of a unit.
+    {
+        const auto admin = database.NewJetDB();
+        EXPECT_FALSE(admin->AddNewEmployee(twin));
+        refused(*admin);
+    }
+    {
+        const auto admin = database.NewJetDB();
+        EXPECT_FALSE(admin->RunAsOneTransaction([&] { return admin->AddNewEmployee(twin); }));
+        refused(*admin);
+    }
 }
 
 } // namespace
