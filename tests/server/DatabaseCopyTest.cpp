@@ -197,9 +197,9 @@ TEST_F(DatabaseCopyTest, TheServerGivesNewRowsKeysPastTheHighestTheFileEverGave)
     const std::string back = (m_dir / "back.mdb").string();
     Copy(Database().Uri(), back);
     int rc = SQLITE_OK;
-    const sqlite::Connection connection = sqlite::Open(back, SQLITE_OPEN_READWRITE, rc);
+    const sqlite::Connection file = sqlite::Open(back, SQLITE_OPEN_READWRITE, rc);
     ASSERT_EQ(rc, SQLITE_OK);
-    sqlite3* db = connection.get();
+    sqlite3* db = file.get();
     ASSERT_EQ(sqlite3_exec(db, "INSERT INTO TimeRecord (EmployeeID, StartTime) VALUES (40, 2)",
                            nullptr, nullptr, nullptr),
               SQLITE_OK);
@@ -237,9 +237,9 @@ TEST_F(DatabaseCopyTest, AnEmptySchemaWithItsDefaultStationOptionTakesTheCopy) {
     ASSERT_TRUE(Installer::CreateDatabase(emptied, message)) << message;
     {
         int rc = SQLITE_OK;
-        const sqlite::Connection connection = sqlite::Open(emptied, SQLITE_OPEN_READWRITE, rc);
+        const sqlite::Connection file = sqlite::Open(emptied, SQLITE_OPEN_READWRITE, rc);
         ASSERT_EQ(rc, SQLITE_OK);
-        EXPECT_EQ(sqlite3_exec(connection.get(),
+        EXPECT_EQ(sqlite3_exec(file.get(),
                                "DELETE FROM _System; DELETE FROM Employee; DELETE FROM "
                                "_StoredQuery; DELETE FROM sqlite_sequence",
                                nullptr, nullptr, nullptr),
