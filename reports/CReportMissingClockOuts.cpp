@@ -55,8 +55,8 @@ FReportWindow* CReportMissingClockOuts::CreateReportWindow() {
 
 std::string CReportMissingClockOuts::OpenForText(int64_t minutes) {
     minutes = std::max<int64_t>(minutes, 0);
-    const int64_t days = minutes / (24 * 60);
-    const int64_t hours = minutes % (24 * 60) / 60;
+    const int64_t days = minutes / (int64_t{24} * 60);
+    const int64_t hours = minutes % (int64_t{24} * 60) / 60;
     std::string text;
     if (days > 0) {
         text = std::to_string(days) + (days == 1 ? " day " : " days ");

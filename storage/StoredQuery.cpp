@@ -12,8 +12,6 @@ namespace orvan {
 namespace {
 
 // Jet's numbers for an unknown parameter name and a value of the wrong type.
-constexpr int32_t kItemNotFound = err::EngineItemNotFound;
-constexpr int32_t kDataTypeMismatch = err::EngineDataTypeMismatch;
 
 std::string Lower(std::string text) {
     for (char& c : text) {
@@ -54,7 +52,7 @@ StoredQuery::ParamType TypeByName(const std::string& name) {
     if (lower == "bit") {
         return StoredQuery::ParamType::YesNo;
     }
-    throw EngineError(kDataTypeMismatch, "Unknown parameter type " + name);
+    throw EngineError(err::EngineDataTypeMismatch, "Unknown parameter type " + name);
 }
 
 } // namespace
@@ -80,7 +78,8 @@ std::string StoredQuery::ParseDeclaration(const std::string& text) {
     const size_t start = text.find_first_not_of(" \t\r\n");
     const size_t end = text.find(';', start);
     if (end == std::string::npos) {
-        throw EngineError(kDataTypeMismatch, "Malformed parameter declaration in " + m_name);
+        throw EngineError(err::EngineDataTypeMismatch,
+                          "Malformed parameter declaration in " + m_name);
     }
     const std::string list = text.substr(start + 10, end - start - 10);
     size_t pos = 0;
@@ -93,7 +92,8 @@ std::string StoredQuery::ParseDeclaration(const std::string& text) {
         if (!item.empty()) {
             const size_t blank = item.find_first_of(" \t\r\n");
             if (blank == std::string::npos) {
-                throw EngineError(kDataTypeMismatch, "Parameter without a type in " + m_name);
+                throw EngineError(err::EngineDataTypeMismatch,
+                                  "Parameter without a type in " + m_name);
             }
             m_declared.push_back({item.substr(0, blank), TypeByName(Trim(item.substr(blank)))});
         }
@@ -102,18 +102,18 @@ std::string StoredQuery::ParseDeclaration(const std::string& text) {
     return text.substr(end + 1);
 }
 
-void StoredQuery::Set(const std::string& param, ParamType type, Recordset::Value value) {
+void StoredQuery::Set(const std::string& param, ParamType type, const Recordset::Value& value) {
     for (const auto& declared : m_declared) {
         if (declared.name == param) {
             if (declared.type != type) {
-                throw EngineError(kDataTypeMismatch,
+                throw EngineError(err::EngineDataTypeMismatch,
                                   "Data type mismatch for parameter " + param + " of " + m_name);
             }
             m_statement->Bind(param, type, value);
             return;
         }
     }
-    throw EngineError(kItemNotFound, "Item not found in this collection: " + param);
+    throw EngineError(err::EngineItemNotFound, "Item not found in this collection: " + param);
 }
 
 void StoredQuery::SetText(const std::string& param, const std::string& value) {
@@ -130,14 +130,14 @@ void StoredQuery::SetShort(const std::string& param, int16_t value) {
 
 void StoredQuery::SetSingle(const std::string& param, float value) {
     if (!std::isfinite(value)) {
-        throw EngineError(kDataTypeMismatch, "Invalid number for parameter " + param);
+        throw EngineError(err::EngineDataTypeMismatch, "Invalid number for parameter " + param);
     }
     Set(param, ParamType::Single, static_cast<double>(value));
 }
 
 void StoredQuery::SetDate(const std::string& param, DateTime value) {
     if (!std::isfinite(value.Days())) {
-        throw EngineError(kDataTypeMismatch, "Invalid date for parameter " + param);
+        throw EngineError(err::EngineDataTypeMismatch, "Invalid date for parameter " + param);
     }
     Set(param, ParamType::Date, value.Days());
 }

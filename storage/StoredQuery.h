@@ -63,7 +63,7 @@ private:
 
     // Reads the declaration off `text` and returns the statement after it.
     std::string ParseDeclaration(const std::string& text);
-    void Set(const std::string& param, ParamType type, Recordset::Value value);
+    void Set(const std::string& param, ParamType type, const Recordset::Value& value);
 
     std::string m_name;
     std::vector<Declared> m_declared;
