@@ -34,8 +34,7 @@ struct Button {
 };
 
 void DrawClockFace(QPainter& p, QPointF centre, double radius, const QColor& ink,
-                   const QColor& paper)
-{
+                   const QColor& paper) {
     p.setPen(QPen(ink, radius * 0.14));
     p.setBrush(paper);
     p.drawEllipse(centre, radius, radius);
@@ -59,9 +58,8 @@ void DrawClockFace(QPainter& p, QPointF centre, double radius, const QColor& ink
     p.drawEllipse(centre, radius * 0.10, radius * 0.10);
 }
 
-void DrawBadge(QPainter& p, QPointF centre, double radius, const QColor& ink,
-               const QColor& paper, Symbol symbol)
-{
+void DrawBadge(QPainter& p, QPointF centre, double radius, const QColor& ink, const QColor& paper,
+               Symbol symbol) {
     p.setPen(QPen(paper, radius * 0.18));
     p.setBrush(ink);
     p.drawEllipse(centre, radius, radius);
@@ -87,8 +85,7 @@ void DrawBadge(QPainter& p, QPointF centre, double radius, const QColor& ink,
     }
 }
 
-void DrawPrinter(QPainter& p, QPointF centre, const QColor& ink, const QColor& paper)
-{
+void DrawPrinter(QPainter& p, QPointF centre, const QColor& ink, const QColor& paper) {
     const double cx = centre.x();
     const double cy = centre.y();
     // Paper going in at the top.
@@ -111,8 +108,7 @@ void DrawPrinter(QPainter& p, QPointF centre, const QColor& ink, const QColor& p
     p.drawLine(QPointF(cx - 17, cy + 31), QPointF(cx + 8, cy + 31));
 }
 
-QImage Draw(const Button& b, bool active)
-{
+QImage Draw(const Button& b, bool active) {
     QImage image(Width, Height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
@@ -164,8 +160,7 @@ QImage Draw(const Button& b, bool active)
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);

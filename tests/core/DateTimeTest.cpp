@@ -94,16 +94,18 @@ TEST(DateTime, MonthAndDayTakeThisYear) {
 }
 
 TEST(DateTime, DateTestRejectsBadText) {
-    const std::string bad[] = {"",          "13/45/2003", "2/30/2004",    "2/29/2003", "99:99",
-                               "25:00",     "12:60",      "13:00 PM",     "abc",       "1/15/2003x",
-                               "1//2003",   "/",          "1/15/2003 25:00", "0/1/2003", "1/0/2003",
-                               "12:00:60",  "1/15/20031", "8",            ":30",       "1/15/2003 8"};
+    const std::string bad[] = {
+        "",         "13/45/2003", "2/30/2004",  "2/29/2003", "99:99", "25:00",           "12:60",
+        "13:00 PM", "abc",        "1/15/2003x", "1//2003",   "/",     "1/15/2003 25:00", "0/1/2003",
+        "1/0/2003", "12:00:60",   "1/15/20031", "8",         ":30",   "1/15/2003 8"};
     for (const std::string& text : bad) {
         EXPECT_FALSE(DateTime::IsDate(text)) << text;
     }
     EXPECT_FALSE(DateTime::IsDate(std::string(10000, '1')));
     EXPECT_FALSE(DateTime::IsDate(std::string(10000, '/')));
-    EXPECT_FALSE(DateTime::IsDate(std::string("1/15/\0" "2003", 10)));
+    EXPECT_FALSE(DateTime::IsDate(std::string("1/15/\0"
+                                              "2003",
+                                              10)));
 }
 
 TEST(DateTime, BoundaryDifferences) {

@@ -30,7 +30,8 @@ public:
     void UseAsProgramFolder();
 
     // A closed database object whose DatabaseName is this database.
-    std::shared_ptr<CJetDB> NewJetDB(CJetDB::Variant variant = CJetDB::Variant::Administrator) const;
+    std::shared_ptr<CJetDB>
+    NewJetDB(CJetDB::Variant variant = CJetDB::Variant::Administrator) const;
 
     // Direct SQL on the file for setting up and checking tests (opens and
     // closes the file each time). Exec fails the test on an error.

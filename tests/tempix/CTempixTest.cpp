@@ -7,8 +7,8 @@
 namespace tempix {
 namespace {
 
-using test::RuleEvents;
 using orvan::test::ScopedNow;
+using test::RuleEvents;
 
 const std::string kFormat = "FormatError:The Tempix entry is in an invalid format.";
 const std::string kRange = "RangeError:The Tempix entry has an invalid range.";

@@ -15,8 +15,8 @@
 namespace tempix {
 namespace {
 
-using test::ControlEvents;
 using orvan::test::ScopedNow;
+using test::ControlEvents;
 
 class TempixPropertyPage : public ::testing::Test {
 protected:

@@ -21,8 +21,8 @@
 namespace tempix {
 namespace {
 
-using test::ControlEvents;
 using orvan::test::ScopedNow;
+using test::ControlEvents;
 
 const std::string kRangeEvent = "TempixRangeError:Error Type: Tempix Range\r\nError Description: "
                                 "The Tempix entry has an invalid range.";
