@@ -276,8 +276,7 @@ TEST_F(DatabaseCopyTest, AFailingCopyLeavesTheDestinationAsItWas) {
 }
 
 TEST_F(DatabaseCopyTest, AFileOfThePreviousSchemaIsCopiedAsItsUpgradeMakesIt) {
-    const fs::path fixture =
-        fs::path(__FILE__).parent_path().parent_path() / "fixtures" / "previous-version-demo.mdb";
+    const fs::path fixture = fs::path(ORVAN_TEST_FIXTURES) / "previous-version-demo.mdb";
     const std::string old = (m_dir / "old.mdb").string();
     fs::copy_file(fixture, old);
     Copy(old, Database().Uri());
