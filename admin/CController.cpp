@@ -32,8 +32,8 @@ const char* const ConfigFileName = "\\system\\orvan_11.cfg";
 
 // SQLite reports a file locked by another connection as busy or locked.
 bool HeldByAnotherProgram(int32_t databaseError) {
-    return databaseError == err::NoDatabase || databaseError == err::EngineBusy ||
-           databaseError == err::EngineLocked;
+    return databaseError == err::NoDatabase || databaseError == err::BusyOrInvalidCall ||
+           databaseError == err::LockedOrOverflow;
 }
 
 // The adaptor reads a file it cannot open as an empty one. That suits a

@@ -22,8 +22,8 @@ constexpr int32_t ErrConstruction = err::ControllerConstruction;
 
 // SQLite reports a file locked by another connection as busy or locked.
 bool HeldByAnotherProgram(int32_t databaseError) {
-    return databaseError == err::NoDatabase || databaseError == err::EngineBusy ||
-           databaseError == err::EngineLocked;
+    return databaseError == err::NoDatabase || databaseError == err::BusyOrInvalidCall ||
+           databaseError == err::LockedOrOverflow;
 }
 
 } // namespace

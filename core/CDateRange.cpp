@@ -69,11 +69,11 @@ template <typename S, typename E> bool CDateRange::Validate(const S& start, cons
 bool CDateRange::CheckBounds() {
     bool valid = true;
     if (m_startDate < m_minDate || m_startDate > m_maxDate) {
-        m_errorNumber = err::RangeOutsideLimits;
+        m_errorNumber = err::OutOfLimitsOrNotSaved;
         valid = false;
     }
     if (m_endDate < m_minDate || m_endDate > m_maxDate) {
-        m_errorNumber = err::RangeOutsideLimits;
+        m_errorNumber = err::OutOfLimitsOrNotSaved;
         valid = false;
     }
     if (m_endDate < m_startDate) {
@@ -108,7 +108,7 @@ bool CDateRange::CheckDateInclusion(const std::string& thedate) {
 
 bool CDateRange::CheckInclusion(DateTime thedate) {
     if (thedate < m_minDate || thedate > m_maxDate) {
-        m_errorNumber = err::RangeOutsideLimits;
+        m_errorNumber = err::OutOfLimitsOrNotSaved;
         return false;
     }
     return m_startDate <= thedate && thedate <= m_endDate;

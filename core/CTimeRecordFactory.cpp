@@ -154,12 +154,12 @@ bool CTimeRecordFactory::Save(const std::shared_ptr<CTimeRecord>& thetimerecord)
             return true;
         }
         if (!m_orvanDatabase->ExecuteAction(thetimerecord->ToSQL())) {
-            m_errorNumber = err::SaveRecord;
+            m_errorNumber = err::OutOfLimitsOrNotSaved;
             return false;
         }
         return true;
     } catch (...) {
-        m_errorNumber = err::SaveRecord;
+        m_errorNumber = err::OutOfLimitsOrNotSaved;
         return false;
     }
 }
@@ -177,7 +177,7 @@ bool CTimeRecordFactory::SaveList() {
                 continue;
             }
             if (!Save(item)) {
-                m_errorNumber = err::SaveRecord;
+                m_errorNumber = err::OutOfLimitsOrNotSaved;
                 allSaved = false;
             }
         }

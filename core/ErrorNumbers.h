@@ -71,8 +71,10 @@ inline constexpr int32_t ReportUnexpected = 710;
 // 80x: date ranges, personnel saving and text rendering.
 inline constexpr int32_t RangeDateNotConvertible = 801;
 inline constexpr int32_t RangeEndBeforeStart = 802;
-inline constexpr int32_t RangeOutsideLimits = 803; // a date before 1900 or after 2100
-inline constexpr int32_t SaveRecord = 803;         // a record could not be stored
+// 803 has two meanings, by the object that sets it: a date range's bound or
+// tested date before 1900 or after 2100, and a record (time record,
+// employee) that could not be stored or had nothing to store.
+inline constexpr int32_t OutOfLimitsOrNotSaved = 803;
 inline constexpr int32_t RangeNotValidated = 804;
 inline constexpr int32_t TextRendering = 806;
 
@@ -91,7 +93,7 @@ inline constexpr int32_t DocumentNotFound = 902;
 inline constexpr int32_t DocumentNoParent = 911;
 
 // 95x: the database server (PostgreSQL). A server that refuses a lock
-// within the lock timeout raises EngineBusy, as the file held by another
+// within the lock timeout raises BusyOrInvalidCall, as the file held by another
 // program does.
 
 // Not reached, login refused, connection lost.
@@ -106,7 +108,14 @@ inline constexpr int32_t ServerSerializationFailure = 953;
 // operating system's error, turned into the runtime's number; the system's
 // own errno travels beside it as the failure's LastSystemError and is never
 // a number of this register).
-inline constexpr int32_t RuntimeOverflow = 6;
+// 5 and 6 are numbers of the runtime and of the engine at once; each has
+// one name that says both. 5: the runtime's "Invalid procedure call or
+// argument" (an exception of no known kind), and the database held by
+// another program beyond the busy timeout (SQLite's busy; the server's lock
+// timeout). 6: the runtime's "Overflow" (a value that does not fit its
+// type), and SQLite's locked table.
+inline constexpr int32_t BusyOrInvalidCall = 5;
+inline constexpr int32_t LockedOrOverflow = 6;
 inline constexpr int32_t RuntimeOutOfMemory = 7;
 inline constexpr int32_t RuntimeSubscriptOutOfRange = 9;
 inline constexpr int32_t RuntimeTypeMismatch = 13;
@@ -118,8 +127,6 @@ inline constexpr int32_t RuntimePermissionDenied = 70;
 inline constexpr int32_t RuntimePathFileAccessError = 75;
 inline constexpr int32_t RuntimePathNotFound = 76;
 inline constexpr int32_t RuntimeInvalidUseOfNull = 94;
-inline constexpr int32_t EngineBusy = 5;   // SQLite: the other program holds the file
-inline constexpr int32_t EngineLocked = 6; // SQLite: a table is locked
 inline constexpr int32_t EngineNotADatabase = 26;
 // The Jet dialect's date literal that is no date (#13/45/2003#).
 inline constexpr int32_t EngineSyntaxErrorInDate = 3075;

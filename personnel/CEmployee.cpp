@@ -152,14 +152,14 @@ bool CEmployee::Save(const std::shared_ptr<CJetDB>& thedatabase) {
     try {
         if (m_objectState != StateNew && m_objectState != StateChanged &&
             m_objectState != StateDeleted) {
-            m_errorNumber = err::SaveRecord;
+            m_errorNumber = err::OutOfLimitsOrNotSaved;
             m_objectState = StateUnchanged;
             return false;
         }
         // Without a database nothing was attempted: keep the state so that a
         // later save with a database still stores the change.
         if (!thedatabase) {
-            m_errorNumber = err::SaveRecord;
+            m_errorNumber = err::OutOfLimitsOrNotSaved;
             return false;
         }
         // The database takes a shared reference; when this employee is not
@@ -183,7 +183,7 @@ bool CEmployee::Save(const std::shared_ptr<CJetDB>& thedatabase) {
         m_objectState = StateUnchanged;
         return result;
     } catch (...) {
-        m_errorNumber = err::SaveRecord;
+        m_errorNumber = err::OutOfLimitsOrNotSaved;
         m_objectState = StateUnchanged;
         return false;
     }

@@ -10,9 +10,11 @@
 # sanitizers (and without the benchmarks), so that folder should be another
 # one (CI uses build-asan).
 #
-# The tests run in two steps, each with its own time: everything but the
-# soak and stress tests, then those (CTest label "soak"; `ctest -LE soak` in
-# the build folder leaves them out).
+# The soak and stress tests carry the CTest label "soak" (`ctest -LE soak`
+# in the build folder leaves them out). ORVAN_SOAK_STEP=ON runs them as a
+# step of their own after the rest, each step with its time (CI does this);
+# by default one CTest run takes everything, the long soak tests beside the
+# rest.
 # ORVAN_TEST_SERVER=off runs everything but the server tests (they skip),
 # without installing or starting PostgreSQL. Without PostgreSQL's server
 # programs the server tests skip as well, with a note, unless
@@ -61,7 +63,11 @@ fi
 
 cd "$build"
 status=0
-for step in "-LE soak" "-L soak"; do
+steps=("")
+if [ "${ORVAN_SOAK_STEP:-OFF}" = ON ]; then
+  steps=("-LE soak" "-L soak")
+fi
+for step in "${steps[@]}"; do
   echo "== ctest $step"
   start=$SECONDS
   # shellcheck disable=SC2086 # the step is two words on purpose

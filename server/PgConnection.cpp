@@ -47,7 +47,7 @@ int32_t NumberForState(const std::string& state) {
         return err::ServerSerializationFailure;
     }
     if (state == "55P03") {
-        return err::EngineBusy;
+        return err::BusyOrInvalidCall;
     }
     if (state.rfind("08", 0) == 0 || state.rfind("57P", 0) == 0) {
         return err::ServerConnectionFailed;
@@ -108,7 +108,7 @@ int64_t ParseInteger(const char* text, int length) {
     int64_t value = 0;
     const auto [end, ec] = std::from_chars(text, text + length, value);
     if (ec != std::errc() || end != text + length) {
-        throw EngineError(err::RuntimeOverflow, std::string("Overflow: ") + text);
+        throw EngineError(err::LockedOrOverflow, std::string("Overflow: ") + text);
     }
     return value;
 }

@@ -22,7 +22,7 @@ namespace orvan::pg {
 // never made). The description is the server's own message, ending in
 // "(SQLSTATE xxxxx)" when there is one.
 //   40001 serialization failure, 40P01 deadlock  -> err::ServerSerializationFailure
-//   55P03 lock not available (lock_timeout)      -> err::EngineBusy
+//   55P03 lock not available (lock_timeout)      -> err::BusyOrInvalidCall
 //   connection failures, 08xxx, 57Pxx, any
 //   failure that leaves the connection broken   -> err::ServerConnectionFailed
 //   anything else                                -> err::ServerStatementFailed
@@ -87,7 +87,7 @@ public:
     PgConnection& operator=(PgConnection&&) noexcept;
 
     // How long a statement waits for a row or table lock another connection
-    // holds before failing with EngineBusy; 0 waits without end (the
+    // holds before failing with BusyOrInvalidCall; 0 waits without end (the
     // server's default). A session setting: a transaction rolled back
     // afterwards undoes it, so set it outside transactions.
     void SetLockTimeout(int32_t milliseconds);

@@ -57,8 +57,6 @@ public:
     // (SqliteEngine::UpgradeSchema).
     static constexpr int32_t SchemaVersion = 1;
 
-    // SQLite's result code when the file stays locked beyond the busy timeout.
-    static constexpr int32_t EngineBusy = 5;
     static constexpr int32_t DefaultBusyTimeout = 5000;
 
     explicit CJetDB(Variant variant = Variant::Administrator);

@@ -15,7 +15,7 @@ using Value = Recordset::Value;
 namespace {
 
 [[noreturn]] void Overflow() {
-    throw EngineError(err::RuntimeOverflow, "Overflow");
+    throw EngineError(err::LockedOrOverflow, "Overflow");
 }
 
 template <typename N> N Whole(const Value& value) {

@@ -73,7 +73,7 @@ Failure FailureOfCurrentException(const std::string& source) {
     if (!std::current_exception()) {
         return failure;
     }
-    int32_t number = err::EngineBusy;
+    int32_t number = err::BusyOrInvalidCall;
     std::string description = "Invalid procedure call or argument";
     try {
         const std::exception_ptr current = std::current_exception();
@@ -90,10 +90,10 @@ Failure FailureOfCurrentException(const std::string& source) {
         number = err::RuntimeSubscriptOutOfRange;
         description = "Subscript out of range";
     } catch (const std::overflow_error&) {
-        number = err::RuntimeOverflow;
+        number = err::LockedOrOverflow;
         description = "Overflow";
     } catch (const std::range_error&) {
-        number = err::RuntimeOverflow;
+        number = err::LockedOrOverflow;
         description = "Overflow";
     } catch (const std::system_error& e) {
         // The system's code is no number of ours: the failure takes the
@@ -119,7 +119,7 @@ Failure FailureOfCurrentException(const std::string& source) {
 void SetLastFailureFromCurrentException(const std::string& source) {
     if (!std::current_exception()) {
         // Called outside a catch block: nothing is being handled.
-        SetLastFailure(err::EngineBusy, source, "Invalid procedure call or argument");
+        SetLastFailure(err::BusyOrInvalidCall, source, "Invalid procedure call or argument");
         return;
     }
     SetLastFailure(FailureOfCurrentException(source));

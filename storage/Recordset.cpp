@@ -51,7 +51,7 @@ Recordset::Recordset(std::vector<std::string> columns, std::vector<Value> values
     m_values.resize(m_values.size() - m_values.size() % width);
     const size_t rows = m_columns.empty() ? 0 : m_values.size() / width;
     if (rows > static_cast<size_t>(std::numeric_limits<int32_t>::max())) {
-        throw EngineError(err::RuntimeOverflow, "Overflow");
+        throw EngineError(err::LockedOrOverflow, "Overflow");
     }
     m_rowCount = static_cast<int32_t>(rows);
 }
@@ -169,7 +169,7 @@ int64_t Recordset::ToInteger(const Value& value) {
     const double rounded = std::nearbyint(ToDouble(value));
     constexpr double kTwoTo63 = 9223372036854775808.0;
     if (!std::isfinite(rounded) || rounded < -kTwoTo63 || rounded >= kTwoTo63) {
-        throw EngineError(err::RuntimeOverflow, "Overflow");
+        throw EngineError(err::LockedOrOverflow, "Overflow");
     }
     return static_cast<int64_t>(rounded);
 }

@@ -195,7 +195,7 @@ TEST_F(ServerFailures, ALockNotGrantedInTimeIsTheBusyNumber) {
         waiter->Execute("UPDATE T SET V = 2 WHERE Id = 1");
         ADD_FAILURE() << "a locked row was written";
     } catch (const ServerError& e) {
-        EXPECT_EQ(e.Number(), err::EngineBusy);
+        EXPECT_EQ(e.Number(), err::BusyOrInvalidCall);
         EXPECT_EQ(e.SqlState(), "55P03");
         EXPECT_FALSE(pg::IsRetryable(e));
     }
@@ -281,7 +281,7 @@ TEST_F(ServerFailures, ADeadlockTheServerBreaksIsRetryableAndTheOtherGoesOn) {
 
 TEST(ServerErrors, OnlyConflictsAreRetryable) {
     EXPECT_TRUE(pg::IsRetryable(EngineError(err::ServerSerializationFailure, "conflict")));
-    EXPECT_FALSE(pg::IsRetryable(EngineError(err::EngineBusy, "busy")));
+    EXPECT_FALSE(pg::IsRetryable(EngineError(err::BusyOrInvalidCall, "busy")));
     EXPECT_FALSE(pg::IsRetryable(EngineError(err::ServerStatementFailed, "failed")));
     EXPECT_FALSE(pg::IsRetryable(EngineError(err::ServerConnectionFailed, "gone")));
 }

@@ -178,14 +178,14 @@ TEST(JetDB, WaitsForTheOtherProgramWithinTheBusyTimeout) {
         LockingProcess other(tdb.DatabasePath(), 2000);
         EXPECT_FALSE(db->ExecuteAction("INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
                                        "VALUES (8, #1/15/2003 8:00:00 AM#, 0);"));
-        EXPECT_EQ(db->ErrorNumber(), CJetDB::EngineBusy);
+        EXPECT_EQ(db->ErrorNumber(), err::BusyOrInvalidCall);
         EXPECT_FALSE(db->DatabaseOpen());
         auto list = std::make_shared<CEmployeeList>();
         list->Create();
         EXPECT_FALSE(db->LoadEmployeeList(list));
-        EXPECT_EQ(db->ErrorNumber(), CJetDB::EngineBusy);
+        EXPECT_EQ(db->ErrorNumber(), err::BusyOrInvalidCall);
         EXPECT_FALSE(db->AddNewEmployee(AwkwardEmployee()));
-        EXPECT_EQ(db->ErrorNumber(), CJetDB::EngineBusy);
+        EXPECT_EQ(db->ErrorNumber(), err::BusyOrInvalidCall);
     }
     EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM TimeRecord WHERE EmployeeID = 8"), 0);
     EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM Employee"), 1);
