@@ -1,5 +1,6 @@
 #include "storage/ProgramStartUp.h"
 
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 
@@ -52,6 +53,19 @@ bool PresentButUnreadable(const std::string& path) {
 
 std::string ConfigFilePath() {
     return ProgramPath("\\system\\orvan_11.cfg");
+}
+
+int32_t ConfiguredBusyTimeout(CFileAdaptor& configFile) {
+    const std::string text = configFile.FindKeyValue("BusyTimeout");
+    int32_t milliseconds = 0;
+    const char* const end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, milliseconds);
+    // from_chars takes a leading minus; the value must be digits alone.
+    if (text.empty() || text.front() == '-' || error != std::errc() || stop != end ||
+        milliseconds <= 0) {
+        return CJetDB::DefaultBusyTimeout;
+    }
+    return milliseconds;
 }
 
 ProgramStartUp::ProgramStartUp(StartUpSettings settings) : m_settings(std::move(settings)) {}
@@ -132,6 +146,9 @@ bool ProgramStartUp::StartTimeRecordFactory() {
 bool ProgramStartUp::ConnectDatabase() {
     return Guarded([this] {
         m_database = std::make_shared<CJetDB>(m_settings.variant);
+        if (m_configFile) {
+            m_database->SetBusyTimeout(ConfiguredBusyTimeout(*m_configFile));
+        }
         m_locator = std::make_shared<CDatabaseLocator>();
         m_locator->SetConfigFile(m_configFile);
         if (!m_locator->GetDatabasePath() || m_locator->DatabasePath().empty()) {

@@ -20,6 +20,11 @@ class CTimeRecordFactory;
 // "\system\orvan_11.cfg" under the program folder, in the platform's form.
 std::string ConfigFilePath();
 
+// The busy timeout the configuration file asks for: the value of the key
+// BusyTimeout, a whole number of milliseconds above 0 (digits only). Without
+// the key, or with any other value, CJetDB::DefaultBusyTimeout.
+int32_t ConfiguredBusyTimeout(CFileAdaptor& configFile);
+
 // Where one program's start-up differs from the other's.
 struct StartUpSettings {
     // Adds one line to the program's error log.
@@ -92,7 +97,7 @@ protected:
     bool GetCompanyList();
 
     // A new database object and locator; the database the configuration
-    // names is opened.
+    // names is opened with the configured busy timeout.
     bool ConnectDatabase();
     // The box for a database that did not open: held by another program, or
     // missing or corrupt.

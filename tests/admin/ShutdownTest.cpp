@@ -31,7 +31,7 @@ TEST(AdminShutdown, CleanupSavesOptionsAndConfigurationAndEnds) {
     EXPECT_TRUE(admin::ProgramEnded());
     EXPECT_TRUE(site.Shown().empty());
     EXPECT_EQ(site.Database().QueryInt("SELECT period_length FROM _System"), 14);
-    // The configuration as read at start comes back.
+    // The configuration as read at start comes back (no BusyTimeout added).
     EXPECT_EQ(site.ConfigText(), "DatabasePath=<app.path>\\system\\orvan_11.mdb\r\n"
                                  "ShowLoginHelp=True\r\n");
     EXPECT_EQ(site.Controller()->ControllerWindow(), nullptr);
@@ -39,6 +39,19 @@ TEST(AdminShutdown, CleanupSavesOptionsAndConfigurationAndEnds) {
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[4], "session end");
     site.Database().Exec("UPDATE _System SET version = '1.0'");
+}
+
+// A BusyTimeout line is kept where it stands and written back as it was.
+TEST(AdminShutdown, ABusyTimeoutLineIsWrittenBackAsItWas) {
+    AdminInstallation site;
+    const std::string config = "DatabasePath=<app.path>\\system\\orvan_11.mdb\r\n"
+                               "BusyTimeout=1500\r\n"
+                               "ShowLoginHelp=True\r\n";
+    site.WriteConfig(config);
+    ASSERT_TRUE(site.StartAndLogIn());
+    EXPECT_EQ(site.Controller()->OrvanDatabase()->BusyTimeout(), 1500);
+    EXPECT_TRUE(site.Controller()->Cleanup());
+    EXPECT_EQ(site.ConfigText(), config);
 }
 
 // The database held by the clock program at exit: the warning, nothing

@@ -193,6 +193,12 @@ TEST(AdminStartUp, DatabaseHeldByAnotherProgramIsSaidSo) {
     EXPECT_EQ(lines[0], "session begin");
 }
 
+TEST(AdminStartUp, WithoutTheBusyTimeoutKeyTheDefaultTimeoutIsUsed) {
+    AdminInstallation site;
+    ASSERT_TRUE(site.StartAndLogIn());
+    EXPECT_EQ(site.Controller()->OrvanDatabase()->BusyTimeout(), CJetDB::DefaultBusyTimeout);
+}
+
 TEST(AdminStartUp, ListsNotBuiltEndTheProgramWithTheClosingLogLines) {
     AdminInstallation site;
     site.Database().Exec("DELETE FROM _StoredQuery WHERE Name = 'GetAllEmployees'");

@@ -83,6 +83,13 @@ TEST(ClockStartUp, DatabaseHeldByTheOtherProgramIsSaidSo) {
               "close the database before continuing.");
 }
 
+TEST(ClockStartUp, WithoutTheBusyTimeoutKeyTheDefaultTimeoutIsUsed) {
+    ClockStation station;
+    station.Start();
+    ASSERT_NE(station.Window(), nullptr);
+    EXPECT_EQ(station.Controller()->CIDatabase()->BusyTimeout(), CJetDB::DefaultBusyTimeout);
+}
+
 TEST(ClockStartUp, FailedOptionsLoadIsReportedAndTheProgramGoesOn) {
     ClockStation station;
     station.Database().Exec("DELETE FROM _System");
