@@ -56,8 +56,10 @@ TEST(AdminShutdown, ABusyTimeoutLineIsWrittenBackAsItWas) {
 
 // The database held by the clock program at exit: the warning, nothing
 // saved, and the main window back on the screen; the next close succeeds.
+// The configuration file's busy timeout keeps the waits short.
 TEST(AdminShutdown, HeldDatabaseKeepsTheMainWindowOpen) {
     AdminInstallation site;
+    site.Database().AddConfigLine("BusyTimeout=" + std::to_string(TestBusyTimeout));
     ASSERT_TRUE(site.StartAndLogIn());
     admin::CController& controller = *site.Controller();
     controller.SystemOptions()->SetPeriodLength(20);
@@ -65,7 +67,7 @@ TEST(AdminShutdown, HeldDatabaseKeepsTheMainWindowOpen) {
     ASSERT_NE(window, nullptr);
     const std::string configBefore = site.ConfigText();
     {
-        LockingProcess clock(site.Database().DatabasePath(), CJetDB::DefaultBusyTimeout + 2000);
+        LockingProcess clock(site.Database().DatabasePath(), HeldPastTestBusyTimeout);
         EXPECT_TRUE(controller.UnloadControllerWindow());
         EXPECT_FALSE(window->isVisible());
         EXPECT_FALSE(controller.Cleanup());
@@ -89,12 +91,14 @@ TEST(AdminShutdown, HeldDatabaseKeepsTheMainWindowOpen) {
 // close is refused and the window stays for a later close.
 TEST(AdminShutdown, ClosingTheWindowWhileTheDatabaseIsHeldKeepsItOpen) {
     AdminInstallation site;
+    site.Database().AddConfigLine("BusyTimeout=" + std::to_string(TestBusyTimeout));
     ASSERT_TRUE(site.StartAndLogIn());
     admin::FController* window = site.Window();
     ASSERT_NE(window, nullptr);
     {
         // Held past both the options update and the reopening attempt.
-        LockingProcess clock(site.Database().DatabasePath(), 2 * CJetDB::DefaultBusyTimeout + 4000);
+        LockingProcess clock(site.Database().DatabasePath(),
+                             TestBusyTimeout + HeldPastTestBusyTimeout);
         EXPECT_FALSE(window->close());
     }
     EXPECT_TRUE(window->isVisible());

@@ -178,12 +178,16 @@ INSTANTIATE_TEST_SUITE_P(
                        ListsNotBuilt, MsgIconCritical, false}),
     [](const ::testing::TestParamInfo<StartUpFailure>& paramInfo) { return paramInfo.param.name; });
 
+// The configuration file's busy timeout keeps the wait short.
 TEST(AdminStartUp, DatabaseHeldByAnotherProgramIsSaidSo) {
     AdminInstallation site;
+    site.Database().AddConfigLine("BusyTimeout=" + std::to_string(TestBusyTimeout));
     {
-        LockingProcess clock(site.Database().DatabasePath(), CJetDB::DefaultBusyTimeout + 2000);
+        LockingProcess clock(site.Database().DatabasePath(), HeldPastTestBusyTimeout);
         EXPECT_FALSE(site.Start());
     }
+    ASSERT_NE(site.Controller()->OrvanDatabase(), nullptr);
+    EXPECT_EQ(site.Controller()->OrvanDatabase()->BusyTimeout(), TestBusyTimeout);
     EXPECT_EQ(site.Window(), nullptr);
     EXPECT_EQ(site.Shown(), std::vector<std::string>{HeldElsewhere});
     EXPECT_EQ(site.LastStyle(), MsgIconExclamation);

@@ -70,17 +70,20 @@ TEST(ClockStartUp, MissingOrCorruptDatabaseEndsTheProgram) {
     }
 }
 
+// The configuration file's busy timeout keeps the wait short.
 TEST(ClockStartUp, DatabaseHeldByTheOtherProgramIsSaidSo) {
     ClockStation station;
+    station.Database().AddConfigLine("BusyTimeout=" + std::to_string(TestBusyTimeout));
     {
-        LockingProcess administrator(station.Database().DatabasePath(),
-                                     CJetDB::DefaultBusyTimeout + 2000);
+        LockingProcess administrator(station.Database().DatabasePath(), HeldPastTestBusyTimeout);
         station.Start();
     }
     EXPECT_EQ(station.Window(), nullptr);
     EXPECT_EQ(station.LastMessage(),
               "Database Open Error|The database is currently open in another application. Please "
               "close the database before continuing.");
+    ASSERT_NE(station.Controller()->CIDatabase(), nullptr);
+    EXPECT_EQ(station.Controller()->CIDatabase()->BusyTimeout(), TestBusyTimeout);
 }
 
 TEST(ClockStartUp, WithoutTheBusyTimeoutKeyTheDefaultTimeoutIsUsed) {

@@ -29,8 +29,12 @@ public:
     // goes away.
     void UseAsProgramFolder();
 
+    // Appends `line` and its CR LF to system/orvan_11.cfg.
+    void AddConfigLine(const std::string& line) const;
+
     // A closed database object whose DatabaseName is this database.
-    std::shared_ptr<CJetDB> NewJetDB(CJetDB::Variant variant = CJetDB::Variant::Administrator) const;
+    std::shared_ptr<CJetDB>
+    NewJetDB(CJetDB::Variant variant = CJetDB::Variant::Administrator) const;
 
     // Direct SQL on the file for setting up and checking tests (opens and
     // closes the file each time). Exec fails the test on an error.
