@@ -46,8 +46,11 @@ TEST(AdminStartUp, LoginOpensTheMainWindowAndReleasesTheDatabase) {
     EXPECT_TRUE(site.Shown().empty());
     EXPECT_FALSE(admin::ProgramEnded());
 
+    // No failure was logged, and the run's log is still open.
+    EXPECT_EQ(site.LogLines(), (std::vector<std::string>{"session begin", "1/15/2003 8:05:42 AM",
+                                                         "------------------------------"}));
+
     const admin::CController& controller = *site.Controller();
-    EXPECT_EQ(controller.ErrorNumber(), 0);
     ASSERT_NE(controller.OrvanDatabase(), nullptr);
     EXPECT_FALSE(controller.OrvanDatabase()->DatabaseOpen());
     EXPECT_EQ(controller.SystemOptions()->PeriodLength(), 13);
