@@ -1,61 +1,35 @@
 #include "admin/CController.h"
 
-#include <filesystem>
-#include <fstream>
-
 #include "admin/AdminMain.h"
 #include "admin/FController.h"
 #include "admin/FLogin.h"
-#include "core/CTimeRecordFactory.h"
-#include "core/CTimeRecordList.h"
-#include "core/ErrorNumbers.h"
-#include "core/Program.h"
-#include "personnel/CCompanyList.h"
-#include "personnel/CEmployeeList.h"
-#include "storage/CDatabaseLocator.h"
 #include "storage/CError.h"
 #include "storage/CFile.h"
 #include "storage/CFileAdaptor.h"
-#include "storage/CJetDB.h"
-#include "storage/DatabaseEngine.h"
 #include "storage/CSystemOptions.h"
 #include "storage/ErrorLog.h"
 #include "storage/Failure.h"
 #include "storage/MessageBox.h"
-#include "storage/ProgramFolder.h"
 
 namespace orvan::admin {
 
 namespace {
 
-const char* const ConfigFileName = "\\system\\orvan_11.cfg";
-
-// SQLite reports a file locked by another connection as busy or locked.
-bool HeldByAnotherProgram(int32_t databaseError) {
-    return databaseError == err::NoDatabase || databaseError == err::BusyOrInvalidCall ||
-           databaseError == err::LockedOrOverflow;
-}
-
-// The adaptor reads a file it cannot open as an empty one. That suits a
-// missing file (start-up then says the database is missing), but a file that
-// is there and cannot be read is a configuration that was not read.
-bool PresentButUnreadable(const std::string& path) {
-    namespace fs = std::filesystem;
-    std::error_code error;
-    const fs::path file(path);
-    if (!fs::exists(file, error)) {
-        return false;
-    }
-    if (!fs::is_regular_file(file, error)) {
-        return true;
-    }
-    std::ifstream stream(file, std::ios::binary);
-    return !stream.is_open();
+StartUpSettings ManagerStartUp() {
+    return {.logLine = [](const std::string& line) { ErrorLogFile().WriteLine(line); },
+            .variant = CJetDB::Variant::Administrator,
+            .withCompanyList = true,
+            .refuseUnreadableConfiguration = true,
+            .stepsCatchFailures = true,
+            .listsIcon = MsgIconCritical,
+            .listsTitle = "List Construction Error",
+            .listsText = "An error occurred while loading the data lists. The program may not "
+                         "function correctly until this error is corrected."};
 }
 
 } // namespace
 
-CController::CController() {
+CController::CController() : ProgramStartUp(ManagerStartUp()) {
     try {
         Construct();
     } catch (...) {
@@ -77,30 +51,14 @@ CController::CController() {
 }
 
 void CController::Construct() {
-    if (!ReadConfigFile()) {
-        ShowMessage(MsgIconCritical | MsgButtonsOK, "Configuration Settings Error",
-                    "Configuration File Read Error: check the configuration file before "
-                    "continuing.");
-        EndProgram();
-        return;
-    }
-
-    if (!ConnectDatabase()) {
-        ShowDatabaseOpenError();
+    switch (RunStartUp()) {
+    case Outcome::Ready:
+        break;
+    case Outcome::DatabaseNotOpened:
         // No window is open, so the program ends here.
-        CloseDatabase();
         return;
-    }
-
-    if (!LoadSystemOptions()) {
-        ShowSystemConfigurationError();
-    }
-
-    if (!BuildLists()) {
-        ShowMessage(MsgIconCritical | MsgButtonsOK, "List Construction Error",
-                    "An error occurred while loading the data lists. The program may not "
-                    "function correctly until this error is corrected.");
-        CloseDatabase();
+    case Outcome::ConfigurationNotRead:
+    case Outcome::ListsNotBuilt:
         EndProgram();
         return;
     }
@@ -115,8 +73,8 @@ void CController::Construct() {
     if (loginValid) {
         m_window = new FController();
         m_window->SetController(this);
-        if (!m_window->DisplaySystemOptions(m_systemOptions)) {
-            ShowSystemConfigurationError();
+        if (!m_window->DisplaySystemOptions(SystemOptions())) {
+            ReportOptionsFailure();
         }
     }
 
@@ -129,8 +87,8 @@ void CController::Construct() {
 
 bool CController::RunLogin() {
     m_login = std::make_unique<FLogin>();
-    m_login->SetConfigFile(m_configFile);
-    m_login->SetEmployeeList(m_employeeList);
+    m_login->SetConfigFile(ConfigFile());
+    m_login->SetEmployeeList(EmployeeList());
     m_login->exec();
     return m_login->LoginValid();
 }
@@ -139,68 +97,15 @@ CController::~CController() {
     m_login.reset();
     delete m_window.data();
     delete m_unloadedWindow.data();
-    CloseDatabase();
-    if (Program::TimeRecordFactory() == m_factory) {
-        Program::SetTimeRecordFactory(nullptr);
-    }
 }
 
 FController* CController::ControllerWindow() const {
     return m_window.data();
 }
 
-bool CController::ReadConfigFile() {
-    try {
-        if (!m_configFile) {
-            m_configFile = std::make_shared<CFileAdaptor>();
-        }
-        const std::string path = ProgramPath(ConfigFileName);
-        if (PresentButUnreadable(path)) {
-            return false;
-        }
-        return m_configFile->ReadFile(path);
-    } catch (...) {
-        SetLastFailureFromCurrentException("CController");
-        LogFailure();
-        return false;
-    }
-}
-
 bool CController::WriteConfigFile() {
     try {
-        return m_configFile && m_configFile->WriteFile(ProgramPath(ConfigFileName));
-    } catch (...) {
-        SetLastFailureFromCurrentException("CController");
-        LogFailure();
-        return false;
-    }
-}
-
-bool CController::GetCompanyList() {
-    try {
-        return CCompanyList::Reload(m_companyList, m_database);
-    } catch (...) {
-        SetLastFailureFromCurrentException("CController");
-        LogFailure();
-        return false;
-    }
-}
-
-bool CController::GetEmployeeList() {
-    try {
-        return CEmployeeList::Reload(m_employeeList, m_database);
-    } catch (...) {
-        SetLastFailureFromCurrentException("CController");
-        LogFailure();
-        return false;
-    }
-}
-
-bool CController::StartTimeRecordFactory() {
-    try {
-        // Time cards reach the one factory through the program-wide registry.
-        Program::StartTimeRecordFactory(m_factory, m_database);
-        return true;
+        return ConfigFile() && ConfigFile()->WriteFile(ConfigFilePath());
     } catch (...) {
         SetLastFailureFromCurrentException("CController");
         LogFailure();
@@ -230,7 +135,7 @@ bool CController::Cleanup() {
         m_login.reset();
 
         if (!ConnectDatabase()) {
-            ShowDatabaseOpenError();
+            ReportDatabaseOpenFailure();
             CloseDatabase();
             // Nothing is saved. Rather than leave a process without any
             // window, the main window stays (or comes back) so the user can
@@ -257,15 +162,7 @@ bool CController::Cleanup() {
                         "check the program configuration before next use.");
         }
 
-        if (Program::TimeRecordFactory() == m_factory) {
-            Program::SetTimeRecordFactory(nullptr);
-        }
-        m_factory.reset();
-        m_companyList.reset();
-        m_employeeList.reset();
-        m_database.reset();
-        m_configFile.reset();
-        m_locator.reset();
+        Release();
         // Cleanup normally runs inside the main window's close handler.
         for (FController* window : {m_window.data(), m_unloadedWindow.data()}) {
             if (window != nullptr) {
@@ -284,87 +181,18 @@ bool CController::Cleanup() {
     }
 }
 
-bool CController::ConnectDatabase() {
-    try {
-        m_database = std::make_shared<CJetDB>(CJetDB::Variant::Administrator);
-        m_locator = std::make_shared<CDatabaseLocator>();
-        m_locator->SetConfigFile(m_configFile);
-        if (!m_locator->GetDatabasePath() || m_locator->DatabasePath().empty()) {
-            return false;
-        }
-        return m_database->OpenOrvanDatabase(m_locator);
-    } catch (...) {
-        SetLastFailureFromCurrentException("CController");
-        LogFailure();
-        return false;
-    }
-}
-
-bool CController::LoadSystemOptions() {
-    try {
-        m_systemOptions = std::make_shared<CSystemOptions>();
-        m_systemOptions->SetConfigFile(m_configFile);
-        m_systemOptions->SetOrvanDatabase(m_database);
-        return m_systemOptions->Load();
-    } catch (...) {
-        SetLastFailureFromCurrentException("CController");
-        LogFailure();
-        return false;
-    }
-}
-
 bool CController::SaveSystemOptions() {
     try {
-        if (!m_systemOptions) {
+        const auto options = SystemOptions();
+        if (!options) {
             return false;
         }
-        m_systemOptions->SetOrvanDatabase(m_database);
-        return m_systemOptions->Update();
+        options->SetOrvanDatabase(OrvanDatabase());
+        return options->Update();
     } catch (...) {
         SetLastFailureFromCurrentException("CController");
         LogFailure();
         return false;
-    }
-}
-
-bool CController::BuildLists() {
-    // All three always run, in this order.
-    const bool companies = GetCompanyList();
-    const bool employees = GetEmployeeList();
-    const bool factory = StartTimeRecordFactory();
-    return companies && employees && factory;
-}
-
-void CController::ShowDatabaseOpenError() {
-    const int32_t databaseError = m_database ? m_database->ErrorNumber() : 0;
-    // What a database server answered (not reached, login refused, no Orvan
-    // tables) is nowhere else to be seen: the error log keeps it.
-    if (m_database && IsServerDatabaseName(m_database->DatabaseName())) {
-        LogFailure();
-    }
-    if (HeldByAnotherProgram(databaseError)) {
-        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Database Open Error",
-                    "The database is currently open in another application. Please close the "
-                    "database before continuing.");
-    } else {
-        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Database Open Error",
-                    "The database cannot be opened because it is missing or corrupt.");
-    }
-}
-
-void CController::ShowSystemConfigurationError() {
-    ShowMessage(MsgIconExclamation | MsgButtonsOK, "System Configuration Error",
-                "An error occurred while loading system options. Check these options before "
-                "continuing program usage.");
-}
-
-void CController::LogFailure() {
-    ErrorLogFile().WriteLine(ErrorLogLine(CError()));
-}
-
-void CController::CloseDatabase() {
-    if (m_database && m_database->DatabaseOpen()) {
-        m_database->CloseDB();
     }
 }
 

@@ -22,9 +22,6 @@ namespace orvan::admin {
 
 namespace {
 
-// The administrator's own record, which this page never saves.
-constexpr int16_t AdministratorID = 39;
-
 constexpr const char* SaveErrorTitle = "Employee Save Error";
 
 // Overwrites a PIN held in clear before its memory is given back.
@@ -411,7 +408,8 @@ void EmployeeTab::SaveClicked() {
 
     const QString idText = m_ui->cboEmployeeID->currentText();
     bool isID = false;
-    if (!idText.isEmpty() && idText.toShort(&isID) == AdministratorID && isID) {
+    // The administrator's own record is never saved from this page.
+    if (!idText.isEmpty() && idText.toShort(&isID) == CEmployee::AdministratorID && isID) {
         ShowMessage(MsgIconInformation + MsgButtonsOK, SaveErrorTitle,
                     "The Administrator may not be modified or deleted.");
         ClearEmployeeFields();

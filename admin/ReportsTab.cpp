@@ -70,9 +70,9 @@ void GenerateForEach(FController* window, const CEmployeeList& employees, DateTi
     }
 }
 
-// Whether the employee is the administrator: the first and last names,
-// joined and lower-cased, contain "administrator".
-bool IsAdministrator(const CEmployee& employee) {
+// Whether the phone book leaves the employee out as the administrator: the
+// first and last names, joined and lower-cased, contain "administrator".
+bool NamedAdministrator(const CEmployee& employee) {
     std::string joined = employee.FirstName() + employee.LastName();
     std::transform(joined.begin(), joined.end(), joined.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -249,7 +249,7 @@ void ReportsTab::GeneratePhoneBookReport() {
     const auto all = m_window->Controller()->EmployeeList();
     for (int i = 0; all != nullptr && i < m_ui->lstEmployees->count(); ++i) {
         auto employee = all->GetEmployeeByName(m_ui->lstEmployees->item(i)->text().toStdString());
-        if (employee != nullptr && !IsAdministrator(*employee)) {
+        if (employee != nullptr && !NamedAdministrator(*employee)) {
             listed->Insert(employee, listed->Count() + 1);
         }
     }

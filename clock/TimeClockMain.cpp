@@ -3,6 +3,8 @@
 #include <QtWidgets/QApplication>
 
 #include "clock/CController.h"
+#include "storage/ErrorLog.h"
+#include "storage/ProgramFolder.h"
 #include "ui/QtMessageBox.h"
 
 namespace orvan::timeclock {
@@ -12,8 +14,22 @@ std::shared_ptr<CController>& AppController() {
     return controller;
 }
 
+AppendedErrorLog& ErrorLogFile() {
+    // Never destroyed: the destructor of the file inside touches the
+    // program-wide failure record, which may already be gone at exit.
+    static AppendedErrorLog* const log = new AppendedErrorLog();
+    return *log;
+}
+
+bool StartProgram() {
+    ErrorLogFile().Open(ProgramPath("\\system\\clockerrorlog.txt"));
+    AppController() = std::make_shared<CController>();
+    return !AppController()->ProgramEnded();
+}
+
 void EndProgram() {
     AppController().reset();
+    ErrorLogFile().Close();
 }
 
 int Main(int argc, char** argv) {
@@ -28,8 +44,7 @@ int Main(int argc, char** argv) {
         "QMessageBox QLabel { font-size: 13pt; }"
         "QMessageBox QPushButton { font-size: 12pt; min-width: 96px; min-height: 34px; }"));
 
-    AppController() = std::make_shared<CController>();
-    if (AppController()->ProgramEnded()) {
+    if (!StartProgram()) {
         EndProgram();
         return 1;
     }

@@ -140,6 +140,10 @@ void CEmployee::SetAutoDeductBreakLength(int16_t value) {
     MarkChanged();
 }
 
+bool CEmployee::IsAdministrator() const {
+    return m_employeeNumber == 0 || m_employeeID == AdministratorID;
+}
+
 std::string CEmployee::DisplayName() const {
     if (m_firstName.empty()) {
         return m_lastName;

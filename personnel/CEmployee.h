@@ -20,6 +20,10 @@ class CJetDB;
 // but -1 marks it StateChanged even when new.
 class CEmployee : public std::enable_shared_from_this<CEmployee> {
 public:
+    // The EmployeeID of the administrator's own record, which every new
+    // installation holds (storage/orvan_schema.sql) with employee number 0.
+    static constexpr int32_t AdministratorID = 39;
+
     CEmployee() = default;
 
     int32_t EmployeeID() const { return m_employeeID; }
@@ -75,6 +79,10 @@ public:
     // 803 when Save has nothing to do (or no database), 806 when a text
     // rendering fails.
     int32_t ErrorNumber() const { return m_errorNumber; }
+
+    // Whether this is the administrator: employee number 0, or the
+    // administrator's own record (AdministratorID).
+    bool IsAdministrator() const;
 
     // The name shown in every employee name list: first name, a blank and the
     // last name, or the last name alone when the first name is empty.

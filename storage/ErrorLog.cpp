@@ -1,22 +1,68 @@
 #include "storage/ErrorLog.h"
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+#include "core/DateTime.h"
 #include "storage/CError.h"
-#include "storage/CFile.h"
 #include "storage/ProgramFolder.h"
 
 namespace orvan {
 
+namespace {
+
+// What WriteLine adds after every line.
+constexpr uintmax_t LineEndLength = 2;
+
+// The file's content, or nothing when it cannot be read.
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Replaces the file's content by `text` through a file beside it, so that a
+// failure leaves the old content whole.
+void ReplaceFile(const std::string& path, const std::string& text) {
+    const std::string fresh = path + ".new";
+    {
+        std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        if (!out.flush()) {
+            std::error_code ignored;
+            std::filesystem::remove(fresh, ignored);
+            return;
+        }
+    }
+    std::error_code error;
+    std::filesystem::rename(fresh, path, error);
+    if (error) {
+        std::filesystem::remove(fresh, error);
+    }
+}
+
+} // namespace
+
 std::string ErrorLogPath() {
     return ProgramPath("\\system\\errorlog.txt");
+}
+
+std::vector<std::string> ErrorLogOpeningLines() {
+    return {"session begin", DateTime::Now().ToString(), ErrorLogSeparator};
+}
+
+std::vector<std::string> ErrorLogClosingLines() {
+    return {ErrorLogSeparator, "session end", DateTime::Now().ToString()};
 }
 
 bool OpenErrorLog(CFile& log, const std::string& path) {
     if (!log.OpenFile(path, 1)) {
         return false;
     }
-    log.WriteLine("session begin");
-    log.WriteTempix();
-    log.WriteLine(ErrorLogSeparator);
+    for (const std::string& line : ErrorLogOpeningLines()) {
+        log.WriteLine(line);
+    }
     return true;
 }
 
@@ -24,9 +70,10 @@ bool CloseErrorLog(CFile& log) {
     if (!log.FileOpen()) {
         return false;
     }
-    bool ok = log.WriteLine(ErrorLogSeparator);
-    ok = log.WriteLine("session end") && ok;
-    ok = log.WriteTempix() && ok;
+    bool ok = true;
+    for (const std::string& line : ErrorLogClosingLines()) {
+        ok = log.WriteLine(line) && ok;
+    }
     return log.CloseFile() && ok;
 }
 
@@ -37,6 +84,71 @@ std::string ErrorLogLine(const CError& error) {
 std::string ConstructionErrorLogLine(const CError& error) {
     return "Program Construction Error: " + std::to_string(error.ErrorNumber()) + " : " +
            error.ErrorDescription();
+}
+
+AppendedErrorLog::AppendedErrorLog(uintmax_t limit) : m_limit(limit) {}
+
+bool AppendedErrorLog::Open(const std::string& path) {
+    if (!m_file.OpenFile(path, 2)) {
+        return false;
+    }
+    m_path = path;
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(path, error);
+    m_size = error ? 0 : size;
+    for (const std::string& line : ErrorLogOpeningLines()) {
+        WriteLine(line);
+    }
+    return true;
+}
+
+bool AppendedErrorLog::WriteLine(const std::string& line) {
+    if (!m_file.FileOpen()) {
+        // The file's own 503 tells why.
+        return m_file.WriteLine(line);
+    }
+    const uintmax_t bytes = line.size() + LineEndLength;
+    MakeRoom(bytes);
+    if (!m_file.WriteLine(line)) {
+        return false;
+    }
+    m_size += bytes;
+    return true;
+}
+
+bool AppendedErrorLog::Close() {
+    if (!m_file.FileOpen()) {
+        return false;
+    }
+    bool ok = true;
+    for (const std::string& line : ErrorLogClosingLines()) {
+        ok = WriteLine(line) && ok;
+    }
+    return m_file.CloseFile() && ok;
+}
+
+void AppendedErrorLog::MakeRoom(uintmax_t bytes) {
+    if (m_size + bytes <= m_limit) {
+        return;
+    }
+    m_file.CloseFile();
+    std::string text = ReadWholeFile(m_path);
+    while (!text.empty() && text.size() + bytes > m_limit) {
+        // The first line that begins at or after the middle is the first kept.
+        const size_t middle = text.size() / 2;
+        const size_t lineEnd = text.find('\n', middle > 0 ? middle - 1 : 0);
+        if (lineEnd == std::string::npos) {
+            text.clear();
+        } else {
+            text.erase(0, lineEnd + 1);
+        }
+    }
+    // A file that cannot be rewritten keeps growing rather than lose the line.
+    ReplaceFile(m_path, text);
+    m_file.OpenFile(m_path, 2);
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(m_path, error);
+    m_size = error ? text.size() : size;
 }
 
 } // namespace orvan

@@ -21,8 +21,9 @@ public:
 
     // Creates the database file at `path` (which must not exist): tables,
     // index, stored queries, the _System row (period length 13, standard shift
-    // 8:00 AM to 5:00 PM) and the administrator (EmployeeID 39), brought to
-    // the current schema version by the upgrades an older file gets.
+    // 8:00 AM to 5:00 PM) and the administrator (EmployeeID 39, the
+    // CEmployee::AdministratorID), brought to the current schema version by
+    // the upgrades an older file gets.
     static bool CreateDatabase(const std::string& path, std::string& message);
 
     // Adds a demonstration company, eight employees and four weeks of time

@@ -76,19 +76,7 @@ int32_t AdminInstallation::LastStyle() const {
 }
 
 std::vector<std::string> AdminInstallation::LogLines() const {
-    const std::string text = ReadAll(m_db.Folder() / "system" / "errorlog.txt");
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
+    return CrLfLines(m_db.Folder() / "system" / "errorlog.txt");
 }
 
 std::string AdminInstallation::ConfigText() const {

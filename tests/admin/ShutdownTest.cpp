@@ -31,7 +31,7 @@ TEST(AdminShutdown, CleanupSavesOptionsAndConfigurationAndEnds) {
     EXPECT_TRUE(admin::ProgramEnded());
     EXPECT_TRUE(site.Shown().empty());
     EXPECT_EQ(site.Database().QueryInt("SELECT period_length FROM _System"), 14);
-    // The configuration as read at start comes back.
+    // The configuration as read at start comes back (no BusyTimeout added).
     EXPECT_EQ(site.ConfigText(), "DatabasePath=<app.path>\\system\\orvan_11.mdb\r\n"
                                  "ShowLoginHelp=True\r\n");
     EXPECT_EQ(site.Controller()->ControllerWindow(), nullptr);
@@ -41,10 +41,25 @@ TEST(AdminShutdown, CleanupSavesOptionsAndConfigurationAndEnds) {
     site.Database().Exec("UPDATE _System SET version = '1.0'");
 }
 
+// A BusyTimeout line is kept where it stands and written back as it was.
+TEST(AdminShutdown, ABusyTimeoutLineIsWrittenBackAsItWas) {
+    AdminInstallation site;
+    const std::string config = "DatabasePath=<app.path>\\system\\orvan_11.mdb\r\n"
+                               "BusyTimeout=1500\r\n"
+                               "ShowLoginHelp=True\r\n";
+    site.WriteConfig(config);
+    ASSERT_TRUE(site.StartAndLogIn());
+    EXPECT_EQ(site.Controller()->OrvanDatabase()->BusyTimeout(), 1500);
+    EXPECT_TRUE(site.Controller()->Cleanup());
+    EXPECT_EQ(site.ConfigText(), config);
+}
+
 // The database held by the clock program at exit: the warning, nothing
 // saved, and the main window back on the screen; the next close succeeds.
+// The configuration file's busy timeout keeps the waits short.
 TEST(AdminShutdown, HeldDatabaseKeepsTheMainWindowOpen) {
     AdminInstallation site;
+    site.Database().AddConfigLine("BusyTimeout=" + std::to_string(TestBusyTimeout));
     ASSERT_TRUE(site.StartAndLogIn());
     admin::CController& controller = *site.Controller();
     controller.SystemOptions()->SetPeriodLength(20);
@@ -52,7 +67,7 @@ TEST(AdminShutdown, HeldDatabaseKeepsTheMainWindowOpen) {
     ASSERT_NE(window, nullptr);
     const std::string configBefore = site.ConfigText();
     {
-        LockingProcess clock(site.Database().DatabasePath(), CJetDB::DefaultBusyTimeout + 2000);
+        LockingProcess clock(site.Database().DatabasePath(), HeldPastTestBusyTimeout);
         EXPECT_TRUE(controller.UnloadControllerWindow());
         EXPECT_FALSE(window->isVisible());
         EXPECT_FALSE(controller.Cleanup());
@@ -76,12 +91,14 @@ TEST(AdminShutdown, HeldDatabaseKeepsTheMainWindowOpen) {
 // close is refused and the window stays for a later close.
 TEST(AdminShutdown, ClosingTheWindowWhileTheDatabaseIsHeldKeepsItOpen) {
     AdminInstallation site;
+    site.Database().AddConfigLine("BusyTimeout=" + std::to_string(TestBusyTimeout));
     ASSERT_TRUE(site.StartAndLogIn());
     admin::FController* window = site.Window();
     ASSERT_NE(window, nullptr);
     {
         // Held past both the options update and the reopening attempt.
-        LockingProcess clock(site.Database().DatabasePath(), 2 * CJetDB::DefaultBusyTimeout + 4000);
+        LockingProcess clock(site.Database().DatabasePath(),
+                             TestBusyTimeout + HeldPastTestBusyTimeout);
         EXPECT_FALSE(window->close());
     }
     EXPECT_TRUE(window->isVisible());

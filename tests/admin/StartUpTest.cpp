@@ -46,8 +46,11 @@ TEST(AdminStartUp, LoginOpensTheMainWindowAndReleasesTheDatabase) {
     EXPECT_TRUE(site.Shown().empty());
     EXPECT_FALSE(admin::ProgramEnded());
 
+    // No failure was logged, and the run's log is still open.
+    EXPECT_EQ(site.LogLines(), (std::vector<std::string>{"session begin", "1/15/2003 8:05:42 AM",
+                                                         "------------------------------"}));
+
     const admin::CController& controller = *site.Controller();
-    EXPECT_EQ(controller.ErrorNumber(), 0);
     ASSERT_NE(controller.OrvanDatabase(), nullptr);
     EXPECT_FALSE(controller.OrvanDatabase()->DatabaseOpen());
     EXPECT_EQ(controller.SystemOptions()->PeriodLength(), 13);
@@ -178,12 +181,16 @@ INSTANTIATE_TEST_SUITE_P(
                        ListsNotBuilt, MsgIconCritical, false}),
     [](const ::testing::TestParamInfo<StartUpFailure>& paramInfo) { return paramInfo.param.name; });
 
+// The configuration file's busy timeout keeps the wait short.
 TEST(AdminStartUp, DatabaseHeldByAnotherProgramIsSaidSo) {
     AdminInstallation site;
+    site.Database().AddConfigLine("BusyTimeout=" + std::to_string(TestBusyTimeout));
     {
-        LockingProcess clock(site.Database().DatabasePath(), CJetDB::DefaultBusyTimeout + 2000);
+        LockingProcess clock(site.Database().DatabasePath(), HeldPastTestBusyTimeout);
         EXPECT_FALSE(site.Start());
     }
+    ASSERT_NE(site.Controller()->OrvanDatabase(), nullptr);
+    EXPECT_EQ(site.Controller()->OrvanDatabase()->BusyTimeout(), TestBusyTimeout);
     EXPECT_EQ(site.Window(), nullptr);
     EXPECT_EQ(site.Shown(), std::vector<std::string>{HeldElsewhere});
     EXPECT_EQ(site.LastStyle(), MsgIconExclamation);
@@ -191,6 +198,12 @@ TEST(AdminStartUp, DatabaseHeldByAnotherProgramIsSaidSo) {
     const auto lines = site.LogLines();
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "session begin");
+}
+
+TEST(AdminStartUp, WithoutTheBusyTimeoutKeyTheDefaultTimeoutIsUsed) {
+    AdminInstallation site;
+    ASSERT_TRUE(site.StartAndLogIn());
+    EXPECT_EQ(site.Controller()->OrvanDatabase()->BusyTimeout(), CJetDB::DefaultBusyTimeout);
 }
 
 TEST(AdminStartUp, ListsNotBuiltEndTheProgramWithTheClosingLogLines) {

@@ -10,6 +10,7 @@
 
 #include "clock/CController.h"
 #include "clock/FController.h"
+#include "clock/TimeClockMain.h"
 #include "support_qt/CloseReportWindows.h"
 
 namespace orvan::test {
@@ -21,6 +22,9 @@ ClockStation::ClockStation(DateTime now) : m_clock(now), m_recorder(&*m_messages
 ClockStation::~ClockStation() {
     CloseReportWindows();
     m_controller.reset();
+    if (m_programStarted) {
+        timeclock::EndProgram();
+    }
 }
 
 int32_t ClockStation::AddEmployee(int32_t number, const std::string& first,
@@ -30,6 +34,23 @@ int32_t ClockStation::AddEmployee(int32_t number, const std::string& first,
 
 void ClockStation::Start() {
     m_controller = std::make_shared<timeclock::CController>();
+    FindWindow();
+}
+
+void ClockStation::StartProgram() {
+    m_programStarted = true;
+    timeclock::StartProgram();
+    m_controller = timeclock::AppController();
+    FindWindow();
+}
+
+void ClockStation::EndProgram() {
+    m_controller.reset();
+    m_window = nullptr;
+    timeclock::EndProgram();
+}
+
+void ClockStation::FindWindow() {
     m_window = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         if (auto* window = qobject_cast<timeclock::FController*>(widget);
@@ -91,6 +112,14 @@ int32_t ClockStation::LastStyle() const {
 
 int64_t ClockStation::Count(const std::string& where) const {
     return m_db.QueryInt("SELECT count(*) FROM TimeRecord WHERE " + where);
+}
+
+std::filesystem::path ClockStation::LogPath() const {
+    return m_db.Folder() / "system" / "clockerrorlog.txt";
+}
+
+std::vector<std::string> ClockStation::LogLines() const {
+    return CrLfLines(LogPath());
 }
 
 } // namespace orvan::test

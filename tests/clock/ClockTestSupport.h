@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QString>
 #include <Qt>
@@ -38,6 +40,11 @@ public:
 
     // Runs the start-up; the window is then found (null when start-up ended).
     void Start();
+    // The same through the program's start routine, with its error log;
+    // EndProgram then releases the controller and closes the log (the
+    // station does that itself when it goes).
+    void StartProgram();
+    void EndProgram();
     timeclock::CController* Controller() const { return m_controller.get(); }
     timeclock::FController* Window() const { return m_window; }
 
@@ -63,8 +70,13 @@ public:
 
     int64_t Count(const std::string& where) const;
 
+    // system/clockerrorlog.txt and its lines (without their CR LF).
+    std::filesystem::path LogPath() const;
+    std::vector<std::string> LogLines() const;
+
 private:
     void Click(const char* button);
+    void FindWindow();
 
     TestDatabase m_db;
     ScopedNow m_clock;
@@ -72,6 +84,7 @@ private:
     RecordingMessageBox* m_recorder;
     std::shared_ptr<timeclock::CController> m_controller;
     timeclock::FController* m_window = nullptr;
+    bool m_programStarted = false;
 };
 
 } // namespace orvan::test

@@ -38,6 +38,21 @@ TEST(ClockOnServer, AServerNotReachedIsAMissingDatabase) {
     EXPECT_EQ(station.Messages().shown.size(), 1u);
 }
 
+// What the server answered is nowhere else to be seen: the log keeps it.
+TEST(ClockOnServer, TheLogSaysWhyTheServerWasNotReached) {
+    server::RegisterEngine();
+    ClockStation station;
+    PointAt(station, "postgresql://clock@127.0.0.1:1/orvan?connect_timeout=2");
+    station.StartProgram();
+    EXPECT_EQ(station.LastMessage(), kMissingOrCorrupt);
+    const auto lines = station.LogLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[3].rfind("Error: " + std::to_string(err::ServerConnectionFailed) + " : ", 0),
+              0u)
+        << lines[3];
+    EXPECT_NE(lines[3].find("127.0.0.1"), std::string::npos) << lines[3];
+}
+
 TEST(ClockOnServer, AServerDatabaseWithoutTheTablesIsAMissingDatabase) {
     ORVAN_SKIP_WITHOUT_SERVER();
     server::RegisterEngine();

@@ -67,9 +67,9 @@ TEST_P(OpenRecordsOnEngines, TheCutoffIsSixteenHoursBeforeNow) {
 TEST(OpenRecords, ABusyOrMissingFileIsAFailureNotAnEmptyList) {
     test::TestDatabase tdb;
     const auto db = tdb.NewJetDB();
-    db->SetBusyTimeout(200);
+    db->SetBusyTimeout(test::TestBusyTimeout);
     {
-        test::LockingProcess other(tdb.DatabasePath(), 1500);
+        test::LockingProcess other(tdb.DatabasePath(), test::HeldPastTestBusyTimeout);
         EXPECT_FALSE(FindOpenRecords(db, 0, At(7, 9)).has_value());
         EXPECT_TRUE(db->GaveUpBusy());
     }

@@ -34,6 +34,31 @@ std::shared_ptr<CEmployee> FullEmployee() {
 
 } // namespace
 
+// The administrator by number (0) or by its own record's ID, never by name.
+TEST(Employee, IsAdministratorByNumberZeroOrTheAdministratorsID) {
+    EXPECT_EQ(CEmployee::AdministratorID, 39);
+    CEmployee byNumber;
+    byNumber.SetEmployeeID(52);
+    byNumber.SetEmployeeNumber(0);
+    EXPECT_TRUE(byNumber.IsAdministrator());
+
+    CEmployee byID;
+    byID.SetEmployeeID(CEmployee::AdministratorID);
+    byID.SetEmployeeNumber(1042);
+    EXPECT_TRUE(byID.IsAdministrator());
+
+    const auto named = FullEmployee();
+    named->SetEmployeeID(40);
+    named->SetLastName("administrator");
+    EXPECT_FALSE(named->IsAdministrator());
+    for (int32_t id : {-1, 1, 38, 40, 390}) {
+        named->SetEmployeeID(id);
+        EXPECT_FALSE(named->IsAdministrator()) << id;
+    }
+    named->SetEmployeeNumber(0);
+    EXPECT_TRUE(named->IsAdministrator());
+}
+
 TEST(Employee, InitialValues) {
     CEmployee e;
     EXPECT_EQ(e.EmployeeID(), -1);

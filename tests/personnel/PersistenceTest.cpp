@@ -96,6 +96,20 @@ TEST(EmployeePersistence, FailedUpdateIsNotRetried) {
     EXPECT_TRUE(list->SaveList());
 }
 
+// The installer's administrator row is the one IsAdministrator names.
+TEST(EmployeePersistence, TheInstalledAdministratorIsTheAdministrator) {
+    test::TestDatabase tdb;
+    tdb.AddEmployee(800, "Di", "Eck");
+    const auto list = LoadedEmployees(tdb.NewJetDB());
+    ASSERT_EQ(list->Count(), 2);
+    const auto administrator = list->GetEmployeeByName("administrator");
+    ASSERT_NE(administrator, nullptr);
+    EXPECT_EQ(administrator->EmployeeID(), CEmployee::AdministratorID);
+    EXPECT_EQ(administrator->EmployeeNumber(), 0);
+    EXPECT_TRUE(administrator->IsAdministrator());
+    EXPECT_FALSE(list->GetEmployeeByNumber(800)->IsAdministrator());
+}
+
 TEST(EmployeePersistence, LoadListAddsInFrontAndFailsWith301) {
     test::TestDatabase tdb;
     tdb.AddEmployee(800, "Di", "Eck");

@@ -173,9 +173,9 @@ TEST(JetDB, WaitsForTheOtherProgramWithinTheBusyTimeout) {
 
     // Held longer than the timeout: a clear busy failure, nothing written,
     // and the next operation works again.
-    db->SetBusyTimeout(200);
+    db->SetBusyTimeout(test::TestBusyTimeout);
     {
-        LockingProcess other(tdb.DatabasePath(), 2000);
+        LockingProcess other(tdb.DatabasePath(), test::HeldPastTestBusyTimeout);
         EXPECT_FALSE(db->ExecuteAction("INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
                                        "VALUES (8, #1/15/2003 8:00:00 AM#, 0);"));
         EXPECT_EQ(db->ErrorNumber(), err::BusyOrInvalidCall);
@@ -216,9 +216,9 @@ TEST(JetDB, BusyWaitCallsTheHandlerAndTellsAGiveUpFromOtherFailures) {
     EXPECT_FALSE(db->GaveUpBusy());
 
     // Held past the timeout: a give-up, which the next open clears.
-    db->SetBusyTimeout(300);
+    db->SetBusyTimeout(test::TestBusyTimeout);
     {
-        LockingProcess other(tdb.DatabasePath(), 1500);
+        LockingProcess other(tdb.DatabasePath(), test::HeldPastTestBusyTimeout);
         EXPECT_FALSE(db->OpenDB());
         EXPECT_TRUE(db->GaveUpBusy());
     }

@@ -5,6 +5,12 @@
 
 namespace orvan::test {
 
+// The busy timeout lock tests give a program (BusyTimeout in its
+// configuration file, or SetBusyTimeout), and how long the other program
+// then holds the file: well past the timeout, so the wait surely gives up.
+inline constexpr int TestBusyTimeout = 400;
+inline constexpr int HeldPastTestBusyTimeout = TestBusyTimeout + 1000;
+
 // Another program holding the database file: a child process opens it,
 // takes the exclusive lock, writes, and keeps the lock for `holdMs`
 // milliseconds, or until Release, whichever comes first. A negative `holdMs`

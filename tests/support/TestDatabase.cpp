@@ -68,6 +68,10 @@ std::string TestDatabase::ConfigPath() const {
     return (m_dir.Path() / "system" / "orvan_11.cfg").string();
 }
 
+void TestDatabase::AddConfigLine(const std::string& line) const {
+    WriteAll(ConfigPath(), ReadAll(ConfigPath()) + line + "\r\n");
+}
+
 void TestDatabase::UseAsProgramFolder() {
     SetProgramFolder(m_dir.Path().string());
     m_programFolderSet = true;

@@ -29,6 +29,9 @@ public:
     // goes away.
     void UseAsProgramFolder();
 
+    // Appends `line` and its CR LF to system/orvan_11.cfg.
+    void AddConfigLine(const std::string& line) const;
+
     // A closed database object whose DatabaseName is this database.
     std::shared_ptr<CJetDB>
     NewJetDB(CJetDB::Variant variant = CJetDB::Variant::Administrator) const;

@@ -17,4 +17,20 @@ void WriteAll(const std::filesystem::path& path, const std::string& bytes) {
     out << bytes;
 }
 
+std::vector<std::string> CrLfLines(const std::filesystem::path& path) {
+    const std::string text = ReadAll(path);
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(text.substr(start));
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    return lines;
+}
+
 } // namespace orvan::test
