@@ -10,6 +10,7 @@
 #include "storage/EngineError.h"
 #include "storage/JetDialect.h"
 #include "storage/Recordset.h"
+#include "storage/SchemaVersion.h"
 
 namespace orvan::server {
 
@@ -93,11 +94,11 @@ void PgEngine::Connect(const std::string& uri, int32_t lockTimeout) {
         throw EngineError(err::EngineNotADatabase,
                           std::string("The server database holds no Orvan tables: ") + e.what());
     }
-    if (version != pg::kSchemaVersion) {
+    if (version != kSchemaVersion) {
         throw EngineError(err::EngineNotADatabase,
                           "The server database holds Orvan tables of schema version " +
-                              std::to_string(version) + ", not " +
-                              std::to_string(pg::kSchemaVersion) + ".");
+                              std::to_string(version) + ", not " + std::to_string(kSchemaVersion) +
+                              ".");
     }
     // A row another connection holds waits no longer than a file would.
     connection->SetLockTimeout(lockTimeout);

@@ -1,18 +1,15 @@
 #pragma once
 
-#include <cstdint>
-
 namespace orvan::pg {
 
 // The tables and the index of an Orvan database on a PostgreSQL server
 // (server/orvan_schema_pg.sql), one script for PgConnection::ExecuteScript.
 // Definitions only: stored queries and first rows are copied in from a
 // database file.
+// The script creates the schema at kSchemaVersion (storage/SchemaVersion.h)
+// in the one row of _SchemaVersion, as PRAGMA user_version is for the file.
+// An engine opening a database with another version (or without the table)
+// treats it as lacking the schema.
 extern const char kSchemaSql[];
-
-// The schema version the script creates: the one row of _SchemaVersion, as
-// PRAGMA user_version is for the file. An engine opening a database with
-// another version (or without the table) treats it as lacking the schema.
-inline constexpr int32_t kSchemaVersion = 1;
 
 } // namespace orvan::pg

@@ -5,6 +5,7 @@
 #include "server/PgConnection.h"
 #include "server/PgSchema.h"
 #include "storage/EngineError.h"
+#include "storage/SchemaVersion.h"
 
 namespace orvan::server::copy {
 
@@ -156,7 +157,7 @@ private:
             throw CopyFailure(Shown() + " does not hold an Orvan database.");
         }
         const int64_t version = Count("SELECT Version FROM _SchemaVersion");
-        if (version != pg::kSchemaVersion) {
+        if (version != kSchemaVersion) {
             throw CopyFailure(Shown() + " holds Orvan schema version " + std::to_string(version) +
                               ", which this program does not know.");
         }

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "storage/SchemaVersion.h"
+
 namespace orvan {
 
 class CCompany;
@@ -55,7 +57,7 @@ public:
     // the file's user_version. A file made before the clock station's own
     // tables existed has version 0 and is upgraded when it is opened
     // (SqliteEngine::UpgradeSchema).
-    static constexpr int32_t SchemaVersion = 1;
+    static constexpr int32_t SchemaVersion = kSchemaVersion;
 
     static constexpr int32_t DefaultBusyTimeout = 5000;
 

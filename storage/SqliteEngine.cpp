@@ -13,6 +13,7 @@
 #include "storage/ProgramFolder.h"
 #include "storage/Recordset.h"
 #include "storage/StoredQuery.h"
+#include "storage/SchemaVersion.h"
 
 namespace orvan {
 
@@ -178,7 +179,9 @@ int SqliteEngine::UpgradeSchema(sqlite3* db) {
         int32_t to;
         const char* sql;
     };
-    static const Upgrade upgrades[] = {{1, kUpgrade1Sql}};
+    static constexpr Upgrade upgrades[] = {{1, kUpgrade1Sql}};
+    static_assert(std::end(upgrades)[-1].to == kSchemaVersion,
+                  "the newest upgrade brings a file to the schema version the code reads");
     try {
         // Every open asks: a current file answers from the header alone.
         const int64_t version = QueryInteger(db, "PRAGMA user_version");

@@ -17,6 +17,7 @@
 #include "server/PgSchema.h"
 #include "storage/JetDialect.h"
 #include "storage/Recordset.h"
+#include "storage/SchemaVersion.h"
 #include "storage/SqliteHandle.h"
 #include "support/server/ServerTestDatabase.h"
 
@@ -86,6 +87,20 @@ std::string StatementOf(const std::string& stored) {
     return stored.substr(stored.find(';') + 1);
 }
 
+// The server's schema text and the file's texts (with their upgrades) make
+// databases at the one schema version; no server needed.
+TEST(SchemaTexts, CreateTheSchemaVersionOfTheCode) {
+    EXPECT_EQ(SqlNumberAfter(pg::kSchemaSql, "INSERT INTO _SchemaVersion (Version) VALUES ("),
+              kSchemaVersion);
+    const FileSchema file;
+    sqlite3_stmt* statement = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(file.db, "PRAGMA user_version", -1, &statement, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int64(statement, 0), kSchemaVersion);
+    sqlite3_finalize(statement);
+}
+
 class ServerSchema : public ServerTest {
 protected:
     void SetUp() override {
@@ -134,7 +149,7 @@ TEST_F(ServerSchema, HasTheTablesAndColumnsOfTheFile) {
 
     const auto version = m_connection->Query("SELECT Version FROM _SchemaVersion");
     ASSERT_EQ(version->RecordCount(), 1);
-    EXPECT_EQ(version->AsInteger("Version"), pg::kSchemaVersion);
+    EXPECT_EQ(version->AsInteger("Version"), kSchemaVersion);
     EXPECT_THROW(m_connection->Execute("INSERT INTO _SchemaVersion (Version) VALUES (2)"),
                  pg::ServerError);
 

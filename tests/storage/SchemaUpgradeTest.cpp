@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "storage/CJetDB.h"
+#include "storage/SchemaVersion.h"
 #include "storage/SqliteHandle.h"
 #include "storage/StationStore.h"
 #include "support/FileRelease.h"
@@ -219,6 +220,20 @@ TEST(SchemaUpgrade, OtherDatabasesAndNewerVersionsAreLeftAlone) {
     EXPECT_TRUE(OpenAndClose(newer));
     EXPECT_EQ(test::ReadAll(newer), bytes);
     EXPECT_EQ(ReadContents(newer).rows.count("StationOption"), 0u);
+}
+
+// The checks of the versions in the SQL texts read the first number or
+// quoted text after a lead.
+TEST(SchemaUpgrade, VersionChecksReadWhatFollowsTheLead) {
+    EXPECT_EQ(SqlNumberAfter("PRAGMA user_version = 12;", "PRAGMA user_version = "), 12);
+    EXPECT_EQ(SqlNumberAfter("VALUES (3); VALUES (4);", "VALUES ("), 3);
+    EXPECT_EQ(SqlNumberAfter("VALUES (x);", "VALUES ("), -1);
+    EXPECT_EQ(SqlNumberAfter("VALUES (", "VALUES ("), -1);
+    EXPECT_EQ(SqlNumberAfter("PRAGMA user_version = 1;", "VALUES ("), -1);
+    EXPECT_EQ(SqlTextAfter("VALUES ('OrvanAdmin', '1.0', 13)", "VALUES ('OrvanAdmin', '"), "1.0");
+    EXPECT_EQ(SqlTextAfter("VALUES ('OrvanAdmin', '')", "VALUES ('OrvanAdmin', '"), "");
+    EXPECT_EQ(SqlTextAfter("VALUES ('OrvanAdmin', '2.5", "VALUES ('OrvanAdmin', '"), "2.5");
+    EXPECT_EQ(SqlTextAfter("VALUES ('Other', '1.0')", "VALUES ('OrvanAdmin', '"), "");
 }
 
 } // namespace
