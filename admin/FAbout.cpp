@@ -3,12 +3,17 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "generated/OrvanVersion.h"
 #include "ui_FAbout.h"
 
 namespace orvan::admin {
 
 FAbout::FAbout(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::FAbout>()) {
     m_ui->setupUi(this);
+    // The form names the program; the version is the build's.
+    const QString version = QLatin1Char(' ') + QLatin1String(kProgramVersion);
+    setWindowTitle(windowTitle() + version);
+    m_ui->lblTitle->setText(m_ui->lblTitle->text() + version);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     m_ui->picLogo->setPixmap(ProgramPicture(64));
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -16,6 +16,7 @@
 #include "admin/TimecardsTab.h"
 #include "admin/ReportsTab.h"
 #include "core/ErrorNumbers.h"
+#include "generated/OrvanVersion.h"
 #include "personnel/CCompanyList.h"
 #include "personnel/CEmployeeList.h"
 #include "reports/CDocLauncher.h"
@@ -58,10 +59,11 @@ FController::FController(QWidget* parent)
     : QMainWindow(parent), m_ui(std::make_unique<Ui::FController>()) {
     m_ui->setupUi(this);
 
-    const char* const panelTexts[] = {"Velmora - Administrator 1.0", "Orvan - Administrator",
-                                      "<object name : ID>"};
+    const QString panelTexts[] = {
+        QStringLiteral("Velmora - Administrator ") + QLatin1String(kProgramVersion),
+        QStringLiteral("Orvan - Administrator"), QStringLiteral("<object name : ID>")};
     for (int i = 0; i < 3; ++i) {
-        auto* panel = new QLabel(QString::fromLatin1(panelTexts[i]), m_ui->StatusBar);
+        auto* panel = new QLabel(panelTexts[i], m_ui->StatusBar);
         panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i + 1));
         panel->setFrameShape(QFrame::StyledPanel);
         panel->setFrameShadow(QFrame::Sunken);

@@ -50,7 +50,7 @@ shot 3-timecards-tab
 xdotool key alt+h
 sleep 0.3
 xdotool key a
-about=$(xdotool search --sync --name "About Orvan - Administrator 1.0" | head -n 1)
+about=$(xdotool search --sync --name "About Orvan - Administrator" | head -n 1)
 shot 4-about
 xdotool key Return
 sleep 0.5
