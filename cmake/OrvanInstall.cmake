@@ -20,7 +20,7 @@ function(orvan_install_program target)
     INSTALL_RPATH_USE_LINK_PATH FALSE)
   install(TARGETS ${target}
     RUNTIME DESTINATION . COMPONENT programs
-    # libTempix.so.2 and libTempix.so.2.0.1; the development link
+    # libTempix.so.<major> and libTempix.so.<version>; the development link
     # libTempix.so is of no use to the programs.
     LIBRARY DESTINATION . COMPONENT programs NAMELINK_SKIP)
 endfunction()

@@ -9,6 +9,7 @@
 #include <QPalette>
 #include <QTimer>
 
+#include "generated/TempixVersion.h"
 #include "tempix/CTempix.h"
 #include "tempix/PropertyBag.h"
 #include "tempix/ScreenPointer.h"
@@ -406,6 +407,10 @@ void TempixTB::WriteProperties(PropertyBag& bag) const {
     bag.WriteProperty("BackColor", m_backColor, SystemWindowBackground);
     bag.WriteProperty("ForeColor", m_foreColor, SystemWindowText);
     bag.WriteProperty("Font", m_tpText->font(), ambient);
+}
+
+std::string TempixTB::Version() const {
+    return kTempixVersion;
 }
 
 // --- Qt property readers and writers.

@@ -96,7 +96,8 @@ public:
     int16_t MousePointer() const { return m_mousePointer; }
     void SetMousePointer(int16_t value);
     bool FocusFlag() const { return m_focusFlag; }
-    std::string Version() const { return "2.0.1"; }
+    // The library's version (TEMPIX_VERSION in tempix/CMakeLists.txt).
+    std::string Version() const;
 
     // Sets the pointer of the whole application, not only the control's.
     Q_INVOKABLE void SetMousepointer(int pointer);

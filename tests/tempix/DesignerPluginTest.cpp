@@ -35,6 +35,8 @@ TEST(TempixDesignerPlugin, OffersTheBoxToFormEditors) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->parentWidget(), &form);
     EXPECT_EQ(box->TimeFormat(), "hh:mm:ss");
+    // The plugin's metadata names the version of the library it offers.
+    EXPECT_EQ(meta.value(QStringLiteral("Version")).toString().toStdString(), box->Version());
 }
 
 } // namespace
