@@ -44,10 +44,6 @@ ClockStation::ClockStation(std::shared_ptr<CJetDB> database,
 
 ClockStation::~ClockStation() = default;
 
-bool ClockStation::IsAdministratorNumber(int32_t employeeNumber) {
-    return employeeNumber == 0;
-}
-
 EmployeeLookUp ClockStation::LookUpEmployee(std::string_view typed) const {
     EmployeeLookUp found;
     if (typed.empty()) {
@@ -58,12 +54,13 @@ EmployeeLookUp ClockStation::LookUpEmployee(std::string_view typed) const {
     // clock-ins would appear on no time card or report. A released
     // employee's number may since have gone to someone new.
     const std::optional<int32_t> number = ReadEmployeeNumber(typed);
-    if (!number || IsAdministratorNumber(*number) || !m_employees) {
+    if (!number || !m_employees) {
         return found;
     }
     for (int32_t i = 1; i <= m_employees->Count(); ++i) {
         const std::shared_ptr<CEmployee> candidate = m_employees->Item(i);
-        if (candidate && candidate->EmployeeNumber() == *number && candidate->EmployeeActive()) {
+        if (candidate && candidate->EmployeeNumber() == *number && candidate->EmployeeActive() &&
+            !candidate->IsAdministrator()) {
             found.outcome = EmployeeLookUp::Outcome::Found;
             found.employee = candidate;
             break;

@@ -160,9 +160,6 @@ public:
     TimeCardOutcome TimeCardOutcomeOf(bool generated, int32_t reportErrorNumber) const;
 
 private:
-    // The station's rule for the administrator record, which works no
-    // shifts: the employee number 0.
-    static bool IsAdministratorNumber(int32_t employeeNumber);
     // Runs `work` as one database unit; without a database object, as is.
     template <class Work> bool RunAsOneUnit(Work work);
     // The parts of a clock-in and a clock-out run inside a unit, safe to run
