@@ -1,11 +1,11 @@
 #include "core/DateTime.h"
 
-#include <ctime>
 #include <mutex>
 
 #include "calendar/CivilCalendar.h"
 #include "calendar/DatePattern.h"
 #include "calendar/DateText.h"
+#include "calendar/LocalClock.h"
 
 namespace orvan {
 
@@ -32,11 +32,8 @@ calendar::DatePatternParts PatternPartsOf(const DateTime& value) {
 class SystemClock : public Clock {
 public:
     DateTime Now() const override {
-        const std::time_t t = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&t, &local);
-        return DateTime::FromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                   local.tm_hour, local.tm_min, local.tm_sec);
+        const calendar::WallClockReading now = calendar::ReadLocalWallClock();
+        return DateTime::FromParts(now.year, now.month, now.day, now.hour, now.minute, now.second);
     }
 };
 

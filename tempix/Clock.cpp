@@ -1,6 +1,6 @@
 #include "tempix/Clock.h"
 
-#include <ctime>
+#include "calendar/LocalClock.h"
 
 namespace tempix {
 
@@ -9,11 +9,8 @@ namespace {
 class SystemClock : public Clock {
 public:
     DateValue Now() const override {
-        const std::time_t t = std::time(nullptr);
-        std::tm local{};
-        localtime_r(&t, &local);
-        return DateValue::FromParts(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-                                    local.tm_hour, local.tm_min, local.tm_sec);
+        const auto now = orvan::calendar::ReadLocalWallClock();
+        return DateValue::FromParts(now.year, now.month, now.day, now.hour, now.minute, now.second);
     }
 };
 
