@@ -48,9 +48,17 @@ bool CTimeCalculator::CalculateTimes(const std::shared_ptr<CEmployee>& theemploy
             if (theemployee->AutoDeduct()) {
                 const double breakHours = theemployee->AutoDeductBreakLength() / 60.0;
                 const double lunchHours = theemployee->AutoDeductLunchLength() / 60.0;
-                hours = static_cast<float>(static_cast<double>(hours) - breakHours - lunchHours);
-                m_totalBreakTime = static_cast<float>(
-                    breakHours + static_cast<double>(m_totalBreakTime) + lunchHours);
+                if (static_cast<double>(hours) >= breakHours + lunchHours) {
+                    hours =
+                        static_cast<float>(static_cast<double>(hours) - breakHours - lunchHours);
+                    m_totalBreakTime = static_cast<float>(
+                        breakHours + static_cast<double>(m_totalBreakTime) + lunchHours);
+                } else {
+                    // A day shorter than its breaks loses only the time it
+                    // has: taking more would take hours from the other days.
+                    m_totalBreakTime = m_totalBreakTime + hours;
+                    hours = 0.0f;
+                }
             }
 
             float regular = hours;

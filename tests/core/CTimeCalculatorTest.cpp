@@ -133,16 +133,30 @@ TEST(CTimeCalculator, NightShiftCountsOnItsStartDay) {
     EXPECT_EQ(calc.OvertimeHours(), 0.5f);
 }
 
-TEST(CTimeCalculator, OpenRecordDayWithDeductionIsNegative) {
-    CTimeCalculator calc;
-    EXPECT_TRUE(calc.CalculateTimes(Employee(true, 15, 30), Shifts({{15, 8, 0, 0, 0, 0}})));
-    EXPECT_EQ(calc.RegularHours(), -0.75f);
-    EXPECT_EQ(calc.OvertimeHours(), 0.0f);
-    EXPECT_EQ(calc.TotalBreakTime(), 0.75f);
-    EXPECT_EQ(calc.CalculatePay(10.0f, 15.0f), 0.0f);
-    EXPECT_EQ(calc.RegularPay(), 0.0f);
-    EXPECT_EQ(calc.OvertimePay(), 0.0f);
-    EXPECT_EQ(calc.TotalPay(), 0.0f);
+// A day's deduction takes at most the day's own time: an open record counts
+// nothing, and a short day takes nothing from the others.
+TEST(CTimeCalculator, DeductionNeverTakesMoreThanTheDayWorked) {
+    CTimeCalculator open;
+    EXPECT_TRUE(open.CalculateTimes(Employee(true, 15, 30), Shifts({{15, 8, 0, 0, 0, 0}})));
+    EXPECT_EQ(open.RegularHours(), 0.0f);
+    EXPECT_EQ(open.OvertimeHours(), 0.0f);
+    EXPECT_EQ(open.TotalBreakTime(), 0.0f);
+    EXPECT_EQ(open.CalculatePay(10.0f, 15.0f), 0.0f);
+    EXPECT_EQ(open.TotalPay(), 0.0f);
+
+    // 9 h less 0.75 h, then 0.5 h that loses only its own half hour.
+    CTimeCalculator shortDay;
+    EXPECT_TRUE(shortDay.CalculateTimes(Employee(true, 15, 30),
+                                        Shifts({{15, 8, 0, 15, 17, 0}, {16, 8, 0, 16, 8, 30}})));
+    EXPECT_EQ(shortDay.RegularHours(), 8.0f);
+    EXPECT_EQ(shortDay.OvertimeHours(), 0.25f);
+    EXPECT_EQ(shortDay.TotalBreakTime(), 1.25f);
+
+    // A day exactly as long as its breaks counts nothing and takes them all.
+    CTimeCalculator exact;
+    EXPECT_TRUE(exact.CalculateTimes(Employee(true, 15, 30), Shifts({{15, 8, 0, 15, 8, 45}})));
+    EXPECT_EQ(exact.RegularHours(), 0.0f);
+    EXPECT_EQ(exact.TotalBreakTime(), 0.75f);
 }
 
 TEST(CTimeCalculator, NegativeRecordCountsAsZero) {
