@@ -230,7 +230,7 @@ bool TimecardsTab::RefreshTimeCard() {
     }
 }
 
-bool TimecardsTab::GenerateTimeCard() {
+bool TimecardsTab::GenerateTimeCard(bool tellWhy) {
     m_currentTimeCard.reset();
     const auto employee = ChosenEmployee();
     auto card = std::make_shared<CTimeCard>();
@@ -243,7 +243,7 @@ bool TimecardsTab::GenerateTimeCard() {
                                m_ui->tptbTCTo->Value().AddDays(1))) {
         return true;
     }
-    switch (card->ErrorNumber()) {
+    switch (tellWhy ? card->ErrorNumber() : 0) {
     case err::NoTimeRecords:
         Inform(GenerationTitle,
                "There are no time records found for this employee during this period.");
@@ -344,8 +344,8 @@ void TimecardsTab::ClearTimeCardDisplay() {
     ResetTimeRecordGrid();
 }
 
-void TimecardsTab::RegenerateAndShow() {
-    if (GenerateTimeCard()) {
+void TimecardsTab::RegenerateAndShow(bool tellWhy) {
+    if (GenerateTimeCard(tellWhy)) {
         ShowTimeCardDetails();
     } else {
         ClearTimeCardDisplay();
@@ -499,10 +499,14 @@ void TimecardsTab::FillClicked() {
     }
     m_ui->tptbTCFrom->SetValue(fill.StartDate());
     m_ui->tptbTCTo->SetValue(fill.EndDate());
-    if (m_currentTimeCard->Save()) {
+    // The filled shifts are stored together or not at all; either way the
+    // card is read again, so the page shows what is stored and no shift
+    // held only in memory can be saved a second time.
+    if (m_currentTimeCard->SaveAllOrNone()) {
         RegenerateAndShow();
     } else {
         Warn("Time Record Save Error", SaveFailed);
+        RegenerateAndShow(false);
     }
 }
 

@@ -74,12 +74,13 @@ private:
     void PeriodStep(int direction);
     void EmployeeChosen();
     void EmployeeStep(int step);
-    bool GenerateTimeCard();
+    // `tellWhy`: a card that cannot be generated says why in a box.
+    bool GenerateTimeCard(bool tellWhy = true);
     bool ShowTimeCardDetails();
     bool DisplayTimeCard();
     bool FillTimeRecordGrid();
     void ResetTimeRecordGrid();
-    void RegenerateAndShow();
+    void RegenerateAndShow(bool tellWhy = true);
     // The card's record behind the grid's current row; null when no row of
     // records is current or the row matches no record.
     std::shared_ptr<CTimeRecord> SelectedRecord() const;

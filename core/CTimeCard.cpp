@@ -138,6 +138,7 @@ bool CTimeCard::GenerateTimecard(const std::shared_ptr<CEmployee>& theemployee,
 bool CTimeCard::CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee,
                                 DateTime theshiftdate, DateTime theendtime) {
     m_errorNumber = 0;
+    m_clockInAfterEnd = DateTime();
     try {
         const auto factory = FactoryFor(m_orvanDatabase);
         if (!factory || !theemployee) {
@@ -171,6 +172,13 @@ bool CTimeCard::CloseOpenRecord(CTimeRecordFactory& factory, int32_t employeeID,
         const auto record = list->Item(i);
         if (!record || !record->EndTime().IsZero()) {
             continue;
+        }
+        // A record ending before it starts would be stored as no time at
+        // all; it stays open for the manager to correct.
+        if (theendtime < record->StartTime()) {
+            m_errorNumber = err::ClockOutBeforeClockIn;
+            m_clockInAfterEnd = record->StartTime();
+            return false;
         }
         record->SetEndTime(theendtime);
         if (factory.Save(record)) {
@@ -207,6 +215,22 @@ bool CTimeCard::Save() {
         }
     } catch (...) {
         saved = false;
+    }
+    m_objectState = StateUnchanged;
+    return saved;
+}
+
+bool CTimeCard::SaveAllOrNone() {
+    const auto database = m_factory ? m_factory->OrvanDatabase() : nullptr;
+    if (!database) {
+        return Save();
+    }
+    // Save stops at nothing: on a failure it goes on with the rest, which
+    // the unit then drops with the rest.
+    const bool saved =
+        database->RunAsOneTransaction([this] { return Save(); }, CJetDB::UnitEnd::Discard);
+    if (!saved && m_errorNumber == 0) {
+        m_errorNumber = err::SaveFailed;
     }
     m_objectState = StateUnchanged;
     return saved;

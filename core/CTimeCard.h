@@ -62,14 +62,22 @@ public:
                           DateTime theenddate);
     // Closes the employee's earliest open record that started on or after
     // `theshiftdate` with `theendtime` and saves it. 301 when nothing could
-    // be loaded (also when there is no open record).
+    // be loaded (also when there is no open record); 608 when that record
+    // starts after `theendtime`, which stores nothing (ClockInAfterEnd then
+    // tells its start).
     bool CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee, DateTime theshiftdate,
                          DateTime theendtime);
+    // After a CloseTimeRecord refused with 608: the open record's start.
+    DateTime ClockInAfterEnd() const { return m_clockInAfterEnd; }
     // 607 and none when no record has that start and end.
     std::shared_ptr<CTimeRecord> GetTimeRecordByKey(DateTime thestarttime, DateTime theendtime);
     // Saves the list's changed records; the card is StateUnchanged afterwards
     // whatever the outcome.
     bool Save();
+    // Save as one unit of the database: every changed record is stored, or
+    // none is when one fails. The list still holds the records as they were
+    // before, so a caller regenerates the card to show what is stored.
+    bool SaveAllOrNone();
     bool SaveTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord);
 
     // Blank line, then the totals block.
@@ -96,6 +104,7 @@ private:
     float m_breakTime = 0.0f;
     int32_t m_objectState;
     int32_t m_errorNumber = 0;
+    DateTime m_clockInAfterEnd;
 };
 
 } // namespace orvan

@@ -182,14 +182,14 @@ bool CJetDB::Close(bool report) {
     return false;
 }
 
-bool CJetDB::EndUnit(bool& kept) {
+bool CJetDB::EndUnit(bool& kept, bool discard) {
     kept = true;
     if (!m_engine || !m_engine->IsOpen()) {
         m_databaseOpen = false;
         return false;
     }
     bool conflicted = m_engine->Conflicted();
-    if (conflicted) {
+    if (conflicted || discard) {
         m_engine->Rollback();
         kept = false;
     } else {
@@ -206,7 +206,8 @@ bool CJetDB::EndUnit(bool& kept) {
     return conflicted;
 }
 
-bool CJetDB::RunAsOneTransaction(const std::function<bool()>& work) {
+bool CJetDB::RunAsOneTransaction(const std::function<bool()>& work, UnitEnd onFalse) {
+    // An inner unit is part of the outer one, whose caller decides its end.
     if (m_unitDepth > 0) {
         return work();
     }
@@ -238,7 +239,7 @@ bool CJetDB::RunAsOneTransaction(const std::function<bool()>& work) {
         }
         m_unitDepth = 0;
         bool kept = true;
-        const bool conflicted = EndUnit(kept);
+        const bool conflicted = EndUnit(kept, !result && onFalse == UnitEnd::Discard);
         if (!conflicted) {
             return result && kept;
         }

@@ -128,7 +128,7 @@ public:
     // Runs `work` (operations of this object and of the objects using it) as
     // one unit: no other program's change lands between its reads and its
     // writes. On the file the file stays held from the unit's first open to
-    // its end; on the server the unit is one serializable transaction, run
+    // its end, as one transaction; on the server the unit is one serializable transaction, run
     // again from the start when the server breaks it off for a conflict with
     // another (a few times, after a short random pause). `work` must
     // therefore only touch the database, never ask the user, and may run more
@@ -136,7 +136,12 @@ public:
     // be kept. An operation still open ends first; when the server does not
     // keep its work, the unit fails (407) without running `work`. A unit
     // inside a unit is part of the outer one.
-    bool RunAsOneTransaction(const std::function<bool()>& work);
+    //
+    // What `work` wrote is kept even when it returns False, unless `onFalse`
+    // is Discard: then a False drops everything the unit wrote, so that it
+    // is stored whole or not at all (the auto fill's shifts).
+    enum class UnitEnd { Keep, Discard };
+    bool RunAsOneTransaction(const std::function<bool()>& work, UnitEnd onFalse = UnitEnd::Keep);
     // Tries of a unit the server keeps breaking off before it fails.
     static constexpr int32_t UnitAttempts = 8;
     // Runs a query on the open connection and returns a snapshot of all its
@@ -186,9 +191,9 @@ private:
     // `report` makes the failure (407) being handled.
     bool EndOperation(bool report);
     bool Close(bool report);
-    // Ends the unit's transaction; True when the server broke it off for a
-    // conflict and the unit should run again.
-    bool EndUnit(bool& kept);
+    // Ends the unit's transaction, dropping it when `discard`; True when the
+    // server broke it off for a conflict and the unit should run again.
+    bool EndUnit(bool& kept, bool discard);
     // Keeps `number` as ErrorNumber with the engine's code and text, and
     // records it as the failure being handled.
     void Fail(int32_t number, int32_t engineNumber, const std::string& engineMessage);

@@ -94,6 +94,7 @@ SqliteEngine::~SqliteEngine() = default;
 
 void SqliteEngine::Open(const std::string& name, const OpenOptions& options) {
     m_gaveUpBusy = false;
+    m_unitTransaction = false;
     // A connection still open holds the lock a new one would wait for.
     m_connection.reset();
     int rc = SQLITE_OK;
@@ -142,6 +143,9 @@ void SqliteEngine::Open(const std::string& name, const OpenOptions& options) {
     if (rc == SQLITE_OK) {
         rc = Exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE; COMMIT;");
     }
+    if (rc == SQLITE_OK && options.oneUnit) {
+        rc = Exec(db.get(), "BEGIN");
+    }
     if (rc != SQLITE_OK) {
         const int code = rc == SQLITE_NOTADB ? SQLITE_NOTADB : sqlite::ResultCode(db.get(), rc);
         const std::string message =
@@ -150,14 +154,39 @@ void SqliteEngine::Open(const std::string& name, const OpenOptions& options) {
         throw EngineError(code, message);
     }
     m_connection = std::move(db);
+    m_unitTransaction = options.oneUnit;
 }
 
 void SqliteEngine::Commit() {
+    if (m_unitTransaction) {
+        m_unitTransaction = false;
+        sqlite3* db = m_connection.get();
+        const bool open = db != nullptr && sqlite3_get_autocommit(db) == 0;
+        const int rc = open ? Exec(db, "COMMIT") : SQLITE_ABORT;
+        if (rc != SQLITE_OK) {
+            const int code = db != nullptr ? sqlite::ResultCode(db, rc) : rc;
+            const std::string message = open ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+            // Closing the connection rolls back whatever is left of the unit.
+            m_connection.reset();
+            throw EngineError(code == SQLITE_OK ? SQLITE_ABORT : code, message);
+        }
+    }
     m_connection.reset();
 }
 
 void SqliteEngine::Rollback() noexcept {
+    sqlite3* db = m_connection.get();
+    if (m_unitTransaction && db != nullptr && sqlite3_get_autocommit(db) == 0) {
+        Exec(db, "ROLLBACK");
+    }
+    m_unitTransaction = false;
     m_connection.reset();
+}
+
+void SqliteEngine::CheckUnitTransaction() const {
+    if (m_unitTransaction && sqlite3_get_autocommit(m_connection.get()) != 0) {
+        throw EngineError(SQLITE_ABORT, "The unit's transaction was rolled back.");
+    }
 }
 
 int SqliteEngine::IsOrvanSchemaPresent(sqlite3* db) {
@@ -218,6 +247,7 @@ std::shared_ptr<Recordset> SqliteEngine::Select(const std::string& jetStatement)
 }
 
 void SqliteEngine::Action(const std::string& jetStatement) {
+    CheckUnitTransaction();
     sqlite3* db = m_connection.get();
     const sqlite::Statement statement = sqlite::PrepareOne(db, TranslateJetStatement(jetStatement));
     const int rc = sqlite3_step(statement.get());
@@ -234,6 +264,7 @@ std::string SqliteEngine::StoredQueryText(const std::string& name) {
 }
 
 std::unique_ptr<EngineStatement> SqliteEngine::Prepare(const std::string& statement) {
+    CheckUnitTransaction();
     return PrepareOn(m_connection.get(), statement);
 }
 

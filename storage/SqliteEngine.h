@@ -16,7 +16,9 @@ class StoredQuery;
 // The embedded database file. An open takes the file for this connection
 // alone (waiting while another program holds it), checks and upgrades the
 // schema, and holds the file until Commit or Rollback closes the
-// connection; statements are written as they run.
+// connection. Statements are written as they run, except in an open for a
+// unit (OpenOptions::oneUnit): that is one transaction, kept by Commit and
+// dropped by Rollback, so a unit's writes land together or not at all.
 class SqliteEngine final : public DatabaseEngine {
 public:
     SqliteEngine();
@@ -58,8 +60,13 @@ private:
     // SQLITE_OK when the open file holds tables, SQLITE_NOTADB when it holds
     // none (an empty file), or the engine's code of a failing check.
     static int IsOrvanSchemaPresent(sqlite3* db);
+    // Throws when the unit's transaction is no longer open: SQLite rolls a
+    // transaction back by itself after some failures (a full disk), and
+    // later statements would then be written one by one.
+    void CheckUnitTransaction() const;
 
     sqlite::Connection m_connection;
+    bool m_unitTransaction = false;
     bool m_gaveUpBusy = false;
 };
 

@@ -95,6 +95,28 @@ TEST_F(AutoFillTest, ASameDayRangeIsRefused) {
     EXPECT_EQ(StoredRecords(), 0);
 }
 
+// A statement that fails on the eighth day (a full disk, say) leaves none of
+// the fill stored, the page shows what is stored, and the retry stores the
+// fourteen days once.
+TEST_F(AutoFillTest, AFillThatFailsPartWayStoresNothingAndTheRetryStoresItOnce) {
+    m_app.Database().Exec("CREATE TRIGGER FailEighthDay BEFORE INSERT ON TimeRecord "
+                          "WHEN (SELECT count(*) FROM TimeRecord) >= 7 "
+                          "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    Fill("8:00 AM", "4:30 PM");
+    EXPECT_EQ(m_app.LastMessage(), "Time Record Save Error|An error occurred while adding this "
+                                   "time record to the database.");
+    EXPECT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(StoredRecords(), 0);
+    EXPECT_TRUE(Rows().empty());
+
+    m_app.Database().Exec("DROP TRIGGER FailEighthDay");
+    ClearMessages();
+    Fill("8:00 AM", "4:30 PM");
+    EXPECT_TRUE(Messages().empty()) << m_app.LastMessage();
+    EXPECT_EQ(StoredRecords(), 14);
+    EXPECT_EQ(Rows().size(), 14u);
+}
+
 TEST_F(AutoFillTest, AnEndBeforeTheStartIsAnInvalidRange) {
     WithDialog("cmdFill", [](QWidget* fill) {
         Date(fill, "tptbTCTo")->SetValue(DateTime::FromParts(2003, 2, 20));

@@ -334,6 +334,42 @@ TEST_P(TimeCardFixture, TwoClockOutsAtOnceCloseEachOpenRecordOnce) {
     EXPECT_TRUE(m_db->IsReleased());
 }
 
+// Fourteen new shifts saved as one unit: a statement failing on the eighth
+// leaves none stored, on the file and on the server; once it no longer fails
+// the same save stores all fourteen.
+TEST_P(TimeCardFixture, SaveAllOrNoneStoresEveryShiftOrNone) {
+    const bool server = m_db->Kind() == test::Engine::Server;
+    if (server) {
+        m_db->Exec("CREATE FUNCTION fail_eighth() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                   "IF (SELECT count(*) FROM timerecord) >= 7 THEN RAISE EXCEPTION 'disk full'; "
+                   "END IF; RETURN NEW; END $$");
+        m_db->Exec("CREATE TRIGGER fail_eighth BEFORE INSERT ON timerecord FOR EACH ROW "
+                   "EXECUTE FUNCTION fail_eighth()");
+    } else {
+        m_db->Exec("CREATE TRIGGER FailEighth BEFORE INSERT ON TimeRecord "
+                   "WHEN (SELECT count(*) FROM TimeRecord) >= 7 "
+                   "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    }
+    auto card = NewCard();
+    EXPECT_FALSE(card->GenerateTimecard(m_employee, At(3, 1), At(3, 15)));
+    const auto list = card->TimeRecordList();
+    ASSERT_NE(list, nullptr);
+    for (int day = 1; day <= 14; ++day) {
+        auto record = Record(At(3, day, 8), At(3, day, 16, 30));
+        record->SetEmployeeID(m_employeeId);
+        ASSERT_TRUE(list->AddNew(record));
+    }
+    EXPECT_FALSE(card->SaveAllOrNone());
+    EXPECT_NE(card->ErrorNumber(), 0);
+    EXPECT_EQ(RowCount(), 0);
+    EXPECT_TRUE(m_db->IsReleased());
+
+    m_db->Exec(server ? "DROP TRIGGER fail_eighth ON timerecord" : "DROP TRIGGER FailEighth");
+    EXPECT_TRUE(card->SaveAllOrNone());
+    EXPECT_EQ(RowCount(), 14);
+    EXPECT_TRUE(m_db->IsReleased());
+}
+
 TEST_P(TimeCardFixture, CardWorksWithoutAProgramFactory) {
     Program::SetTimeRecordFactory(nullptr);
     m_db->AddTimeRecord(m_employeeId, At(1, 15, 8), At(1, 15, 12));
