@@ -25,6 +25,17 @@ NaturalAction ChooseNaturalAction(const std::vector<OpenRecord>& open, DateTime 
     return NaturalAction::ClockIn;
 }
 
+std::optional<OpenRecord> RunningShift(const std::vector<OpenRecord>& open, DateTime now) {
+    const DateTime cutoff = ForgottenClockOutCutoff(now);
+    std::optional<OpenRecord> running;
+    for (const OpenRecord& record : open) {
+        if (record.startTime >= cutoff && (!running || record.startTime >= running->startTime)) {
+            running = record;
+        }
+    }
+    return running;
+}
+
 std::vector<OpenRecord> ForgottenClockOuts(const std::vector<OpenRecord>& open, DateTime now) {
     const DateTime cutoff = ForgottenClockOutCutoff(now);
     std::vector<OpenRecord> forgotten;
@@ -49,6 +60,15 @@ std::string ForgottenClockOutText(const std::vector<OpenRecord>& forgotten) {
         text += ", nor for " + std::to_string(more) + " earlier clock-ins";
     }
     return text + ". Please see your manager.";
+}
+
+std::string AlreadyClockedInText(DateTime since) {
+    return "You are already clocked in since " + since.Format("mm/dd/yyyy hh:mm AMPM") + ".";
+}
+
+std::string ClockOutBeforeClockInText(DateTime clockedIn) {
+    return "The clock shows a time before your clock-in of " +
+           clockedIn.Format("mm/dd/yyyy hh:mm AMPM") + ". Please see your manager.";
 }
 
 } // namespace orvan::timeclock

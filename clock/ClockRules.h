@@ -27,6 +27,10 @@ std::optional<OpenRecord> RecordClockOutCloses(const std::vector<OpenRecord>& op
 // otherwise.
 NaturalAction ChooseNaturalAction(const std::vector<OpenRecord>& open, DateTime now);
 
+// The latest of `open` that started at or after ForgottenClockOutCutoff(now):
+// a shift still running, which a second clock-in would only duplicate.
+std::optional<OpenRecord> RunningShift(const std::vector<OpenRecord>& open, DateTime now);
+
 // The open records of `open` that started before ForgottenClockOutCutoff(now).
 std::vector<OpenRecord> ForgottenClockOuts(const std::vector<OpenRecord>& open, DateTime now);
 
@@ -34,5 +38,11 @@ std::vector<OpenRecord> ForgottenClockOuts(const std::vector<OpenRecord>& open, 
 // first): a blank line, then the latest of them and how many more there are,
 // and to see the manager. Empty when there are none.
 std::string ForgottenClockOutText(const std::vector<OpenRecord>& forgotten);
+
+// The refusal of a clock-in while the shift begun at `since` is still open.
+std::string AlreadyClockedInText(DateTime since);
+// The refusal of a clock-out the computer's clock puts before the clock-in
+// at `clockedIn`.
+std::string ClockOutBeforeClockInText(DateTime clockedIn);
 
 } // namespace orvan::timeclock

@@ -77,41 +77,50 @@ bool ClockStation::GaveUpBusy() const {
     return m_database && m_database->GaveUpBusy();
 }
 
-ClockResult::Outcome ClockStation::ClockOutcome(NaturalAction action, bool done) const {
+ClockResult::Outcome ClockStation::ClockOutcome(NaturalAction action, bool done,
+                                                const ClockResult& result) const {
+    const bool clockIn = action == NaturalAction::ClockIn;
     if (done) {
-        return action == NaturalAction::ClockIn ? ClockResult::Outcome::Stored
-                                                : ClockResult::Outcome::Closed;
+        return clockIn ? ClockResult::Outcome::Stored : ClockResult::Outcome::Closed;
+    }
+    if (!result.openSince.IsZero()) {
+        return clockIn ? ClockResult::Outcome::AlreadyClockedIn
+                       : ClockResult::Outcome::BeforeClockIn;
     }
     return GaveUpBusy() ? ClockResult::Outcome::Busy : ClockResult::Outcome::Failure;
 }
 
 bool ClockStation::StoreClockIn(const std::shared_ptr<CTimeRecord>& record,
-                                const std::vector<OpenRecord>* forgotten, ClockResult& result) {
+                                const std::vector<OpenRecord>& forgotten, ClockResult& result) {
     result.forgotten.clear();
     if (!m_factory || !m_factory->Save(record)) {
         return false;
     }
-    // The clock-in is stored whatever is still open; an open record from
-    // long ago is only pointed out. When that look-up fails the
-    // confirmation goes without it.
-    if (forgotten) {
-        result.forgotten = *forgotten;
-    } else {
-        result.forgotten = FindOpenRecords(m_database, record->EmployeeID(),
-                                           ForgottenClockOutCutoff(DateTime::Now()))
-                               .value_or(std::vector<OpenRecord>());
-    }
+    // An open record from long ago does not stop the clock-in; it is only
+    // pointed out.
+    result.forgotten = forgotten;
     return true;
 }
 
-bool ClockStation::StoreClockOut(const std::shared_ptr<CEmployee>& employee) {
+bool ClockStation::StoreClockOut(const std::shared_ptr<CEmployee>& employee, ClockResult& result) {
+    result.openSince = DateTime();
     auto card = std::make_shared<CTimeCard>();
     card->SetOrvanDatabase(m_database);
+    const auto refused = [&] {
+        if (card->ErrorNumber() != err::ClockOutBeforeClockIn) {
+            return false;
+        }
+        result.openSince = card->ClockInAfterEnd();
+        return true;
+    };
     bool done = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute());
     // A shift begun before midnight is still open under yesterday; after a
     // wait that ended busy, a second wait would only double the delay.
-    if (!done && !GaveUpBusy()) {
+    if (!done && !refused() && !GaveUpBusy()) {
         done = card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute());
+        if (!done) {
+            refused();
+        }
     }
     return done;
 }
@@ -128,8 +137,22 @@ ClockResult ClockStation::ClockIn(const std::shared_ptr<CEmployee>& employee) {
     }
     const std::shared_ptr<CTimeRecord> record = NewClockIn(*employee);
     result.clockedIn = record->StartTime();
-    const bool stored = RunAsOneUnit([&] { return StoreClockIn(record, nullptr, result); });
-    result.outcome = ClockOutcome(NaturalAction::ClockIn, stored);
+    const bool stored = RunAsOneUnit([&] {
+        result.openSince = DateTime();
+        const DateTime now = DateTime::Now();
+        const std::optional<std::vector<OpenRecord>> open =
+            FindOpenRecords(m_database, employee->EmployeeID(), now.AddDays(3650));
+        if (!open) {
+            return false;
+        }
+        if (const std::optional<OpenRecord> running = RunningShift(*open, now)) {
+            result.openSince = running->startTime;
+            return false;
+        }
+        const std::vector<OpenRecord> forgotten = ForgottenClockOuts(*open, now);
+        return StoreClockIn(record, forgotten, result);
+    });
+    result.outcome = ClockOutcome(NaturalAction::ClockIn, stored, result);
     if (!stored) {
         result.forgotten.clear();
     }
@@ -142,8 +165,8 @@ ClockResult ClockStation::ClockOut(const std::shared_ptr<CEmployee>& employee) {
     if (!employee) {
         return result;
     }
-    const bool closed = RunAsOneUnit([&] { return StoreClockOut(employee); });
-    result.outcome = ClockOutcome(NaturalAction::ClockOut, closed);
+    const bool closed = RunAsOneUnit([&] { return StoreClockOut(employee, result); });
+    result.outcome = ClockOutcome(NaturalAction::ClockOut, closed, result);
     return result;
 }
 
@@ -168,14 +191,14 @@ ClockResult ClockStation::ClockInOrOut(const std::shared_ptr<CEmployee>& employe
         }
         chosen = ChooseNaturalAction(*open, now);
         if (chosen == NaturalAction::ClockOut) {
-            return StoreClockOut(employee);
+            return StoreClockOut(employee, result);
         }
         const std::vector<OpenRecord> forgotten = ForgottenClockOuts(*open, now);
-        return StoreClockIn(record, &forgotten, result);
+        return StoreClockIn(record, forgotten, result);
     });
     // Open records that could not be read fail as a clock-in would.
     result.action = lookedUp ? chosen : NaturalAction::ClockIn;
-    result.outcome = ClockOutcome(result.action, done);
+    result.outcome = ClockOutcome(result.action, done, result);
     if (!done || result.action == NaturalAction::ClockOut) {
         result.forgotten.clear();
     }

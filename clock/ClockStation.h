@@ -47,6 +47,13 @@ struct ClockResult {
         // Nothing stored: another program held the database file for the
         // whole busy timeout.
         Busy,
+        // A clock-in refused: the employee's shift begun at `openSince`, less
+        // than 16 hours ago, is still open.
+        AlreadyClockedIn,
+        // A clock-out refused: the record it would close starts at
+        // `openSince`, after the station's clock (which went back). The
+        // record stays open.
+        BeforeClockIn,
         // Nothing stored for another reason. For a clock-out this is also
         // the employee having no record open today or yesterday: the time
         // card does not tell the two apart.
@@ -61,6 +68,8 @@ struct ClockResult {
     // A stored clock-in: the employee's forgotten clock-outs, oldest first;
     // empty also when their look-up failed.
     std::vector<OpenRecord> forgotten;
+    // AlreadyClockedIn and BeforeClockIn: the open record's start.
+    DateTime openSince;
 };
 
 // The checks made before an action for a found employee.
@@ -133,11 +142,15 @@ public:
     // Reads the employee list only, never the database.
     EmployeeLookUp LookUpEmployee(std::string_view typed) const;
 
-    // Stores a clock-in at the current minute whatever is still open, and
-    // looks up the employee's forgotten clock-outs in the same unit.
+    // Stores a clock-in at the current minute unless a shift of the employee
+    // begun less than 16 hours ago is still open (AlreadyClockedIn); the
+    // employee's open records are read in the same unit, so two stations
+    // pressing at once store at most one. Older open records are only named
+    // as forgotten clock-outs.
     ClockResult ClockIn(const std::shared_ptr<CEmployee>& employee);
     // Closes at the current minute the earliest record open today, failing
-    // that the earliest open since yesterday.
+    // that the earliest open since yesterday; refused (BeforeClockIn) when
+    // that record starts after the current minute.
     ClockResult ClockOut(const std::shared_ptr<CEmployee>& employee);
     // Enter's choice (ChooseNaturalAction) made on the employee's open
     // records and carried out in the same unit, so two stations acting for
@@ -163,13 +176,14 @@ private:
     // Runs `work` as one database unit; without a database object, as is.
     template <class Work> bool RunAsOneUnit(Work work);
     // The parts of a clock-in and a clock-out run inside a unit, safe to run
-    // again. `forgotten`: the forgotten clock-outs when already known, else
-    // null and looked up after the clock-in is stored.
+    // again. `forgotten`: the employee's forgotten clock-outs, read in the
+    // same unit.
     bool StoreClockIn(const std::shared_ptr<CTimeRecord>& record,
-                      const std::vector<OpenRecord>* forgotten, ClockResult& result);
-    bool StoreClockOut(const std::shared_ptr<CEmployee>& employee);
+                      const std::vector<OpenRecord>& forgotten, ClockResult& result);
+    bool StoreClockOut(const std::shared_ptr<CEmployee>& employee, ClockResult& result);
     // The outcome of a clock-in or clock-out that ended as `done`.
-    ClockResult::Outcome ClockOutcome(NaturalAction action, bool done) const;
+    ClockResult::Outcome ClockOutcome(NaturalAction action, bool done,
+                                      const ClockResult& result) const;
     bool GaveUpBusy() const;
 
     std::shared_ptr<CJetDB> m_database;

@@ -358,6 +358,14 @@ void FController::ShowClockResult(const CEmployee& employee, const ClockResult& 
                         "   " + now.Format("hh:mm:ss AMPM"));
         break;
     }
+    case ClockResult::Outcome::AlreadyClockedIn:
+        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Already Clocked In",
+                    AlreadyClockedInText(result.openSince));
+        break;
+    case ClockResult::Outcome::BeforeClockIn:
+        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Clock-Out Error",
+                    ClockOutBeforeClockInText(result.openSince));
+        break;
     case ClockResult::Outcome::Busy:
     case ClockResult::Outcome::Failure:
         ShowActionError(

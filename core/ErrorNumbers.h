@@ -58,6 +58,9 @@ inline constexpr int32_t InvalidPeriod = 603;
 inline constexpr int32_t TimeRecordsNotLoaded = 604;
 inline constexpr int32_t NoTimeRecords = 605;
 inline constexpr int32_t TimeRecordNotFound = 607;
+// A clock-out earlier than the clock-in it would close (the computer's clock
+// went back): nothing is stored and the record stays open.
+inline constexpr int32_t ClockOutBeforeClockIn = 608;
 
 // 70x: reports.
 inline constexpr int32_t ReportCreateWindow = 701;

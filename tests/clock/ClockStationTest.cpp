@@ -123,17 +123,67 @@ TEST_F(Station, ClockInStoresTheCurrentMinute) {
     EXPECT_DOUBLE_EQ(m_db.QueryDouble("SELECT StartTime FROM TimeRecord"), At(15, 8, 5).Days());
 }
 
-TEST_F(Station, ClockInNamesOnlyTheClockOutsForgottenForSixteenHours) {
-    const int64_t forgotten = m_db.AddTimeRecord(m_ann, At(14, 16, 5));
-    m_db.AddTimeRecord(m_ann, At(14, 16, 6));               // open for less than 16 hours
-    m_db.AddTimeRecord(m_ann, At(13, 8, 0), At(13, 16, 0)); // closed
-    m_db.AddTimeRecord(m_bob, At(10, 8, 0));                // somebody else's
+TEST_F(Station, ClockInNamesTheClockOutsForgottenForSixteenHours) {
+    m_db.AddTimeRecord(m_ann, At(12, 9, 0));
+    const int64_t latest = m_db.AddTimeRecord(m_ann, At(14, 16, 5)); // 16 h 0 min 42 s ago
+    m_db.AddTimeRecord(m_ann, At(13, 8, 0), At(13, 16, 0));          // closed
+    m_db.AddTimeRecord(m_bob, At(15, 7, 0));                         // somebody else's
     const ClockResult result = m_station->ClockIn(Ann());
     EXPECT_EQ(result.outcome, ClockResult::Outcome::Stored);
-    ASSERT_EQ(result.forgotten.size(), 1u);
-    EXPECT_EQ(result.forgotten.front().timeRecordID, forgotten);
-    // Stored whatever is still open.
+    ASSERT_EQ(result.forgotten.size(), 2u);
+    EXPECT_EQ(result.forgotten.back().timeRecordID, latest);
+    // Stored beside the forgotten ones, which stay open for the manager.
     EXPECT_EQ(Count("EmployeeID = " + std::to_string(m_ann) + " AND EndTime = 0"), 3);
+}
+
+// A second clock-in of a shift still running (F1 twice, or again later the
+// same shift) stores nothing and names the running shift's clock-in.
+TEST_F(Station, ClockInWhileAShiftRunsStoresNothing) {
+    const int64_t running = m_db.AddTimeRecord(m_ann, At(14, 16, 6)); // 15 h 59 min ago
+    m_db.AddTimeRecord(m_ann, At(12, 9, 0));                          // forgotten
+    ClockResult result = m_station->ClockIn(Ann());
+    EXPECT_EQ(result.outcome, ClockResult::Outcome::AlreadyClockedIn);
+    EXPECT_DOUBLE_EQ(result.openSince.Days(), At(14, 16, 6).Days());
+    EXPECT_TRUE(result.forgotten.empty());
+    EXPECT_EQ(Count("1"), 2);
+    EXPECT_EQ(timeclock::AlreadyClockedInText(result.openSince),
+              "You are already clocked in since 01/14/2003 04:06 PM.");
+
+    // Closed, the shift no longer stops a clock-in; the next one does.
+    m_db.Exec("UPDATE TimeRecord SET EndTime = StartTime + 0.25 WHERE TimeRecordID = " +
+              std::to_string(running));
+    EXPECT_EQ(m_station->ClockIn(Ann()).outcome, ClockResult::Outcome::Stored);
+    m_clock.Set(At(15, 8, 6, 3));
+    result = m_station->ClockIn(Ann());
+    EXPECT_EQ(result.outcome, ClockResult::Outcome::AlreadyClockedIn);
+    EXPECT_DOUBLE_EQ(result.openSince.Days(), At(15, 8, 5).Days());
+    EXPECT_EQ(Count("StartTime >= " + std::to_string(At(15, 0, 0).Days())), 1);
+    // Somebody else clocks in as ever.
+    EXPECT_EQ(m_station->ClockIn(Employee("1008")).outcome, ClockResult::Outcome::Stored);
+}
+
+// The computer's clock went back between clock-in and clock-out: nothing is
+// stored, and the record stays open for the manager.
+TEST_F(Station, AClockOutBeforeItsClockInIsRefused) {
+    m_clock.Set(At(15, 18, 33));
+    ASSERT_EQ(m_station->ClockIn(Ann()).outcome, ClockResult::Outcome::Stored);
+    m_clock.Set(At(15, 16, 33));
+    for (const bool enter : {false, true}) {
+        const ClockResult result =
+            enter ? m_station->ClockInOrOut(Ann()) : m_station->ClockOut(Ann());
+        EXPECT_EQ(result.action, NaturalAction::ClockOut) << enter;
+        EXPECT_EQ(result.outcome, ClockResult::Outcome::BeforeClockIn) << enter;
+        EXPECT_DOUBLE_EQ(result.openSince.Days(), At(15, 18, 33).Days()) << enter;
+    }
+    EXPECT_EQ(Count("EndTime = 0"), 1);
+    EXPECT_EQ(Count("1"), 1);
+    EXPECT_EQ(timeclock::ClockOutBeforeClockInText(At(15, 18, 33)),
+              "The clock shows a time before your clock-in of 01/15/2003 06:33 PM. Please see "
+              "your manager.");
+    // Once the clock is right again the clock-out closes it.
+    m_clock.Set(At(15, 19, 0));
+    EXPECT_EQ(m_station->ClockOut(Ann()).outcome, ClockResult::Outcome::Closed);
+    EXPECT_EQ(Count("EndTime = 0"), 0);
 }
 
 TEST_F(Station, ClockOutClosesTheEarliestRecordOpenToday) {

@@ -62,19 +62,29 @@ TEST_F(ClockWindow, NightShiftIsClosedTheNextMorning) {
     EXPECT_EQ(m_station.NumberBoxText(), QString());
 }
 
-TEST_F(ClockWindow, TwoClockInsThenOneClockOutClosesTheEarlier) {
+// A second clock-in of a running shift, by the button or by F1, stores
+// nothing; the clock-out then closes the one shift.
+TEST_F(ClockWindow, ASecondClockInIsRefusedAndOneClockOutClosesTheShift) {
     m_station.Type(QStringLiteral("1007"));
     m_station.ClickClockIn();
     m_station.Clock().Set(At(15, 9, 0));
     m_station.Type(QStringLiteral("1007"));
     m_station.ClickClockIn();
+    const std::string refused =
+        "Already Clocked In|You are already clocked in since 01/15/2003 08:05 AM.";
+    EXPECT_EQ(m_station.LastMessage(), refused);
+    EXPECT_EQ(m_station.LastStyle(), MsgIconExclamation);
+    EXPECT_EQ(m_station.NumberBoxText(), QString());
+    m_station.Type(QStringLiteral("1007"));
+    m_station.Press(Qt::Key_F1);
+    EXPECT_EQ(m_station.LastMessage(), refused);
+    EXPECT_EQ(m_station.Count("1"), 1);
     m_station.Clock().Set(At(15, 12, 0));
     m_station.Type(QStringLiteral("1007"));
     m_station.ClickClockOut();
-    EXPECT_EQ(m_station.Count("EndTime = 0"), 1);
-    EXPECT_DOUBLE_EQ(
-        m_station.Database().QueryDouble("SELECT StartTime FROM TimeRecord WHERE EndTime > 0"),
-        At(15, 8, 5).Days());
+    EXPECT_EQ(m_station.Count("EndTime = 0"), 0);
+    EXPECT_DOUBLE_EQ(m_station.Database().QueryDouble("SELECT StartTime FROM TimeRecord"),
+                     At(15, 8, 5).Days());
 
     // Nothing open today or yesterday for Bob: the failure, nothing changed.
     m_station.Type(QStringLiteral("1008"));
@@ -83,7 +93,24 @@ TEST_F(ClockWindow, TwoClockInsThenOneClockOutClosesTheEarlier) {
               "Clock-Out Error|An error occurred while closing the timerecord. This clock-out "
               "has failed.");
     EXPECT_EQ(m_station.LastStyle(), MsgIconExclamation);
-    EXPECT_EQ(m_station.Count("1"), 2);
+    EXPECT_EQ(m_station.Count("1"), 1);
+}
+
+// The computer's clock went back after the clock-in: the clock-out is
+// refused with its own message and the record stays open.
+TEST_F(ClockWindow, AClockOutTheClockPutsBeforeTheClockInIsRefused) {
+    m_station.Clock().Set(At(15, 18, 33));
+    m_station.Type(QStringLiteral("1007"));
+    m_station.ClickClockIn();
+    m_station.Clock().Set(At(15, 16, 33));
+    m_station.Type(QStringLiteral("1007"));
+    m_station.ClickClockOut();
+    EXPECT_EQ(m_station.LastMessage(),
+              "Clock-Out Error|The clock shows a time before your clock-in of 01/15/2003 06:33 "
+              "PM. Please see your manager.");
+    EXPECT_EQ(m_station.LastStyle(), MsgIconExclamation);
+    EXPECT_EQ(m_station.Count("EndTime = 0"), 1);
+    EXPECT_EQ(m_station.Count("1"), 1);
 }
 
 TEST_F(ClockWindow, BadNumbersAreExplainedForEveryButton) {

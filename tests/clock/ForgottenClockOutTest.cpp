@@ -31,9 +31,9 @@ protected:
 
 TEST_F(ForgottenClockOut, ClockInButtonNamesTheLatestOpenClockIn) {
     m_station.Database().AddTimeRecord(m_annId, At(12, 6, 8, 0));
-    // Closed records and one open for less than 16 hours do not count.
+    // Closed records do not count (one open for less than 16 hours would
+    // refuse the clock-in: the shift is still running).
     m_station.Database().AddTimeRecord(m_annId, At(12, 5, 8, 0), At(12, 5, 16, 0));
-    m_station.Database().AddTimeRecord(m_annId, At(12, 6, 18, 0));
     m_station.Type(QStringLiteral("1007"));
     m_station.ClickClockIn();
     EXPECT_EQ(m_station.LastMessage(),
@@ -42,7 +42,7 @@ TEST_F(ForgottenClockOut, ClockInButtonNamesTheLatestOpenClockIn) {
               "your manager.");
     EXPECT_EQ(m_station.LastStyle(), MsgIconInformation);
     // Stored as now; the forgotten records stay as they were.
-    EXPECT_EQ(m_station.Count("EmployeeID = " + std::to_string(m_annId) + " AND EndTime = 0"), 3);
+    EXPECT_EQ(m_station.Count("EmployeeID = " + std::to_string(m_annId) + " AND EndTime = 0"), 2);
     EXPECT_DOUBLE_EQ(m_station.Database().QueryDouble("SELECT max(StartTime) FROM TimeRecord"),
                      At(12, 7, 9, 30).Days());
 }
@@ -58,8 +58,11 @@ TEST_F(ForgottenClockOut, SeveralAreCounted) {
               "No clock-out was recorded for your clock-in of 12/04/2026 07:15 AM, nor for 2 "
               "earlier clock-ins. Please see your manager.");
     m_station.Clock().Set(At(12, 7, 9, 45));
+    // The oldest goes, and so does the clock-in just made, which would
+    // otherwise be a shift still running.
     m_station.Database().Exec("DELETE FROM TimeRecord WHERE StartTime < " +
-                              std::to_string(At(12, 3, 0, 0).Days()));
+                              std::to_string(At(12, 3, 0, 0).Days()) +
+                              " OR StartTime >= " + std::to_string(At(12, 7, 0, 0).Days()));
     m_station.TypeKeys(QStringLiteral("1007"));
     m_station.Press(Qt::Key_F1);
     EXPECT_NE(m_station.LastMessage().find("of 12/04/2026 07:15 AM, nor for 1 earlier clock-in. "),
