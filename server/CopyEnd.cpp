@@ -52,6 +52,12 @@ const std::vector<Table>& Tables() {
         {"StationOption", nullptr, "Name", true, {"Name", "Value"}},
         {"EmployeePin", nullptr, "EmployeeID", true, {"EmployeeID", "PinHash"}},
         {"StationLockout", nullptr, "EmployeeID", true, {"EmployeeID", "WrongPins", "LockedUntil"}},
+        {"AuditEntry",
+         nullptr,
+         "EntryID",
+         true,
+         {"EntryID", "EntryTime", "Who", "Kind", "TimeRecordID", "EmployeeID", "ValueBefore",
+          "ValueAfter", "Reason", "Hash"}},
     };
     return tables;
 }

@@ -1,5 +1,5 @@
 -- The Orvan database on a PostgreSQL server: the tables and the index of
--- the database file (schema version 1, upgrades included), and nothing
+-- the database file (schema version 2, upgrades included), and nothing
 -- else. The stored queries, the _System row, the administrator and the
 -- station options are copied in from a database file the installer makes,
 -- so they are written in one place only.
@@ -99,6 +99,23 @@ CREATE TABLE StationLockout (
     LockedUntil double precision NOT NULL DEFAULT 0
 );
 
+-- The audit trail (storage/orvan_upgrade_2.sql): one entry per change, in
+-- the order written, each with the hash chaining it to the one before.
+CREATE TABLE AuditEntry (
+    EntryID      integer PRIMARY KEY,
+    EntryTime    text NOT NULL,
+    Who          text NOT NULL,
+    Kind         text NOT NULL,
+    TimeRecordID integer,
+    EmployeeID   integer,
+    ValueBefore  text NOT NULL DEFAULT '',
+    ValueAfter   text NOT NULL DEFAULT '',
+    Reason       text NOT NULL DEFAULT '',
+    Hash         text NOT NULL
+);
+
+CREATE INDEX AuditEntry_TimeRecord ON AuditEntry (TimeRecordID);
+
 -- The schema version, as PRAGMA user_version is in the file: one row, read
 -- when the database is opened. Not a table of the file: a copy leaves it out.
 CREATE TABLE _SchemaVersion (
@@ -106,4 +123,4 @@ CREATE TABLE _SchemaVersion (
     OneRow  boolean PRIMARY KEY DEFAULT true CHECK (OneRow)
 );
 
-INSERT INTO _SchemaVersion (Version) VALUES (1);
+INSERT INTO _SchemaVersion (Version) VALUES (2);

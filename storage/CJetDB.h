@@ -55,8 +55,8 @@ public:
 
     // The version of the database's schema this code reads and writes, kept in
     // the file's user_version. A file made before the clock station's own
-    // tables existed has version 0 and is upgraded when it is opened
-    // (SqliteEngine::UpgradeSchema).
+    // tables existed has version 0, one made before the audit trail version
+    // 1; both are upgraded when they are opened (SqliteEngine::UpgradeSchema).
     static constexpr int32_t SchemaVersion = kSchemaVersion;
 
     static constexpr int32_t DefaultBusyTimeout = 5000;

@@ -24,6 +24,7 @@
 namespace orvan {
 extern const char kSchemaSql[];
 extern const char kUpgrade1Sql[];
+extern const char kUpgrade2Sql[];
 } // namespace orvan
 
 namespace orvan::test {
@@ -44,6 +45,7 @@ struct FileSchema {
         EXPECT_EQ(rc, SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(db, kSchemaSql, nullptr, nullptr, nullptr), SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(db, kUpgrade1Sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, kUpgrade2Sql, nullptr, nullptr, nullptr), SQLITE_OK);
     }
 
     // table -> column -> declared type, all in lower case.

@@ -127,8 +127,9 @@ TEST(SchemaUpgrade, PreviousVersionDatabaseIsUpgradedKeepingEveryRow) {
     for (const auto& [table, rows] : before.rows) {
         EXPECT_EQ(after.rows.at(table), rows) << table;
     }
-    // The three tables and the index of StationOption's text key.
-    EXPECT_EQ(after.schema.size(), before.schema.size() + StationTables.size() + 1);
+    // The three tables and the index of StationOption's text key; the audit
+    // trail's table and its index.
+    EXPECT_EQ(after.schema.size(), before.schema.size() + StationTables.size() + 1 + 2);
     EXPECT_EQ(after.rows.at("StationOption"), std::vector<std::string>{"t:RequirePin|t:0|"});
     EXPECT_TRUE(after.rows.at("EmployeePin").empty());
     EXPECT_TRUE(after.rows.at("StationLockout").empty());
