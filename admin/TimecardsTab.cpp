@@ -25,6 +25,7 @@
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
 #include "reports/CReportTimeCard.h"
+#include "storage/AuditTrail.h"
 #include "storage/CSystemOptions.h"
 #include "storage/MessageBox.h"
 #include "ui_TimecardsTab.h"
@@ -502,7 +503,7 @@ void TimecardsTab::FillClicked() {
     // The filled shifts are stored together or not at all; either way the
     // card is read again, so the page shows what is stored and no shift
     // held only in memory can be saved a second time.
-    if (m_currentTimeCard->SaveAllOrNone()) {
+    if (m_currentTimeCard->SaveAllOrNone({std::string(audit::kAutoFill), "", ""})) {
         RegenerateAndShow();
     } else {
         Warn("Time Record Save Error", SaveFailed);

@@ -9,6 +9,7 @@
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
 #include "security/PinHash.h"
+#include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
 #include "storage/CSystemOptions.h"
 #include "storage/StationStore.h"
@@ -70,7 +71,16 @@ EmployeeLookUp ClockStation::LookUpEmployee(std::string_view typed) const {
 }
 
 template <class Work> bool ClockStation::RunAsOneUnit(Work work) {
-    return m_database ? m_database->RunAsOneTransaction(work) : work();
+    // A unit that did not succeed keeps nothing: a clock-in whose audit
+    // entry failed is not stored either.
+    return m_database ? m_database->RunAsOneTransaction(work, CJetDB::UnitEnd::Discard) : work();
+}
+
+const std::string& ClockStation::Who() const {
+    if (m_who.empty()) {
+        m_who = audit::StationWho();
+    }
+    return m_who;
 }
 
 bool ClockStation::GaveUpBusy() const {
@@ -93,7 +103,7 @@ ClockResult::Outcome ClockStation::ClockOutcome(NaturalAction action, bool done,
 bool ClockStation::StoreClockIn(const std::shared_ptr<CTimeRecord>& record,
                                 const std::vector<OpenRecord>& forgotten, ClockResult& result) {
     result.forgotten.clear();
-    if (!m_factory || !m_factory->Save(record)) {
+    if (!m_factory || !m_factory->Save(record, {std::string(audit::kClockIn), "", Who()})) {
         return false;
     }
     // An open record from long ago does not stop the clock-in; it is only
@@ -113,11 +123,13 @@ bool ClockStation::StoreClockOut(const std::shared_ptr<CEmployee>& employee, Clo
         result.openSince = card->ClockInAfterEnd();
         return true;
     };
-    bool done = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute());
+    const AuditNote note{std::string(audit::kClockOut), "", Who()};
+    bool done = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute(), note);
     // A shift begun before midnight is still open under yesterday; after a
     // wait that ended busy, a second wait would only double the delay.
     if (!done && !refused() && !GaveUpBusy()) {
-        done = card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute());
+        done =
+            card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute(), note);
         if (!done) {
             refused();
         }

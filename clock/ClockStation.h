@@ -185,11 +185,15 @@ private:
     ClockResult::Outcome ClockOutcome(NaturalAction action, bool done,
                                       const ClockResult& result) const;
     bool GaveUpBusy() const;
+    // Who the station's audit entries name: "clock station" and the
+    // computer's name, looked up once.
+    const std::string& Who() const;
 
     std::shared_ptr<CJetDB> m_database;
     std::shared_ptr<CEmployeeList> m_employees;
     std::shared_ptr<CTimeRecordFactory> m_factory;
     std::shared_ptr<CSystemOptions> m_options;
+    mutable std::string m_who;
 };
 
 } // namespace orvan::timeclock

@@ -6,6 +6,7 @@
 #include "core/CTimeRecordFactory.h"
 #include "core/CTimeRecordList.h"
 #include "core/ObjectState.h"
+#include "storage/AuditTrail.h"
 #include "core/Program.h"
 #include "personnel/CEmployee.h"
 #include "storage/CJetDB.h"
@@ -136,7 +137,7 @@ bool CTimeCard::GenerateTimecard(const std::shared_ptr<CEmployee>& theemployee,
 }
 
 bool CTimeCard::CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee,
-                                DateTime theshiftdate, DateTime theendtime) {
+                                DateTime theshiftdate, DateTime theendtime, const AuditNote& note) {
     m_errorNumber = 0;
     m_clockInAfterEnd = DateTime();
     try {
@@ -151,9 +152,15 @@ bool CTimeCard::CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee,
         const auto database = factory->OrvanDatabase();
         const auto readAndClose = [&] {
             m_errorNumber = 0;
-            return CloseOpenRecord(*factory, theemployee->EmployeeID(), theshiftdate, theendtime);
+            AuditNote closing = note;
+            if (closing.kind.empty()) {
+                closing.kind = audit::kClockOut;
+            }
+            return CloseOpenRecord(*factory, theemployee->EmployeeID(), theshiftdate, theendtime,
+                                   closing);
         };
-        return database ? database->RunAsOneTransaction(readAndClose) : readAndClose();
+        return database ? database->RunAsOneTransaction(readAndClose, CJetDB::UnitEnd::Discard)
+                        : readAndClose();
     } catch (...) {
         m_errorNumber = err::ListCreate;
         return false;
@@ -161,7 +168,7 @@ bool CTimeCard::CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee,
 }
 
 bool CTimeCard::CloseOpenRecord(CTimeRecordFactory& factory, int32_t employeeID,
-                                DateTime theshiftdate, DateTime theendtime) {
+                                DateTime theshiftdate, DateTime theendtime, const AuditNote& note) {
     if (!factory.BuildList(employeeID, theshiftdate, theshiftdate) ||
         factory.DatabaseUnavailable()) {
         m_errorNumber = err::ListCreate;
@@ -181,7 +188,7 @@ bool CTimeCard::CloseOpenRecord(CTimeRecordFactory& factory, int32_t employeeID,
             return false;
         }
         record->SetEndTime(theendtime);
-        if (factory.Save(record)) {
+        if (factory.Save(record, note)) {
             return true;
         }
     }
@@ -203,12 +210,12 @@ std::shared_ptr<CTimeRecord> CTimeCard::GetTimeRecordByKey(DateTime thestarttime
     }
 }
 
-bool CTimeCard::Save() {
+bool CTimeCard::Save(const AuditNote& note) {
     m_errorNumber = 0;
     bool saved = false;
     try {
         if (m_factory) {
-            saved = m_factory->SaveList();
+            saved = m_factory->SaveList(note);
             if (!saved) {
                 m_errorNumber = m_factory->ErrorNumber();
             }
@@ -220,15 +227,15 @@ bool CTimeCard::Save() {
     return saved;
 }
 
-bool CTimeCard::SaveAllOrNone() {
+bool CTimeCard::SaveAllOrNone(const AuditNote& note) {
     const auto database = m_factory ? m_factory->OrvanDatabase() : nullptr;
     if (!database) {
-        return Save();
+        return Save(note);
     }
     // Save stops at nothing: on a failure it goes on with the rest, which
     // the unit then drops with the rest.
     const bool saved =
-        database->RunAsOneTransaction([this] { return Save(); }, CJetDB::UnitEnd::Discard);
+        database->RunAsOneTransaction([&] { return Save(note); }, CJetDB::UnitEnd::Discard);
     if (!saved && m_errorNumber == 0) {
         m_errorNumber = err::SaveFailed;
     }
@@ -236,13 +243,14 @@ bool CTimeCard::SaveAllOrNone() {
     return saved;
 }
 
-bool CTimeCard::SaveTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord) {
+bool CTimeCard::SaveTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord,
+                               const AuditNote& note) {
     m_errorNumber = 0;
     try {
         if (!m_factory) {
             return false;
         }
-        const bool saved = m_factory->Save(thetimerecord);
+        const bool saved = m_factory->Save(thetimerecord, note);
         if (!saved) {
             m_errorNumber = m_factory->ErrorNumber();
         }

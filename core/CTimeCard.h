@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "core/CTimeRecordFactory.h"
 #include "core/DateTime.h"
 
 namespace orvan {
@@ -64,21 +65,24 @@ public:
     // `theshiftdate` with `theendtime` and saves it. 301 when nothing could
     // be loaded (also when there is no open record); 608 when that record
     // starts after `theendtime`, which stores nothing (ClockInAfterEnd then
-    // tells its start).
+    // tells its start). The audit entry is a clock-out unless `note` says
+    // otherwise.
     bool CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee, DateTime theshiftdate,
-                         DateTime theendtime);
+                         DateTime theendtime, const AuditNote& note = {});
     // After a CloseTimeRecord refused with 608: the open record's start.
     DateTime ClockInAfterEnd() const { return m_clockInAfterEnd; }
     // 607 and none when no record has that start and end.
     std::shared_ptr<CTimeRecord> GetTimeRecordByKey(DateTime thestarttime, DateTime theendtime);
     // Saves the list's changed records; the card is StateUnchanged afterwards
     // whatever the outcome.
-    bool Save();
+    // `note` says how the changes are recorded on the audit trail.
+    bool Save(const AuditNote& note = {});
     // Save as one unit of the database: every changed record is stored, or
     // none is when one fails. The list still holds the records as they were
     // before, so a caller regenerates the card to show what is stored.
-    bool SaveAllOrNone();
-    bool SaveTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord);
+    bool SaveAllOrNone(const AuditNote& note = {});
+    bool SaveTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord,
+                        const AuditNote& note = {});
 
     // Blank line, then the totals block.
     std::string ToString();
@@ -90,7 +94,7 @@ public:
 private:
     // Closes the employee's first open record of the shift date.
     bool CloseOpenRecord(CTimeRecordFactory& factory, int32_t employeeID, DateTime theshiftdate,
-                         DateTime theendtime);
+                         DateTime theendtime, const AuditNote& note);
     std::string TotalsText() const;
     void MarkChanged();
 

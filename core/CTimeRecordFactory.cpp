@@ -1,6 +1,7 @@
 #include "core/CTimeRecordFactory.h"
 
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <variant>
 
@@ -9,6 +10,7 @@
 #include "core/CTimeRecordList.h"
 #include "core/CTimeRecordListSorter.h"
 #include "core/ObjectState.h"
+#include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
 #include "storage/Recordset.h"
 #include "core/ErrorNumbers.h"
@@ -40,6 +42,37 @@ double KeyOf(const Recordset::Value& value) {
         throw std::overflow_error("Overflow");
     }
     return key;
+}
+
+std::string_view KindOf(int32_t state) {
+    return state == StateNew ? audit::kAdd : state == StateDeleted ? audit::kDelete : audit::kEdit;
+}
+
+// The record's values as stored now, for its audit entry; empty when it has
+// no row. Runs on the unit's open database.
+std::optional<std::string> StoredValues(CJetDB& database, int32_t timeRecordID) {
+    const auto rows =
+        database.ExecuteSelect("SELECT StartTime, EndTime FROM TimeRecord WHERE TimeRecordID = " +
+                               std::to_string(timeRecordID));
+    if (!rows) {
+        return std::nullopt;
+    }
+    if (rows->RecordCount() == 0) {
+        return std::string();
+    }
+    rows->MoveFirst();
+    return audit::RecordValues(DateTime::FromDays(NumberOf(rows->Field("StartTime"))),
+                               DateTime::FromDays(NumberOf(rows->Field("EndTime"))));
+}
+
+// The key the insert just gave, read in the same unit.
+std::optional<int64_t> NewestKey(CJetDB& database) {
+    const auto rows = database.ExecuteSelect("SELECT max(TimeRecordID) AS NewKey FROM TimeRecord");
+    if (!rows || rows->RecordCount() == 0) {
+        return std::nullopt;
+    }
+    rows->MoveFirst();
+    return static_cast<int64_t>(NumberOf(rows->Field("NewKey")));
 }
 
 } // namespace
@@ -148,12 +181,58 @@ bool CTimeRecordFactory::DestroyList() {
     }
 }
 
-bool CTimeRecordFactory::Save(const std::shared_ptr<CTimeRecord>& thetimerecord) {
+bool CTimeRecordFactory::Save(const std::shared_ptr<CTimeRecord>& thetimerecord,
+                              const AuditNote& note) {
     try {
         if (!m_orvanDatabase || !thetimerecord) {
             return true;
         }
-        if (!m_orvanDatabase->ExecuteAction(thetimerecord->ToSQL())) {
+        CJetDB& db = *m_orvanDatabase;
+        CTimeRecord& record = *thetimerecord;
+        const int32_t state = record.ObjectState();
+        if (state != StateNew && state != StateChanged && state != StateDeleted) {
+            if (!db.ExecuteAction(record.ToSQL())) {
+                m_errorNumber = err::OutOfLimitsOrNotSaved;
+                return false;
+            }
+            return true;
+        }
+        const std::string sql = record.ToSQL();
+        // The change and its entry are one unit (part of the caller's unit
+        // when there is one): a failing entry drops the change with it.
+        const auto saveAndRecord = [&] {
+            audit::Entry entry;
+            entry.kind = note.kind.empty() ? std::string(KindOf(state)) : note.kind;
+            entry.reason = note.reason;
+            entry.who = note.who;
+            entry.employeeID = record.EmployeeID();
+            entry.timeRecordID = record.TimeRecordID();
+            if (!db.OpenDB()) {
+                return false;
+            }
+            if (state != StateNew) {
+                const std::optional<std::string> before = StoredValues(db, record.TimeRecordID());
+                if (!before) {
+                    return false;
+                }
+                entry.before = *before;
+            }
+            if (!db.ExecuteAction(sql) || !db.OpenDB()) {
+                return false;
+            }
+            if (state == StateNew) {
+                const std::optional<int64_t> key = NewestKey(db);
+                if (!key) {
+                    return false;
+                }
+                entry.timeRecordID = *key;
+            }
+            if (state != StateDeleted) {
+                entry.after = audit::RecordValues(record.StartTime(), record.EndTime());
+            }
+            return audit::Append(db, std::move(entry));
+        };
+        if (!db.RunAsOneTransaction(saveAndRecord, CJetDB::UnitEnd::Discard)) {
             m_errorNumber = err::OutOfLimitsOrNotSaved;
             return false;
         }
@@ -164,7 +243,7 @@ bool CTimeRecordFactory::Save(const std::shared_ptr<CTimeRecord>& thetimerecord)
     }
 }
 
-bool CTimeRecordFactory::SaveList() {
+bool CTimeRecordFactory::SaveList(const AuditNote& note) {
     ResetError();
     bool allSaved = true;
     try {
@@ -176,7 +255,7 @@ bool CTimeRecordFactory::SaveList() {
             if (!item || item->ObjectState() == StateUnchanged) {
                 continue;
             }
-            if (!Save(item)) {
+            if (!Save(item, note)) {
                 m_errorNumber = err::OutOfLimitsOrNotSaved;
                 allSaved = false;
             }

@@ -13,6 +13,15 @@ class CTimeRecord;
 class CTimeRecordList;
 class CTimeRecordListSorter;
 
+// How a saved change is recorded on the audit trail: its kind (empty: Add,
+// Edit or Delete by the record's state), the reason the manager gave, and
+// who made it (empty: the program's audit::Who()).
+struct AuditNote {
+    std::string kind;
+    std::string reason;
+    std::string who;
+};
+
 // The one place where time records meet the database: loads one employee's
 // records of a period into its list (one list object, reused), keeps the
 // list sorted, saves records by their ObjectState and finds them by their
@@ -52,11 +61,13 @@ public:
     bool DestroyList();
     // Runs the record's statement (by its ObjectState); 803 and False when
     // the database object could not run it. True without a database object
-    // or record. The record's state is left as it is.
-    bool Save(const std::shared_ptr<CTimeRecord>& thetimerecord);
+    // or record. The record's state is left as it is. An insert, update or
+    // delete writes its audit entry (the values stored before and after) in
+    // the same unit: both are stored or neither is.
+    bool Save(const std::shared_ptr<CTimeRecord>& thetimerecord, const AuditNote& note = {});
     // Saves every record of the list whose state is not StateUnchanged;
     // False (803) when any failed, after trying all of them.
-    bool SaveList();
+    bool SaveList(const AuditNote& note = {});
     // No copy is provided: always none.
     std::shared_ptr<CTimeRecordList> CloneTimeRecordList();
     std::shared_ptr<CTimeRecord> GetTimeRecordByKey(DateTime thestarttime, DateTime theendtime);
