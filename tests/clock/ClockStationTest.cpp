@@ -13,6 +13,7 @@
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
 #include "security/PinHash.h"
+#include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
 #include "storage/CSystemOptions.h"
 #include "storage/StationStore.h"
@@ -184,6 +185,47 @@ TEST_F(Station, AClockOutBeforeItsClockInIsRefused) {
     m_clock.Set(At(15, 19, 0));
     EXPECT_EQ(m_station->ClockOut(Ann()).outcome, ClockResult::Outcome::Closed);
     EXPECT_EQ(Count("EndTime = 0"), 0);
+}
+
+TEST_F(Station, ClockInAndClockOutLeaveTheStationsAuditEntries) {
+    ASSERT_EQ(m_station->ClockIn(Ann()).outcome, ClockResult::Outcome::Stored);
+    const int64_t id = m_db.QueryInt("SELECT TimeRecordID FROM TimeRecord");
+    // Refused clock-ins and clock-outs store nothing and record nothing.
+    m_clock.Set(At(15, 9, 0));
+    ASSERT_EQ(m_station->ClockIn(Ann()).outcome, ClockResult::Outcome::AlreadyClockedIn);
+    m_clock.Set(At(15, 8, 0));
+    ASSERT_EQ(m_station->ClockOut(Ann()).outcome, ClockResult::Outcome::BeforeClockIn);
+    m_clock.Set(At(15, 16, 35, 10));
+    ASSERT_EQ(m_station->ClockOut(Ann()).outcome, ClockResult::Outcome::Closed);
+
+    const auto entries = audit::ReadAll(*m_db.NewJetDB());
+    ASSERT_TRUE(entries);
+    ASSERT_EQ(entries->size(), 2u);
+    const audit::Entry& in = entries->at(0);
+    const audit::Entry& out = entries->at(1);
+    EXPECT_EQ(in.kind, "Clock in");
+    EXPECT_EQ(in.who, audit::StationWho());
+    EXPECT_EQ(in.who.rfind("clock station ", 0), 0u) << in.who;
+    EXPECT_EQ(in.timeRecordID, id);
+    EXPECT_EQ(in.employeeID, m_ann);
+    EXPECT_EQ(in.before, "");
+    EXPECT_EQ(in.after, "01/15/2003 08:05 AM to open");
+    EXPECT_EQ(out.kind, "Clock out");
+    EXPECT_EQ(out.who, in.who);
+    EXPECT_EQ(out.timeRecordID, id);
+    EXPECT_EQ(out.before, "01/15/2003 08:05 AM to open");
+    EXPECT_EQ(out.after, "01/15/2003 08:05 AM to 01/15/2003 04:35 PM, 8.50 hours");
+    EXPECT_TRUE(audit::Verify(*entries).intact);
+}
+
+TEST_F(Station, AClockInWhoseEntryFailsIsNotStored) {
+    m_db.Exec("CREATE TRIGGER NoEntries BEFORE INSERT ON AuditEntry "
+              "BEGIN SELECT RAISE(ABORT, 'disk full'); END");
+    EXPECT_EQ(m_station->ClockIn(Ann()).outcome, ClockResult::Outcome::Failure);
+    EXPECT_EQ(Count("1"), 0);
+    m_db.Exec("DROP TRIGGER NoEntries");
+    EXPECT_EQ(m_station->ClockIn(Ann()).outcome, ClockResult::Outcome::Stored);
+    EXPECT_EQ(Count("1"), 1);
 }
 
 TEST_F(Station, ClockOutClosesTheEarliestRecordOpenToday) {
