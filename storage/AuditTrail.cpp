@@ -58,8 +58,10 @@ std::optional<std::vector<Entry>> Read(CJetDB& database, const std::string& sql)
             if (const auto rows = database.ExecuteSelect(sql)) {
                 entries.emplace();
                 entries->reserve(static_cast<size_t>(rows->RecordCount()));
-                for (rows->MoveFirst(); rows->RecordCount() > 0 && !rows->IsEOF();
-                     rows->MoveNext()) {
+                if (rows->RecordCount() > 0) {
+                    rows->MoveFirst(); // an empty snapshot has no first row
+                }
+                for (; rows->RecordCount() > 0 && !rows->IsEOF(); rows->MoveNext()) {
                     Entry entry;
                     entry.entryID = rows->AsInteger("EntryID");
                     entry.when = rows->AsText("EntryTime");

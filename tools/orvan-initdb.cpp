@@ -1,7 +1,8 @@
 // orvan-initdb DIR [--demo]: makes a new Orvan installation under DIR.
 // orvan-initdb DIR --server URI [--demo]: the same with its database on a
 // PostgreSQL server. orvan-initdb --copy FROM TO: copies a database between
-// a file and a server (or two files).
+// a file and a server (or two files). orvan-initdb --verify-audit DIR|URI:
+// checks the audit trail's hash chain.
 
 #include <filesystem>
 #include <fstream>
@@ -11,7 +12,11 @@
 #include <vector>
 
 #include "core/DateTime.h"
+#include "server/CopyEnd.h"
 #include "server/DatabaseCopy.h"
+#include "server/PgEngine.h"
+#include "storage/AuditTrail.h"
+#include "storage/CJetDB.h"
 #include "storage/DatabaseEngine.h"
 #include "storage/Installer.h"
 #include "storage/ProgramFolder.h"
@@ -22,6 +27,7 @@ void Usage(std::ostream& out) {
     out << "usage: orvan-initdb DIR [--demo]\n"
            "       orvan-initdb DIR --server URI [--demo]\n"
            "       orvan-initdb --copy FROM TO\n"
+           "       orvan-initdb --verify-audit DIR|URI\n"
            "  Creates DIR/system/orvan_11.mdb, DIR/system/orvan_11.cfg, DIR/reports/ and\n"
            "  DIR/documentation/ with the user's guide OrvanAdminUserGuide.doc (taken from\n"
            "  beside this program). --demo adds a company, eight employees and four weeks\n"
@@ -31,7 +37,11 @@ void Usage(std::ostream& out) {
            "  PGPASSWORD) and points DIR/system/orvan_11.cfg at it.\n"
            "  --copy copies every table from FROM to TO, each a database file or a server\n"
            "  URI, in one transaction; a missing destination file is created, an existing\n"
-           "  destination must be empty.\n";
+           "  destination must be empty.\n"
+           "  --verify-audit checks the audit trail of the installation in DIR (its\n"
+           "  system/orvan_11.mdb, or a database file named directly) or of a server\n"
+           "  URI: every entry must be in its place and match its hash. Names the first\n"
+           "  broken entry and exits with status 1 when the chain is broken.\n";
 }
 
 namespace fs = std::filesystem;
@@ -82,6 +92,39 @@ int Copy(const std::string& from, const std::string& to) {
     return 0;
 }
 
+// The database --verify-audit reads: a server URI as it is, an
+// installation folder's database file, or a database file itself.
+std::string AuditedDatabase(const std::string& target) {
+    if (orvan::IsServerDatabaseName(target)) {
+        return target;
+    }
+    const fs::path installed = fs::path(target) / "system" / "orvan_11.mdb";
+    std::error_code error;
+    return fs::is_directory(target, error) ? installed.string() : target;
+}
+
+int VerifyAudit(const std::string& target) {
+    const std::string name = AuditedDatabase(target);
+    std::error_code error;
+    if (!orvan::IsServerDatabaseName(name) && !fs::is_regular_file(name, error)) {
+        std::cerr << "orvan-initdb: no database file " << name << "\n";
+        return 1;
+    }
+    orvan::server::RegisterEngine();
+    orvan::CJetDB database;
+    database.SetDatabaseName(name);
+    const auto entries = orvan::audit::ReadAll(database);
+    if (!entries) {
+        std::cerr << "orvan-initdb: cannot read the audit trail of "
+                  << orvan::server::copy::ShownName(name) << ": " << database.EngineMessage()
+                  << "\n";
+        return 1;
+    }
+    const orvan::audit::Verification result = orvan::audit::Verify(*entries);
+    (result.intact ? std::cout : std::cerr) << orvan::audit::Describe(result) << "\n";
+    return result.intact ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -106,6 +149,14 @@ int main(int argc, char** argv) {
             server = argv[++i];
         } else if (arg == "--copy") {
             copying = true;
+        } else if (arg == "--verify-audit") {
+            if (argc != 3 || i != 1) {
+                std::cerr << "orvan-initdb: --verify-audit takes one folder, file or URI and "
+                             "nothing else\n";
+                Usage(std::cerr);
+                return 2;
+            }
+            return VerifyAudit(argv[2]);
         } else if (!arg.empty() && arg[0] == '-') {
             std::cerr << "orvan-initdb: unknown option " << arg << "\n";
             Usage(std::cerr);

@@ -73,6 +73,14 @@ protected:
     std::shared_ptr<CTimeRecordFactory> m_factory;
 };
 
+TEST_P(AuditTrailTest, AnUnusedTrailReadsAsIntactAndEmpty) {
+    const auto entries = audit::ReadAll(*m_jet);
+    ASSERT_TRUE(entries);
+    EXPECT_TRUE(entries->empty());
+    EXPECT_EQ(audit::Describe(audit::Verify(*entries)), "The audit trail is intact (0 entries).");
+    EXPECT_TRUE(m_db->IsReleased());
+}
+
 TEST_P(AuditTrailTest, AddEditAndDeleteLeaveTheirEntriesWithTheValuesBeforeAndAfter) {
     ASSERT_TRUE(m_factory->Save(NewRecord(At(12, 9, 8), At(12, 9, 17)), {"", "", ""}));
     const int64_t id = m_db->QueryInt("SELECT max(TimeRecordID) FROM TimeRecord");
