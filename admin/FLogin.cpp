@@ -11,6 +11,7 @@
 #include "admin/FLoginHelp.h"
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
+#include "storage/AuditTrail.h"
 #include "storage/CFileAdaptor.h"
 #include "storage/MessageBox.h"
 #include "ui_FLogin.h"
@@ -115,6 +116,9 @@ void FLogin::OnLogin() {
         }
         m_loginValid = CheckLogin(name, password);
         if (m_loginValid) {
+            // The manager's changes are recorded on the audit trail as this
+            // login name.
+            audit::SetWho(name);
             WriteShowLoginHelp();
             accept();
             return;
