@@ -46,6 +46,8 @@ FTimeEditor::FTimeEditor(QWidget* parent)
     // A time box left with a good entry updates the total.
     connect(m_ui->tptbStartTime, &tempix::TempixTB::UpdateText, this, &FTimeEditor::TimeBoxLeft);
     connect(m_ui->tptbEndTime, &tempix::TempixTB::UpdateText, this, &FTimeEditor::TimeBoxLeft);
+    connect(m_ui->tptbStartDate, &tempix::TempixTB::UpdateText, this,
+            &FTimeEditor::StartDateChanged);
     connect(m_ui->cmdAutoShift, &QPushButton::clicked, this, &FTimeEditor::AutoShiftClicked);
     connect(m_ui->cmdSave, &QPushButton::clicked, this, &FTimeEditor::SaveClicked);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -79,11 +81,56 @@ void FTimeEditor::ShowTimeRecord() {
     // Filling the boxes must not read them back into the record.
     const QSignalBlocker startBlock(m_ui->tptbStartTime);
     const QSignalBlocker endBlock(m_ui->tptbEndTime);
+    const QSignalBlocker startDateBlock(m_ui->tptbStartDate);
     m_ui->tptbStartDate->SetText(DateText(m_timeRecord->StartTime()));
     m_ui->tptbStartTime->SetText(TimeText(m_timeRecord->StartTime()));
     m_ui->tptbEndDate->SetText(DateText(m_timeRecord->EndTime()));
     m_ui->tptbEndTime->SetText(TimeText(m_timeRecord->EndTime()));
+    m_shownStartDate = DateTime::Parse(m_ui->tptbStartDate->Text());
     ShowTotal();
+}
+
+void FTimeEditor::StartDateChanged() {
+    // The end date keeps its distance from the start date, so moving the
+    // start of a shift to another day moves its end along (a new record
+    // starts and ends on one day) instead of leaving a shift of days.
+    const auto start = DateTime::Parse(m_ui->tptbStartDate->Text());
+    const auto end = DateTime::Parse(m_ui->tptbEndDate->Text());
+    if (start && end && m_shownStartDate) {
+        const auto days = static_cast<int64_t>(
+            std::llround(start->DatePart().Days() - m_shownStartDate->DatePart().Days()));
+        if (days != 0) {
+            m_ui->tptbEndDate->SetText(end->DatePart().AddDays(days).Format("m/d/yyyy"));
+        }
+    }
+    if (start) {
+        m_shownStartDate = start;
+    }
+    TimeBoxLeft();
+}
+
+bool FTimeEditor::ConfirmUnusualRecord() const {
+    // Only an explicit No stops the save: the question warns, it does not
+    // forbid, since a manager may record a long shift on purpose.
+    if (m_timeRecord->EndTime().IsZero()) {
+        return true;
+    }
+    const float hours = m_timeRecord->HoursWorked();
+    const bool tooLong = hours > kUnusualShiftHours;
+    const bool inFuture = m_timeRecord->EndTime() > DateTime::Now();
+    if (!tooLong && !inFuture) {
+        return true;
+    }
+    const std::string length = FormatNumber(hours, "#0.00");
+    std::string text = tooLong ? "This time record counts " + length + " hours, more than " +
+                                     std::to_string(kUnusualShiftHours) + " hours in one shift."
+                               : "This time record counts " + length + " hours.";
+    if (inFuture) {
+        text += " It ends after the present time, at " +
+                m_timeRecord->EndTime().Format("mm/dd/yyyy hh:mm AM/PM") + ".";
+    }
+    text += " Save it anyway?";
+    return ShowMessage(MsgIconQuestion + MsgButtonsYesNo, "Time Record Check", text) != MsgResultNo;
 }
 
 void FTimeEditor::ShowTotal() {
@@ -147,6 +194,9 @@ void FTimeEditor::SaveClicked() {
         ShowMessage(MsgIconExclamation + MsgButtonsOK, "Time Record Error",
                     "The end of this time record lies before its start. Correct the dates and "
                     "times before saving.");
+        return;
+    }
+    if (!ConfirmUnusualRecord()) {
         return;
     }
     if (m_parentWindow != nullptr) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include <QtWidgets/QDialog>
 
@@ -53,6 +54,10 @@ private:
     void ClearFields();
     void ShowTotal();
     void TimeBoxLeft();
+    void StartDateChanged();
+    // Asks before saving a closed record longer than a shift can be, or
+    // ending after now; False when the answer is No.
+    bool ConfirmUnusualRecord() const;
     void AutoShiftClicked();
     void SaveClicked();
 
@@ -61,6 +66,9 @@ private:
     std::shared_ptr<CTimeRecord> m_timeRecord;
     DateTime m_autoShiftStartTime;
     DateTime m_autoShiftEndTime;
+    // The start date the boxes showed last, to move the end date along.
+    std::optional<DateTime> m_shownStartDate;
+    static constexpr int kUnusualShiftHours = 16;
 };
 
 } // namespace orvan::admin

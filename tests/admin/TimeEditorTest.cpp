@@ -2,8 +2,10 @@
 // record's defaults, the total as times are left or Auto Shift is clicked,
 // night shifts, and the two refusals (boxes that do not convert, an end
 // before the start). Cancel discards the edit even when the card's list is
-// saved afterwards.
+// saved afterwards. The end date follows the start date, and a record
+// longer than 16 hours or ending after now is saved only after a question.
 #include <string>
+#include <vector>
 
 #include <QtTest/QTest>
 #include <QtWidgets/QLineEdit>
@@ -30,6 +32,12 @@ protected:
         Generate();
         ASSERT_EQ(Rows().size(), 1u);
         ClearMessages();
+    }
+    // Types a value into a box and presses Enter, as the manager does.
+    static void Type(QWidget* editor, const char* box, const char* text) {
+        auto* field = Box(editor, box)->TPText();
+        field->setText(QString::fromLatin1(text));
+        QTest::keyClick(field, Qt::Key_Return);
     }
     double StoredEnd() {
         return m_app.Database().QueryDouble("SELECT MAX(EndTime) FROM TimeRecord");
@@ -152,6 +160,76 @@ TEST_F(TimeEditorTest, CancelDiscardsTheEditEvenWhenTheCardIsSavedLater) {
                   std::to_string(DateTime::FromParts(2003, 3, 4, 16, 0).Days()) + ") < 0.00001"),
               1);
     EXPECT_EQ(StoredRecords(), 15);
+}
+
+TEST_F(TimeEditorTest, TheEndDateFollowsTheStartDate) {
+    // A new record: both dates start on today and move together.
+    WithDialog("cmdTCNew", [](QWidget* editor) {
+        Type(editor, "tptbStartDate", "02/24/2003");
+        EXPECT_EQ(Box(editor, "tptbEndDate")->Text(), "02/24/2003");
+        Press(editor, "cmdCancel");
+    });
+    // A night shift keeps ending on the day after its start.
+    m_app.Database().AddTimeRecord(m_anna, DateTime::FromParts(2003, 3, 5, 22, 0),
+                                   DateTime::FromParts(2003, 3, 6, 6, 0));
+    Generate();
+    ASSERT_EQ(Rows().size(), 2u);
+    ClickRow(1);
+    WithDialog("cmdTCEdit", [](QWidget* editor) {
+        Type(editor, "tptbStartDate", "03/07/2003");
+        EXPECT_EQ(Box(editor, "tptbEndDate")->Text(), "03/08/2003");
+        EXPECT_EQ(BoxText(editor, "txtTotalTime"), QStringLiteral("8.00"));
+        // An end date typed afterwards stays as typed.
+        Type(editor, "tptbEndDate", "03/07/2003");
+        EXPECT_EQ(Box(editor, "tptbStartDate")->Text(), "03/07/2003");
+        Press(editor, "cmdCancel");
+    });
+}
+
+TEST_F(TimeEditorTest, ARecordLongerThanSixteenHoursIsSavedOnlyAfterYes) {
+    m_app.Messages().answers.push_back(MsgResultNo);
+    WithDialog("cmdTCNew", [this](QWidget* editor) {
+        Type(editor, "tptbStartDate", "02/24/2003");
+        Type(editor, "tptbStartTime", "9:00 AM");
+        Type(editor, "tptbEndDate", "02/28/2003");
+        Type(editor, "tptbEndTime", "5:30 PM");
+        ClearMessages();
+        Press(editor, "cmdSave");
+        // No: nothing stored, the editor stays open for the correction.
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages().front(), "Time Record Check|This time record counts 104.50 hours, "
+                                      "more than 16 hours in one shift. Save it anyway?");
+        EXPECT_TRUE(editor->isVisible());
+        EXPECT_EQ(StoredRecords(), 1);
+        // Yes (the default button) saves it as it stands.
+        Press(editor, "cmdSave");
+        EXPECT_FALSE(editor->isVisible());
+    });
+    EXPECT_EQ(StoredRecords(), 2);
+}
+
+TEST_F(TimeEditorTest, ARecordEndingAfterNowAsksAndAnOrdinaryOneDoesNot) {
+    // The card's own record lies after the fixed today of 03/01/2003.
+    ClickRow(0);
+    m_app.Messages().answers.push_back(MsgResultNo);
+    WithDialog("cmdTCEdit", [this](QWidget* editor) {
+        Type(editor, "tptbEndTime", "5:00 PM");
+        ClearMessages();
+        Press(editor, "cmdSave");
+        EXPECT_EQ(Messages(),
+                  std::vector<std::string>{"Time Record Check|This time record counts 9.00 "
+                                           "hours. It ends after the present time, at "
+                                           "03/04/2003 05:00 PM. Save it anyway?"});
+        EXPECT_TRUE(editor->isVisible());
+        // Ending before now (09:00 AM), the record is saved without a word.
+        Type(editor, "tptbStartDate", "03/01/2003");
+        Type(editor, "tptbEndTime", "8:45 AM");
+        ClearMessages();
+        Press(editor, "cmdSave");
+        EXPECT_EQ(Messages(), std::vector<std::string>{});
+        EXPECT_FALSE(editor->isVisible());
+    });
+    EXPECT_EQ(StoredEnd(), DateTime::FromParts(2003, 3, 1, 8, 45).Days());
 }
 
 } // namespace
