@@ -112,8 +112,9 @@ void FController::SetController(CController* controller) {
     show();
 }
 
-bool FController::ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord) {
-    return m_ui->TimecardsTab->ReturnTimeRecord(thetimerecord);
+bool FController::ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord,
+                                   const std::string& reason) {
+    return m_ui->TimecardsTab->ReturnTimeRecord(thetimerecord, reason);
 }
 
 bool FController::DisplaySystemOptions(const std::shared_ptr<CSystemOptions>& options) {

@@ -63,7 +63,8 @@ public:
 
     // Stores a record the time record editor hands back on Save into the
     // timecards page's current card and shows the card again. True.
-    bool ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord);
+    bool ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord,
+                          const std::string& reason = "");
 
     // Shows the pay period length and the two shift times on the options
     // tab; True when shown.

@@ -60,6 +60,10 @@ void FTimeEditor::SetTimeRecord(const std::shared_ptr<CTimeRecord>& value) {
     ShowTimeRecord();
 }
 
+std::string FTimeEditor::Reason() const {
+    return m_ui->txtReason->text().trimmed().toStdString();
+}
+
 void FTimeEditor::SetAutoShiftTimes(DateTime thestarttime, DateTime theendtime) {
     m_autoShiftStartTime = thestarttime;
     m_autoShiftEndTime = theendtime;
@@ -200,7 +204,7 @@ void FTimeEditor::SaveClicked() {
         return;
     }
     if (m_parentWindow != nullptr) {
-        m_parentWindow->ReturnTimeRecord(m_timeRecord);
+        m_parentWindow->ReturnTimeRecord(m_timeRecord, Reason());
     }
     accept();
 }

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 
 #include <QtWidgets/QDialog>
 
@@ -42,6 +43,10 @@ public:
     // boxes), shown at once. The caller's record is never changed.
     std::shared_ptr<CTimeRecord> TimeRecord() const { return m_timeRecord; }
     void SetTimeRecord(const std::shared_ptr<CTimeRecord>& value);
+
+    // What the manager typed in the Reason box (empty allowed), kept with
+    // the change on the audit trail.
+    std::string Reason() const;
 
     // The standard shift the Auto Shift button fills in.
     void SetAutoShiftTimes(DateTime thestarttime, DateTime theendtime);

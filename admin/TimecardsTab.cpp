@@ -13,6 +13,7 @@
 #include <QtWidgets/QTableWidgetItem>
 
 #include "admin/CController.h"
+#include "admin/FAuditHistory.h"
 #include "admin/FAutoFill.h"
 #include "admin/FController.h"
 #include "admin/FTimeEditor.h"
@@ -95,6 +96,7 @@ TimecardsTab::TimecardsTab(QWidget* parent)
     connect(m_ui->cmdTCNew, &QPushButton::clicked, this, &TimecardsTab::NewClicked);
     connect(m_ui->cmdTCEdit, &QPushButton::clicked, this, &TimecardsTab::EditClicked);
     connect(m_ui->cmdTCDelete, &QPushButton::clicked, this, &TimecardsTab::DeleteClicked);
+    connect(m_ui->cmdTCHistory, &QPushButton::clicked, this, &TimecardsTab::HistoryClicked);
     connect(m_ui->cmdFill, &QPushButton::clicked, this, &TimecardsTab::FillClicked);
 }
 
@@ -459,14 +461,32 @@ void TimecardsTab::DeleteClicked() {
     }
 }
 
-bool TimecardsTab::ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord) {
+void TimecardsTab::HistoryClicked() {
+    const auto record = RecordToChange("You must select a time record to see its history.");
+    const auto database = m_window != nullptr && m_window->Controller() != nullptr
+                              ? m_window->Controller()->OrvanDatabase()
+                              : nullptr;
+    if (record == nullptr || database == nullptr) {
+        return;
+    }
+    const auto entries = audit::ReadForTimeRecord(*database, record->TimeRecordID());
+    if (!entries) {
+        Warn("Time Record History", "The history of this time record could not be read.");
+        return;
+    }
+    FAuditHistory history(*entries, m_window != nullptr ? static_cast<QWidget*>(m_window) : this);
+    history.exec();
+}
+
+bool TimecardsTab::ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord,
+                                    const std::string& reason) {
     const auto employee = m_currentTimeCard != nullptr ? m_currentTimeCard->Employee() : nullptr;
     if (thetimerecord == nullptr || employee == nullptr) {
         Warn("Database Save Error", SaveFailed);
         return true;
     }
     thetimerecord->SetEmployeeID(employee->EmployeeID());
-    if (m_currentTimeCard->SaveTimeRecord(thetimerecord)) {
+    if (m_currentTimeCard->SaveTimeRecord(thetimerecord, {"", reason, ""})) {
         RegenerateAndShow();
     } else {
         Warn("Database Save Error", SaveFailed);

@@ -56,7 +56,8 @@ public:
     // Stores a record the editor hands back (new: inserted, changed:
     // updated) for the card's employee and shows the regenerated card. A
     // null record or a failed save shows the save error. True.
-    bool ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord);
+    bool ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord,
+                          const std::string& reason = "");
 
     // Generates the card for the combo's employee and shows it; the
     // messages of a failed generation are shown here. False only on an
@@ -94,6 +95,8 @@ private:
     void NewClicked();
     void EditClicked();
     void DeleteClicked();
+    // The selected record's audit entries, in a dialog of their own.
+    void HistoryClicked();
     void FillClicked();
 
     int PeriodLength() const;
