@@ -205,6 +205,44 @@ ClockResult ClockStation::ClockInOrOut(const std::shared_ptr<CEmployee>& employe
     return result;
 }
 
+ClockResult ClockStation::Run(ClockAction action, const std::shared_ptr<CEmployee>& employee) {
+    switch (action) {
+    case ClockAction::ClockIn:
+        return ClockIn(employee);
+    case ClockAction::ClockOut:
+        return ClockOut(employee);
+    case ClockAction::InOrOut:
+        break;
+    }
+    return ClockInOrOut(employee);
+}
+
+ClockResult ClockStation::RunUnlessGated(ClockAction action,
+                                         const std::shared_ptr<CEmployee>& employee,
+                                         PinGate& gate) {
+    ClockResult result;
+    gate = PinGate{};
+    if (!employee) {
+        return result;
+    }
+    // The action's own unit joins this one; its outcome holds only if this
+    // unit is kept.
+    const bool kept = RunAsOneUnit([&] {
+        gate = CheckPinGate(*employee);
+        if (gate.outcome == PinGate::Outcome::NotRequired) {
+            result = Run(action, employee);
+        }
+        return true;
+    });
+    if (!kept && gate.outcome == PinGate::Outcome::NotRequired &&
+        (result.outcome == ClockResult::Outcome::Stored ||
+         result.outcome == ClockResult::Outcome::Closed)) {
+        result.outcome = GaveUpBusy() ? ClockResult::Outcome::Busy : ClockResult::Outcome::Failure;
+        result.forgotten.clear();
+    }
+    return result;
+}
+
 PinGate ClockStation::CheckPinGate(const CEmployee& employee) {
     PinGate gate;
     const auto failed = [&] {

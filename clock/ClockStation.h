@@ -115,6 +115,9 @@ struct PinCheck {
     DateTime lockedUntil;
 };
 
+// The three actions that clock in or out.
+enum class ClockAction { ClockIn, ClockOut, InOrOut };
+
 // Why a time card report came out as it did.
 enum class TimeCardOutcome { Shown, NoTimeRecords, Busy, Failure };
 
@@ -156,6 +159,15 @@ public:
     // records and carried out in the same unit, so two stations acting for
     // one employee can neither both miss nor both close a record.
     ClockResult ClockInOrOut(const std::shared_ptr<CEmployee>& employee);
+
+    // ClockIn, ClockOut or ClockInOrOut.
+    ClockResult Run(ClockAction action, const std::shared_ptr<CEmployee>& employee);
+    // The PIN checks and, when they ask for no PIN, `action` itself, all in
+    // one database unit, so a click without PIN opens the file once. When
+    // `gate` comes back other than NotRequired the action did not run and
+    // the result means nothing.
+    ClockResult RunUnlessGated(ClockAction action, const std::shared_ptr<CEmployee>& employee,
+                               PinGate& gate);
 
     // Whether the station requires a PIN and, when it does, whether the
     // employee may use it now. Each read is a statement of its own.

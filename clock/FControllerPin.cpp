@@ -40,7 +40,12 @@ void FController::ShowActionError(Action action, bool busy) {
 
 FController::PinStep FController::CheckPinGate(Action action,
                                                const std::shared_ptr<CEmployee>& employee) {
-    const PinGate gate = m_station->CheckPinGate(*employee);
+    return FollowPinGate(action, employee, m_station->CheckPinGate(*employee));
+}
+
+FController::PinStep FController::FollowPinGate(Action action,
+                                                const std::shared_ptr<CEmployee>& employee,
+                                                const PinGate& gate) {
     m_pinRequired = gate.required;
     if (gate.outcome == PinGate::Outcome::NotRequired) {
         return PinStep::NotRequired;
