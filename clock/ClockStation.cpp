@@ -77,6 +77,13 @@ bool ClockStation::GaveUpBusy() const {
     return m_database && m_database->GaveUpBusy();
 }
 
+std::optional<std::vector<OpenRecord>> ClockStation::EveryOpenRecord(const CEmployee& employee,
+                                                                     DateTime now) const {
+    // Records started up to ten years ahead, should the clock have been
+    // set back since they were punched.
+    return FindOpenRecords(m_database, employee.EmployeeID(), now.AddDays(3650));
+}
+
 ClockResult::Outcome ClockStation::ClockOutcome(NaturalAction action, bool done,
                                                 const ClockResult& result) const {
     const bool clockIn = action == NaturalAction::ClockIn;
@@ -140,8 +147,7 @@ ClockResult ClockStation::ClockIn(const std::shared_ptr<CEmployee>& employee) {
     const bool stored = RunAsOneUnit([&] {
         result.openSince = DateTime();
         const DateTime now = DateTime::Now();
-        const std::optional<std::vector<OpenRecord>> open =
-            FindOpenRecords(m_database, employee->EmployeeID(), now.AddDays(3650));
+        const std::optional<std::vector<OpenRecord>> open = EveryOpenRecord(*employee, now);
         if (!open) {
             return false;
         }
@@ -183,8 +189,7 @@ ClockResult ClockStation::ClockInOrOut(const std::shared_ptr<CEmployee>& employe
         // Every open record of the employee, to see what clock-out would
         // close.
         const DateTime now = DateTime::Now();
-        const std::optional<std::vector<OpenRecord>> open =
-            FindOpenRecords(m_database, employee->EmployeeID(), now.AddDays(3650));
+        const std::optional<std::vector<OpenRecord>> open = EveryOpenRecord(*employee, now);
         lookedUp = open.has_value();
         if (!open) {
             return false;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -193,6 +194,10 @@ private:
     bool StoreClockIn(const std::shared_ptr<CTimeRecord>& record,
                       const std::vector<OpenRecord>& forgotten, ClockResult& result);
     bool StoreClockOut(const std::shared_ptr<CEmployee>& employee, ClockResult& result);
+    // Every record of the employee still open, read in the caller's unit;
+    // nothing when they could not be read.
+    std::optional<std::vector<OpenRecord>> EveryOpenRecord(const CEmployee& employee,
+                                                           DateTime now) const;
     // The outcome of a clock-in or clock-out that ended as `done`.
     ClockResult::Outcome ClockOutcome(NaturalAction action, bool done,
                                       const ClockResult& result) const;

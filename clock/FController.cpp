@@ -298,21 +298,23 @@ void FController::RequestAction(Action action) {
     BeginDatabaseWork();
     bool askingForPin = false;
     if (const std::shared_ptr<CEmployee> employee = LookUpEmployee(action)) {
-        // A clock-in or clock-out reads the PIN checks in its own unit.
+        // A clock-in or clock-out reads the PIN checks in its own unit and
+        // runs there when no PIN is asked for; printing reads them first.
+        const std::optional<ClockAction> clockAction = ClockActionOf(action);
         PinGate gate;
         ClockResult result;
-        const std::optional<ClockAction> clockAction = ClockActionOf(action);
         if (clockAction) {
             result = m_station->RunUnlessGated(*clockAction, employee, gate);
+        } else {
+            gate = m_station->CheckPinGate(*employee);
         }
-        switch (clockAction ? FollowPinGate(action, employee, gate)
-                            : CheckPinGate(action, employee)) {
+        switch (FollowPinGate(action, employee, gate)) {
         case PinStep::NotRequired:
             if (clockAction) {
                 EndDatabaseWork();
                 ShowClockResult(*employee, result);
             } else {
-                RunAction(action, employee);
+                PrintTimeCard(employee);
             }
             break;
         case PinStep::Ask:

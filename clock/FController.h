@@ -118,7 +118,6 @@ private:
     // PIN checks (FControllerPin.cpp): what the checks made before an action
     // let the window do next.
     enum class PinStep { NotRequired, Ask, Refused };
-    PinStep CheckPinGate(Action action, const std::shared_ptr<CEmployee>& employee);
     // What `gate`, read for `action`, lets the window do: asks for the PIN
     // or shows the refusal, unless no PIN is required.
     PinStep FollowPinGate(Action action, const std::shared_ptr<CEmployee>& employee,

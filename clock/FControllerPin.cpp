@@ -38,11 +38,6 @@ void FController::ShowActionError(Action action, bool busy) {
     ShowMessage(MsgIconExclamation | MsgButtonsOK, title, busy ? DatabaseBusyText : text);
 }
 
-FController::PinStep FController::CheckPinGate(Action action,
-                                               const std::shared_ptr<CEmployee>& employee) {
-    return FollowPinGate(action, employee, m_station->CheckPinGate(*employee));
-}
-
 FController::PinStep FController::FollowPinGate(Action action,
                                                 const std::shared_ptr<CEmployee>& employee,
                                                 const PinGate& gate) {
