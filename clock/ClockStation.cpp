@@ -17,19 +17,30 @@ namespace orvan::timeclock {
 
 namespace {
 
-// Now with the seconds dropped, the way the stored times are written: the
-// moment as "mm/dd/yyyy hh:mm AM/PM" read back as a date-time.
-DateTime CurrentMinute() {
-    const DateTime now = DateTime::Now();
-    return DateTime::Parse(now.Format("mm/dd/yyyy hh:mm AM/PM")).value_or(now.TruncateToMinute());
+// A punch: now with the seconds dropped, the way the stored times are
+// written (the moment as "mm/dd/yyyy hh:mm AM/PM" read back as a
+// date-time), and the clock's offset from UTC of that same reading, which
+// tells the two 1:30 AMs of a fall-back night apart.
+struct Punch {
+    DateTime minute;
+    int32_t utcOffset = 0;
+};
+
+Punch CurrentPunch() {
+    const ClockReading now = CurrentClock().Read();
+    return {DateTime::Parse(now.now.Format("mm/dd/yyyy hh:mm AM/PM"))
+                .value_or(now.now.TruncateToMinute()),
+            now.utcOffsetMinutes};
 }
 
 std::shared_ptr<CTimeRecord> NewClockIn(const CEmployee& employee) {
+    const Punch in = CurrentPunch();
     auto record = std::make_shared<CTimeRecord>();
     record->SetObjectState(StateNew);
     record->SetEmployeeID(employee.EmployeeID());
-    record->SetStartTime(CurrentMinute());
+    record->SetStartTime(in.minute);
     record->SetEndTime(DateTime());
+    record->SetStartUtcOffset(in.utcOffset);
     return record;
 }
 
@@ -120,11 +131,14 @@ bool ClockStation::StoreClockOut(const std::shared_ptr<CEmployee>& employee, Clo
         result.openSince = card->ClockInAfterEnd();
         return true;
     };
-    bool done = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute());
+    const Punch out = CurrentPunch();
+    bool done = card->CloseTimeRecord(employee, DateTime::Today(), out.minute, out.utcOffset);
     // A shift begun before midnight is still open under yesterday; after a
     // wait that ended busy, a second wait would only double the delay.
     if (!done && !refused() && !GaveUpBusy()) {
-        done = card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute());
+        const Punch again = CurrentPunch();
+        done = card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), again.minute,
+                                     again.utcOffset);
         if (!done) {
             refused();
         }

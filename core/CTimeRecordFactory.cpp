@@ -1,14 +1,17 @@
 #include "core/CTimeRecordFactory.h"
 
 #include <limits>
+#include <optional>
 #include <stdexcept>
 #include <variant>
+#include <vector>
 
 #include "core/CTimeRecSQLConverter.h"
 #include "core/CTimeRecord.h"
 #include "core/CTimeRecordList.h"
 #include "core/CTimeRecordListSorter.h"
 #include "core/ObjectState.h"
+#include "core/ZoneTime.h"
 #include "storage/CJetDB.h"
 #include "storage/Recordset.h"
 #include "core/ErrorNumbers.h"
@@ -30,6 +33,15 @@ double NumberOf(const Recordset::Value& value) {
         return 0.0;
     }
     throw std::runtime_error("Type mismatch");
+}
+
+// A stored offset from UTC; Null, or a number no zone has, is none.
+std::optional<int32_t> OffsetOf(const Recordset::Value& value) {
+    const auto* minutes = std::get_if<int64_t>(&value);
+    if (minutes == nullptr || *minutes < -MaxUtcOffsetMinutes || *minutes > MaxUtcOffsetMinutes) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(*minutes);
 }
 
 // A key column: beyond the 32-bit range it cannot be held (the engine's
@@ -56,17 +68,58 @@ bool CTimeRecordFactory::ResetError() {
 }
 
 bool CTimeRecordFactory::BuildList(int32_t theemployeeid, DateTime thestartdate,
-                                   DateTime theenddate) {
+                                   DateTime theenddate, bool withUtcOffsets) {
     ResetError();
     CTimeRecSQLConverter converter;
-    return LoadList(converter.BuildFetchSQL(theemployeeid, thestartdate, theenddate));
+    return LoadList(
+        withUtcOffsets ? converter.BuildFetchWithOffsetsSQL(theemployeeid, thestartdate, theenddate)
+                       : converter.BuildFetchSQL(theemployeeid, thestartdate, theenddate));
+}
+
+bool CTimeRecordFactory::LoadUtcOffsets(CTimeRecord& therecord) {
+    if (!m_orvanDatabase) {
+        return false;
+    }
+    // Inside the caller's unit the database stays open; otherwise the query
+    // is an operation of its own.
+    struct Operation {
+        CJetDB& db;
+        bool opened;
+        ~Operation() {
+            if (opened && db.DatabaseOpen()) {
+                db.CloseDB();
+            }
+        }
+    } operation{*m_orvanDatabase, !m_orvanDatabase->DatabaseOpen()};
+    try {
+        if (operation.opened && !m_orvanDatabase->OpenDB()) {
+            return false;
+        }
+        const auto rows = m_orvanDatabase->ExecuteSelect(
+            "SELECT PunchOffset.StartOffset, PunchOffset.EndOffset From PunchOffset Where "
+            "(PunchOffset.TimeRecordID = " +
+            std::to_string(therecord.TimeRecordID()) + ");");
+        if (!rows) {
+            return false;
+        }
+        if (rows->RecordCount() > 0) {
+            rows->MoveFirst();
+            therecord.SetUtcOffsets(OffsetOf(rows->FieldAt(rows->FieldIndex("StartOffset"))),
+                                    OffsetOf(rows->FieldAt(rows->FieldIndex("EndOffset"))));
+        }
+        therecord.SetUtcOffsetsChanged(false);
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 bool CTimeRecordFactory::BuildPeriodList(int32_t theemployeeid, DateTime thestartdate,
                                          DateTime theenddate) {
     ResetError();
     CTimeRecSQLConverter converter;
-    return LoadList(converter.BuildPeriodFetchSQL(theemployeeid, thestartdate, theenddate));
+    return LoadList(
+        converter.BuildPeriodFetchWithOffsetsSQL(theemployeeid, thestartdate, theenddate));
 }
 
 bool CTimeRecordFactory::LoadList(const std::string& sql) {
@@ -94,6 +147,10 @@ bool CTimeRecordFactory::LoadList(const std::string& sql) {
                 const size_t employeeColumn = rows->FieldIndex("EmployeeID");
                 const size_t startColumn = rows->FieldIndex("StartTime");
                 const size_t endColumn = rows->FieldIndex("EndTime");
+                // Loaded without the offsets, the records have none.
+                const bool withOffsets = rows->HasField("StartOffset");
+                const size_t startOffsetColumn = withOffsets ? rows->FieldIndex("StartOffset") : 0;
+                const size_t endOffsetColumn = withOffsets ? rows->FieldIndex("EndOffset") : 0;
                 for (int32_t row = 1; row <= count; ++row) {
                     auto record = std::make_shared<CTimeRecord>();
                     // A zero or missing value keeps the record's initial one.
@@ -108,6 +165,11 @@ bool CTimeRecordFactory::LoadList(const std::string& sql) {
                     }
                     if (const double end = NumberOf(rows->FieldAt(endColumn)); end != 0.0) {
                         record->SetEndTime(DateTime::FromDays(end));
+                    }
+                    if (withOffsets) {
+                        record->SetUtcOffsets(OffsetOf(rows->FieldAt(startOffsetColumn)),
+                                              OffsetOf(rows->FieldAt(endOffsetColumn)));
+                        record->SetUtcOffsetsChanged(false);
                     }
                     record->SetObjectState(StateUnchanged);
                     if (!m_timeRecordList->Insert(record, row)) {
@@ -153,7 +215,36 @@ bool CTimeRecordFactory::Save(const std::shared_ptr<CTimeRecord>& thetimerecord)
         if (!m_orvanDatabase || !thetimerecord) {
             return true;
         }
-        if (!m_orvanDatabase->ExecuteAction(thetimerecord->ToSQL())) {
+        const std::string statement = thetimerecord->ToSQL();
+        CTimeRecSQLConverter converter;
+        const std::vector<std::string> offsets = converter.BuildUtcOffsetSQL(thetimerecord);
+        bool saved = false;
+        if (offsets.empty()) {
+            saved = m_orvanDatabase->ExecuteAction(statement);
+        } else {
+            // The record and its offsets are stored together or not at all:
+            // a savepoint takes back the record's statement when an offset
+            // cannot follow it (the file writes each statement as it runs,
+            // and on the server a failed statement would spoil the unit).
+            CJetDB& db = *m_orvanDatabase;
+            saved = db.RunAsOneTransaction([&] {
+                if (!db.ExecuteAction("SAVEPOINT time_record_save")) {
+                    return false;
+                }
+                bool written = db.ExecuteAction(statement);
+                for (size_t i = 0; written && i < offsets.size(); ++i) {
+                    written = db.ExecuteAction(offsets[i]);
+                }
+                if (!written) {
+                    db.ExecuteAction("ROLLBACK TO SAVEPOINT time_record_save");
+                }
+                return db.ExecuteAction("RELEASE SAVEPOINT time_record_save") && written;
+            });
+            if (saved) {
+                thetimerecord->SetUtcOffsetsChanged(false);
+            }
+        }
+        if (!saved) {
             m_errorNumber = err::OutOfLimitsOrNotSaved;
             return false;
         }

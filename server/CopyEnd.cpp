@@ -52,6 +52,11 @@ const std::vector<Table>& Tables() {
         {"StationOption", nullptr, "Name", true, {"Name", "Value"}},
         {"EmployeePin", nullptr, "EmployeeID", true, {"EmployeeID", "PinHash"}},
         {"StationLockout", nullptr, "EmployeeID", true, {"EmployeeID", "WrongPins", "LockedUntil"}},
+        {"PunchOffset",
+         nullptr,
+         "TimeRecordID",
+         true,
+         {"TimeRecordID", "StartOffset", "EndOffset"}},
     };
     return tables;
 }

@@ -25,7 +25,8 @@ struct Table {
     const char* numberedKey;
     // The primary key the rows are read in, or nullptr (_System: one row).
     const char* order;
-    // A station table: missing from files of schema version 0.
+    // A table an upgrade added (the station's tables, the punches' offsets):
+    // missing from files made before it.
     bool station;
     std::vector<const char*> columns;
 };

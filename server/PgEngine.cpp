@@ -3,6 +3,8 @@
 #include <libpq-fe.h>
 
 #include <charconv>
+#include <iterator>
+#include <string>
 
 #include "core/ErrorNumbers.h"
 #include "server/PgConnection.h"
@@ -57,6 +59,58 @@ private:
     pg::Params m_params;
 };
 
+// The version a server database holds (0 for none read).
+int64_t SchemaVersionOf(pg::PgConnection& connection) {
+    const auto rows = connection.Query("SELECT Version FROM _SchemaVersion");
+    if (rows->RecordCount() != 1) {
+        return 0;
+    }
+    rows->MoveFirst();
+    return rows->AsInteger("Version");
+}
+
+// Brings a server database of an older version up to kSchemaVersion in one
+// transaction that holds the version row, so two programs connecting at
+// once upgrade it once. Returns the version it holds afterwards.
+int64_t UpgradeSchema(pg::PgConnection& connection) {
+    // The upgrade that brings a database from version `to` - 1 to `to`.
+    struct Upgrade {
+        int64_t to;
+        const char* sql;
+    };
+    static constexpr Upgrade upgrades[] = {{2, pg::kUpgrade2Sql}};
+    static_assert(std::end(upgrades)[-1].to == kSchemaVersion,
+                  "the newest upgrade brings a database to the schema version the code reads");
+    try {
+        connection.Execute("BEGIN");
+        connection.Execute("LOCK TABLE _SchemaVersion IN EXCLUSIVE MODE");
+        int64_t version = SchemaVersionOf(connection);
+        for (const Upgrade& upgrade : upgrades) {
+            if (version >= 1 && version == upgrade.to - 1) {
+                connection.ExecuteScript(upgrade.sql);
+                version = upgrade.to;
+            }
+        }
+        connection.Execute("COMMIT");
+        return version;
+    } catch (const EngineError& e) {
+        try {
+            if (connection.InTransaction()) {
+                connection.Execute("ROLLBACK");
+            }
+        } catch (...) {
+            // The connection is dropped by the caller.
+        }
+        if (e.Number() == err::ServerConnectionFailed) {
+            throw;
+        }
+        throw EngineError(err::EngineNotADatabase,
+                          std::string("The server database could not be brought up to schema "
+                                      "version ") +
+                              std::to_string(kSchemaVersion) + ": " + e.what());
+    }
+}
+
 } // namespace
 
 PgEngine::PgEngine() = default;
@@ -82,17 +136,17 @@ void PgEngine::Connect(const std::string& uri, int32_t lockTimeout) {
     // The schema is checked once per connection, outside any transaction.
     int64_t version = 0;
     try {
-        const auto rows = connection->Query("SELECT Version FROM _SchemaVersion");
-        if (rows->RecordCount() == 1) {
-            rows->MoveFirst();
-            version = rows->AsInteger("Version");
-        }
+        version = SchemaVersionOf(*connection);
     } catch (const EngineError& e) {
         if (e.Number() == err::ServerConnectionFailed) {
             throw;
         }
         throw EngineError(err::EngineNotADatabase,
                           std::string("The server database holds no Orvan tables: ") + e.what());
+    }
+    // A database an older version made gets the tables added since.
+    if (version >= 1 && version < kSchemaVersion) {
+        version = UpgradeSchema(*connection);
     }
     if (version != kSchemaVersion) {
         throw EngineError(err::EngineNotADatabase,

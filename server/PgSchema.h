@@ -12,4 +12,9 @@ namespace orvan::pg {
 // treats it as lacking the schema.
 extern const char kSchemaSql[];
 
+// The upgrade that brings a server database from version n - 1 to n
+// (server/orvan_upgrade_pg_<n>.sql), ending by setting _SchemaVersion to n.
+// Version 1 is the first a server database had.
+extern const char kUpgrade2Sql[];
+
 } // namespace orvan::pg

@@ -1,5 +1,5 @@
 -- The Orvan database on a PostgreSQL server: the tables and the index of
--- the database file (schema version 1, upgrades included), and nothing
+-- the database file (schema version 2, upgrades included), and nothing
 -- else. The stored queries, the _System row, the administrator and the
 -- station options are copied in from a database file the installer makes,
 -- so they are written in one place only.
@@ -99,6 +99,15 @@ CREATE TABLE StationLockout (
     LockedUntil double precision NOT NULL DEFAULT 0
 );
 
+-- A time record's offsets from UTC in minutes east of it (local time minus
+-- UTC: -300 for Central Daylight Time) as the station read them with the
+-- clock-in and the clock-out; Null where none was read.
+CREATE TABLE PunchOffset (
+    TimeRecordID integer PRIMARY KEY,
+    StartOffset  integer,
+    EndOffset    integer
+);
+
 -- The schema version, as PRAGMA user_version is in the file: one row, read
 -- when the database is opened. Not a table of the file: a copy leaves it out.
 CREATE TABLE _SchemaVersion (
@@ -106,4 +115,4 @@ CREATE TABLE _SchemaVersion (
     OneRow  boolean PRIMARY KEY DEFAULT true CHECK (OneRow)
 );
 
-INSERT INTO _SchemaVersion (Version) VALUES (1);
+INSERT INTO _SchemaVersion (Version) VALUES (2);

@@ -55,7 +55,8 @@ public:
 
     // The version of the database's schema this code reads and writes, kept in
     // the file's user_version. A file made before the clock station's own
-    // tables existed has version 0 and is upgraded when it is opened
+    // tables existed has version 0, one made before the punches' offsets
+    // from UTC were kept version 1; both are upgraded when they are opened
     // (SqliteEngine::UpgradeSchema).
     static constexpr int32_t SchemaVersion = kSchemaVersion;
 
