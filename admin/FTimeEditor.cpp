@@ -193,8 +193,9 @@ void FTimeEditor::SaveClicked() {
     }
     // A record that ends before it starts would count as no time at all; it
     // is not saved, and the editor stays open for the correction. An open
-    // record (no end) is not affected.
-    if (!m_timeRecord->EndTime().IsZero() && m_timeRecord->EndTime() < m_timeRecord->StartTime()) {
+    // record (no end) is not affected. Before and after are real time: a
+    // punch after the clocks went back may show an earlier wall-clock time.
+    if (!m_timeRecord->EndTime().IsZero() && m_timeRecord->MinutesWorked() < 0) {
         ShowMessage(MsgIconExclamation + MsgButtonsOK, "Time Record Error",
                     "The end of this time record lies before its start. Correct the dates and "
                     "times before saving.");

@@ -14,6 +14,8 @@ struct WallClockReading {
     int hour = 0;
     int minute = 0;
     int second = 0;
+    // Local time minus UTC, in minutes.
+    int utcOffsetMinutes = 0;
 };
 
 // The local date and time of this moment, to the second.
@@ -21,8 +23,13 @@ inline WallClockReading ReadLocalWallClock() {
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
-            local.tm_hour,        local.tm_min,     local.tm_sec};
+    return {local.tm_year + 1900,
+            local.tm_mon + 1,
+            local.tm_mday,
+            local.tm_hour,
+            local.tm_min,
+            local.tm_sec,
+            static_cast<int>(local.tm_gmtoff / 60)};
 }
 
 } // namespace orvan::calendar

@@ -18,19 +18,30 @@ namespace orvan::timeclock {
 
 namespace {
 
-// Now with the seconds dropped, the way the stored times are written: the
-// moment as "mm/dd/yyyy hh:mm AM/PM" read back as a date-time.
-DateTime CurrentMinute() {
-    const DateTime now = DateTime::Now();
-    return DateTime::Parse(now.Format("mm/dd/yyyy hh:mm AM/PM")).value_or(now.TruncateToMinute());
+// A punch: now with the seconds dropped, the way the stored times are
+// written (the moment as "mm/dd/yyyy hh:mm AM/PM" read back as a
+// date-time), and the clock's offset from UTC of that same reading, which
+// tells the two 1:30 AMs of a fall-back night apart.
+struct Punch {
+    DateTime minute;
+    int32_t utcOffset = 0;
+};
+
+Punch CurrentPunch() {
+    const ClockReading now = CurrentClock().Read();
+    return {DateTime::Parse(now.now.Format("mm/dd/yyyy hh:mm AM/PM"))
+                .value_or(now.now.TruncateToMinute()),
+            now.utcOffsetMinutes};
 }
 
 std::shared_ptr<CTimeRecord> NewClockIn(const CEmployee& employee) {
+    const Punch in = CurrentPunch();
     auto record = std::make_shared<CTimeRecord>();
     record->SetObjectState(StateNew);
     record->SetEmployeeID(employee.EmployeeID());
-    record->SetStartTime(CurrentMinute());
+    record->SetStartTime(in.minute);
     record->SetEndTime(DateTime());
+    record->SetStartUtcOffset(in.utcOffset);
     return record;
 }
 
@@ -87,6 +98,13 @@ bool ClockStation::GaveUpBusy() const {
     return m_database && m_database->GaveUpBusy();
 }
 
+std::optional<std::vector<OpenRecord>> ClockStation::EveryOpenRecord(const CEmployee& employee,
+                                                                     DateTime now) const {
+    // Records started up to ten years ahead, should the clock have been
+    // set back since they were punched.
+    return FindOpenRecords(m_database, employee.EmployeeID(), now.AddDays(3650));
+}
+
 ClockResult::Outcome ClockStation::ClockOutcome(NaturalAction action, bool done,
                                                 const ClockResult& result) const {
     const bool clockIn = action == NaturalAction::ClockIn;
@@ -124,12 +142,15 @@ bool ClockStation::StoreClockOut(const std::shared_ptr<CEmployee>& employee, Clo
         return true;
     };
     const AuditNote note{std::string(audit::kClockOut), "", Who()};
-    bool done = card->CloseTimeRecord(employee, DateTime::Today(), CurrentMinute(), note);
+    const Punch out = CurrentPunch();
+    bool done =
+        card->CloseTimeRecord(employee, DateTime::Today(), out.minute, out.utcOffset, note);
     // A shift begun before midnight is still open under yesterday; after a
     // wait that ended busy, a second wait would only double the delay.
     if (!done && !refused() && !GaveUpBusy()) {
-        done =
-            card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), CurrentMinute(), note);
+        const Punch again = CurrentPunch();
+        done = card->CloseTimeRecord(employee, DateTime::Today().AddDays(-1), again.minute,
+                                     again.utcOffset, note);
         if (!done) {
             refused();
         }
@@ -152,8 +173,7 @@ ClockResult ClockStation::ClockIn(const std::shared_ptr<CEmployee>& employee) {
     const bool stored = RunAsOneUnit([&] {
         result.openSince = DateTime();
         const DateTime now = DateTime::Now();
-        const std::optional<std::vector<OpenRecord>> open =
-            FindOpenRecords(m_database, employee->EmployeeID(), now.AddDays(3650));
+        const std::optional<std::vector<OpenRecord>> open = EveryOpenRecord(*employee, now);
         if (!open) {
             return false;
         }
@@ -195,8 +215,7 @@ ClockResult ClockStation::ClockInOrOut(const std::shared_ptr<CEmployee>& employe
         // Every open record of the employee, to see what clock-out would
         // close.
         const DateTime now = DateTime::Now();
-        const std::optional<std::vector<OpenRecord>> open =
-            FindOpenRecords(m_database, employee->EmployeeID(), now.AddDays(3650));
+        const std::optional<std::vector<OpenRecord>> open = EveryOpenRecord(*employee, now);
         lookedUp = open.has_value();
         if (!open) {
             return false;
@@ -212,6 +231,44 @@ ClockResult ClockStation::ClockInOrOut(const std::shared_ptr<CEmployee>& employe
     result.action = lookedUp ? chosen : NaturalAction::ClockIn;
     result.outcome = ClockOutcome(result.action, done, result);
     if (!done || result.action == NaturalAction::ClockOut) {
+        result.forgotten.clear();
+    }
+    return result;
+}
+
+ClockResult ClockStation::Run(ClockAction action, const std::shared_ptr<CEmployee>& employee) {
+    switch (action) {
+    case ClockAction::ClockIn:
+        return ClockIn(employee);
+    case ClockAction::ClockOut:
+        return ClockOut(employee);
+    case ClockAction::InOrOut:
+        break;
+    }
+    return ClockInOrOut(employee);
+}
+
+ClockResult ClockStation::RunUnlessGated(ClockAction action,
+                                         const std::shared_ptr<CEmployee>& employee,
+                                         PinGate& gate) {
+    ClockResult result;
+    gate = PinGate{};
+    if (!employee) {
+        return result;
+    }
+    // The action's own unit joins this one; its outcome holds only if this
+    // unit is kept.
+    const bool kept = RunAsOneUnit([&] {
+        gate = CheckPinGate(*employee);
+        if (gate.outcome == PinGate::Outcome::NotRequired) {
+            result = Run(action, employee);
+        }
+        return true;
+    });
+    if (!kept && gate.outcome == PinGate::Outcome::NotRequired &&
+        (result.outcome == ClockResult::Outcome::Stored ||
+         result.outcome == ClockResult::Outcome::Closed)) {
+        result.outcome = GaveUpBusy() ? ClockResult::Outcome::Busy : ClockResult::Outcome::Failure;
         result.forgotten.clear();
     }
     return result;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -115,6 +116,9 @@ struct PinCheck {
     DateTime lockedUntil;
 };
 
+// The three actions that clock in or out.
+enum class ClockAction { ClockIn, ClockOut, InOrOut };
+
 // Why a time card report came out as it did.
 enum class TimeCardOutcome { Shown, NoTimeRecords, Busy, Failure };
 
@@ -157,6 +161,15 @@ public:
     // one employee can neither both miss nor both close a record.
     ClockResult ClockInOrOut(const std::shared_ptr<CEmployee>& employee);
 
+    // ClockIn, ClockOut or ClockInOrOut.
+    ClockResult Run(ClockAction action, const std::shared_ptr<CEmployee>& employee);
+    // The PIN checks and, when they ask for no PIN, `action` itself, all in
+    // one database unit, so a click without PIN opens the file once. When
+    // `gate` comes back other than NotRequired the action did not run and
+    // the result means nothing.
+    ClockResult RunUnlessGated(ClockAction action, const std::shared_ptr<CEmployee>& employee,
+                               PinGate& gate);
+
     // Whether the station requires a PIN and, when it does, whether the
     // employee may use it now. Each read is a statement of its own.
     PinGate CheckPinGate(const CEmployee& employee);
@@ -181,6 +194,10 @@ private:
     bool StoreClockIn(const std::shared_ptr<CTimeRecord>& record,
                       const std::vector<OpenRecord>& forgotten, ClockResult& result);
     bool StoreClockOut(const std::shared_ptr<CEmployee>& employee, ClockResult& result);
+    // Every record of the employee still open, read in the caller's unit;
+    // nothing when they could not be read.
+    std::optional<std::vector<OpenRecord>> EveryOpenRecord(const CEmployee& employee,
+                                                           DateTime now) const;
     // The outcome of a clock-in or clock-out that ended as `done`.
     ClockResult::Outcome ClockOutcome(NaturalAction action, bool done,
                                       const ClockResult& result) const;

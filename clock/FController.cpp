@@ -298,9 +298,24 @@ void FController::RequestAction(Action action) {
     BeginDatabaseWork();
     bool askingForPin = false;
     if (const std::shared_ptr<CEmployee> employee = LookUpEmployee(action)) {
-        switch (CheckPinGate(action, employee)) {
+        // A clock-in or clock-out reads the PIN checks in its own unit and
+        // runs there when no PIN is asked for; printing reads them first.
+        const std::optional<ClockAction> clockAction = ClockActionOf(action);
+        PinGate gate;
+        ClockResult result;
+        if (clockAction) {
+            result = m_station->RunUnlessGated(*clockAction, employee, gate);
+        } else {
+            gate = m_station->CheckPinGate(*employee);
+        }
+        switch (FollowPinGate(action, employee, gate)) {
         case PinStep::NotRequired:
-            RunAction(action, employee);
+            if (clockAction) {
+                EndDatabaseWork();
+                ShowClockResult(*employee, result);
+            } else {
+                PrintTimeCard(employee);
+            }
             break;
         case PinStep::Ask:
             askingForPin = true;
@@ -316,23 +331,28 @@ void FController::RequestAction(Action action) {
     m_actionRunning = false;
 }
 
-// Messages come after the station's database unit, never inside it.
-void FController::RunAction(Action action, const std::shared_ptr<CEmployee>& employee) {
-    ClockResult result;
+std::optional<ClockAction> FController::ClockActionOf(Action action) {
     switch (action) {
     case Action::ClockIn:
-        result = m_station->ClockIn(employee);
-        break;
+        return ClockAction::ClockIn;
     case Action::ClockOut:
-        result = m_station->ClockOut(employee);
-        break;
+        return ClockAction::ClockOut;
     case Action::Natural:
-        result = m_station->ClockInOrOut(employee);
-        break;
+        return ClockAction::InOrOut;
     case Action::Print:
+        break;
+    }
+    return std::nullopt;
+}
+
+// Messages come after the station's database unit, never inside it.
+void FController::RunAction(Action action, const std::shared_ptr<CEmployee>& employee) {
+    const std::optional<ClockAction> clockAction = ClockActionOf(action);
+    if (!clockAction) {
         PrintTimeCard(employee);
         return;
     }
+    const ClockResult result = m_station->Run(*clockAction, employee);
     EndDatabaseWork();
     ShowClockResult(*employee, result);
 }

@@ -3,6 +3,7 @@
 #include <QtWidgets/QWidget>
 
 #include <memory>
+#include <optional>
 
 #include "clock/ClockStation.h"
 #include "ui/IReportParent.h"
@@ -92,6 +93,8 @@ protected:
 private:
     // What a key or button asks for; Natural is Enter after a number.
     enum class Action { ClockIn, ClockOut, Print, Natural };
+    // The station's action behind a key or button; none for Print.
+    static std::optional<ClockAction> ClockActionOf(Action action);
 
     void ShowClock();
     void ShowActiveButton(int buttonNumber);
@@ -115,7 +118,10 @@ private:
     // PIN checks (FControllerPin.cpp): what the checks made before an action
     // let the window do next.
     enum class PinStep { NotRequired, Ask, Refused };
-    PinStep CheckPinGate(Action action, const std::shared_ptr<CEmployee>& employee);
+    // What `gate`, read for `action`, lets the window do: asks for the PIN
+    // or shows the refusal, unless no PIN is required.
+    PinStep FollowPinGate(Action action, const std::shared_ptr<CEmployee>& employee,
+                          const PinGate& gate);
     // Shows the PIN box for `action`; the checks of `m_pinGate` stay.
     void AskForPin(Action action, const std::shared_ptr<CEmployee>& employee);
     // Enter (or the pending action's key or button) in the PIN box.

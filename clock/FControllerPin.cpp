@@ -38,9 +38,9 @@ void FController::ShowActionError(Action action, bool busy) {
     ShowMessage(MsgIconExclamation | MsgButtonsOK, title, busy ? DatabaseBusyText : text);
 }
 
-FController::PinStep FController::CheckPinGate(Action action,
-                                               const std::shared_ptr<CEmployee>& employee) {
-    const PinGate gate = m_station->CheckPinGate(*employee);
+FController::PinStep FController::FollowPinGate(Action action,
+                                                const std::shared_ptr<CEmployee>& employee,
+                                                const PinGate& gate) {
     m_pinRequired = gate.required;
     if (gate.outcome == PinGate::Outcome::NotRequired) {
         return PinStep::NotRequired;

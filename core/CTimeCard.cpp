@@ -6,6 +6,7 @@
 #include "core/CTimeRecordFactory.h"
 #include "core/CTimeRecordList.h"
 #include "core/ObjectState.h"
+#include "core/ZoneTime.h"
 #include "storage/AuditTrail.h"
 #include "core/Program.h"
 #include "personnel/CEmployee.h"
@@ -137,7 +138,8 @@ bool CTimeCard::GenerateTimecard(const std::shared_ptr<CEmployee>& theemployee,
 }
 
 bool CTimeCard::CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee,
-                                DateTime theshiftdate, DateTime theendtime, const AuditNote& note) {
+                                DateTime theshiftdate, DateTime theendtime,
+                                std::optional<int32_t> theendutcoffset, const AuditNote& note) {
     m_errorNumber = 0;
     m_clockInAfterEnd = DateTime();
     try {
@@ -157,7 +159,7 @@ bool CTimeCard::CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee,
                 closing.kind = audit::kClockOut;
             }
             return CloseOpenRecord(*factory, theemployee->EmployeeID(), theshiftdate, theendtime,
-                                   closing);
+                                   theendutcoffset, closing);
         };
         return database ? database->RunAsOneTransaction(readAndClose, CJetDB::UnitEnd::Discard)
                         : readAndClose();
@@ -168,8 +170,11 @@ bool CTimeCard::CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee,
 }
 
 bool CTimeCard::CloseOpenRecord(CTimeRecordFactory& factory, int32_t employeeID,
-                                DateTime theshiftdate, DateTime theendtime, const AuditNote& note) {
-    if (!factory.BuildList(employeeID, theshiftdate, theshiftdate) ||
+                                DateTime theshiftdate, DateTime theendtime,
+                                std::optional<int32_t> theendutcoffset, const AuditNote& note) {
+    // The records come without their offsets: on the server, reading them
+    // here would make every two stations closing records at once conflict.
+    if (!factory.BuildList(employeeID, theshiftdate, theshiftdate, false) ||
         factory.DatabaseUnavailable()) {
         m_errorNumber = err::ListCreate;
         return false;
@@ -181,13 +186,22 @@ bool CTimeCard::CloseOpenRecord(CTimeRecordFactory& factory, int32_t employeeID,
             continue;
         }
         // A record ending before it starts would be stored as no time at
-        // all; it stays open for the manager to correct.
-        if (theendtime < record->StartTime()) {
+        // all; it stays open for the manager to correct. Before is real
+        // time: after the clocks went back an hour, a later clock-out may
+        // show an earlier time. A clock-in in the repeated hour is one of
+        // two moments, which only its stored offset tells.
+        if (ZoneRepeats(record->StartTime()) && !factory.LoadUtcOffsets(*record)) {
+            m_errorNumber = err::ListCreate;
+            return false;
+        }
+        if (WorkedMinutes(record->StartTime(), record->StartUtcOffset(), theendtime,
+                          theendutcoffset) < 0) {
             m_errorNumber = err::ClockOutBeforeClockIn;
             m_clockInAfterEnd = record->StartTime();
             return false;
         }
         record->SetEndTime(theendtime);
+        record->SetEndUtcOffset(theendutcoffset);
         if (factory.Save(record, note)) {
             return true;
         }

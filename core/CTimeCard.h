@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/CTimeRecordFactory.h"
@@ -64,11 +65,15 @@ public:
     // Closes the employee's earliest open record that started on or after
     // `theshiftdate` with `theendtime` and saves it. 301 when nothing could
     // be loaded (also when there is no open record); 608 when that record
-    // starts after `theendtime`, which stores nothing (ClockInAfterEnd then
-    // tells its start). The audit entry is a clock-out unless `note` says
-    // otherwise.
+    // starts after `theendtime` in real time, which stores nothing
+    // (ClockInAfterEnd then tells its start). `theendutcoffset`: the end's
+    // offset from UTC as the station's clock read it, kept with the record
+    // in the same unit; none leaves the end to the zone's rules. The audit
+    // entry is a clock-out unless `note` says otherwise.
     bool CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee, DateTime theshiftdate,
-                         DateTime theendtime, const AuditNote& note = {});
+                         DateTime theendtime,
+                         std::optional<int32_t> theendutcoffset = std::nullopt,
+                         const AuditNote& note = {});
     // After a CloseTimeRecord refused with 608: the open record's start.
     DateTime ClockInAfterEnd() const { return m_clockInAfterEnd; }
     // 607 and none when no record has that start and end.
@@ -94,7 +99,8 @@ public:
 private:
     // Closes the employee's first open record of the shift date.
     bool CloseOpenRecord(CTimeRecordFactory& factory, int32_t employeeID, DateTime theshiftdate,
-                         DateTime theendtime, const AuditNote& note);
+                         DateTime theendtime, std::optional<int32_t> theendutcoffset,
+                         const AuditNote& note);
     std::string TotalsText() const;
     void MarkChanged();
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/DateTime.h"
 
@@ -36,12 +37,30 @@ public:
     // a pay period's records, whatever their end. Same form as BuildFetchSQL.
     std::string BuildPeriodFetchSQL(int32_t theemployeeid, DateTime thestartdate,
                                     DateTime theenddate);
+    // The same two queries with each record's offsets from UTC beside it
+    // (columns StartOffset and EndOffset of PunchOffset, Null where the
+    // record has none): the factory loads records with these.
+    std::string BuildFetchWithOffsetsSQL(int32_t theemployeeid, DateTime thestartdate,
+                                         DateTime theenddate);
+    std::string BuildPeriodFetchWithOffsetsSQL(int32_t theemployeeid, DateTime thestartdate,
+                                               DateTime theenddate);
+    // The statements that bring the record's PunchOffset row in line with
+    // its offsets, to run after the record's own statement (ToSQL) in the
+    // same unit: a new record with an offset gets a row (under the key its
+    // INSERT has just been given, @@IDENTITY: nothing may run between the
+    // two on the connection), a changed record whose
+    // offsets changed has the changed ones written into its row (made when
+    // missing; the row only removed when the record has no offset left), a
+    // deleted record loses its row. Empty when nothing is to
+    // be written, which is so for every record without offsets. Does not
+    // change sqlstring.
+    std::vector<std::string> BuildUtcOffsetSQL(const std::shared_ptr<CTimeRecord>& record);
 
 private:
     // The fetch query's form: start at or after `thestartdate`, and
     // `endtest` (a column and comparison) against `theenddate`.
     std::string BuildSelect(int32_t theemployeeid, DateTime thestartdate, const char* endtest,
-                            DateTime theenddate);
+                            DateTime theenddate, bool withOffsets = false);
     void BuildInsert();
     void BuildUpdate();
     void BuildDelete();

@@ -4,6 +4,7 @@
 
 #include "core/CTimeRecSQLConverter.h"
 #include "core/ErrorNumbers.h"
+#include "core/ZoneTime.h"
 
 namespace orvan {
 
@@ -31,14 +32,41 @@ void CTimeRecord::SetEmployeeID(int32_t value) {
 }
 
 void CTimeRecord::SetStartTime(DateTime value) {
+    if (value != m_startTime && m_startUtcOffset) {
+        m_startUtcOffset.reset();
+        m_startUtcOffsetChanged = true;
+    }
     m_startTime = value;
     MarkChanged();
     RecalculateWhenComplete();
 }
 
 void CTimeRecord::SetEndTime(DateTime value) {
+    if (value != m_endTime && m_endUtcOffset) {
+        m_endUtcOffset.reset();
+        m_endUtcOffsetChanged = true;
+    }
     m_endTime = value;
     MarkChanged();
+    RecalculateWhenComplete();
+}
+
+void CTimeRecord::SetStartUtcOffset(std::optional<int32_t> value) {
+    SetUtcOffsets(value, m_endUtcOffset);
+}
+
+void CTimeRecord::SetEndUtcOffset(std::optional<int32_t> value) {
+    SetUtcOffsets(m_startUtcOffset, value);
+}
+
+void CTimeRecord::SetUtcOffsets(std::optional<int32_t> start, std::optional<int32_t> end) {
+    if (start == m_startUtcOffset && end == m_endUtcOffset) {
+        return;
+    }
+    m_startUtcOffsetChanged = m_startUtcOffsetChanged || start != m_startUtcOffset;
+    m_endUtcOffsetChanged = m_endUtcOffsetChanged || end != m_endUtcOffset;
+    m_startUtcOffset = start;
+    m_endUtcOffset = end;
     RecalculateWhenComplete();
 }
 
@@ -51,8 +79,12 @@ void CTimeRecord::SetHoursWorked(float value) {
     MarkChanged();
 }
 
+int64_t CTimeRecord::MinutesWorked() const {
+    return WorkedMinutes(m_startTime, m_startUtcOffset, m_endTime, m_endUtcOffset);
+}
+
 float CTimeRecord::CalculateHoursWorked() {
-    const int64_t minutes = DateTime::DiffMinutes(m_startTime, m_endTime);
+    const int64_t minutes = MinutesWorked();
     m_hoursWorked = static_cast<float>(static_cast<double>(minutes) / 60.0);
     return m_hoursWorked;
 }

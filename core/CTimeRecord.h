@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/DateTime.h"
@@ -45,6 +46,31 @@ public:
     float HoursWorked() const;
     void SetHoursWorked(float value);
 
+    // The offsets from UTC (minutes east of it, see core/ZoneTime.h) the
+    // station read with the clock-in and the clock-out; none where no
+    // station punched (typed by the manager, or made before offsets were
+    // kept), and the zone's rules then tell the offset. They tie a wall-clock
+    // time to one moment when the clocks change. A new StartTime or EndTime
+    // drops its offset, which belonged to the moment punched. Setting them
+    // recomputes HoursWorked when both times are set and leaves ObjectState
+    // alone: they are kept beside the record's row, not in it.
+    std::optional<int32_t> StartUtcOffset() const { return m_startUtcOffset; }
+    std::optional<int32_t> EndUtcOffset() const { return m_endUtcOffset; }
+    void SetStartUtcOffset(std::optional<int32_t> value);
+    void SetEndUtcOffset(std::optional<int32_t> value);
+    void SetUtcOffsets(std::optional<int32_t> start, std::optional<int32_t> end);
+    // True when an offset differs from the one stored for the record: any
+    // change to it sets it; the factory clears both when it has loaded or
+    // stored them. Only a changed offset is written, so a record loaded
+    // without its offsets (the station's clock-out) keeps its stored start.
+    bool StartUtcOffsetChanged() const { return m_startUtcOffsetChanged; }
+    bool EndUtcOffsetChanged() const { return m_endUtcOffsetChanged; }
+    bool UtcOffsetsChanged() const { return m_startUtcOffsetChanged || m_endUtcOffsetChanged; }
+    void SetUtcOffsetsChanged(bool value) {
+        m_startUtcOffsetChanged = value;
+        m_endUtcOffsetChanged = value;
+    }
+
     // Whether the text forms use FormatString or the general date text.
     bool EnforceFormat() const { return m_enforceFormat; }
     void SetEnforceFormat(bool value) { m_enforceFormat = value; }
@@ -58,8 +84,12 @@ public:
     // 806 after a failed text form; never reset.
     int32_t ErrorNumber() const { return m_errorNumber; }
 
-    // Whole minutes from StartTime to EndTime (seconds dropped) divided by 60,
-    // stored and returned. Negative when the end lies before the start.
+    // The real minutes from StartTime to EndTime (seconds dropped; across a
+    // daylight-saving change the hour the clocks skip or repeat counts as it
+    // passed), see WorkedMinutes. Negative when the end lies before the
+    // start.
+    int64_t MinutesWorked() const;
+    // MinutesWorked divided by 60, stored and returned.
     float CalculateHoursWorked();
 
     // The INSERT, UPDATE or DELETE that matches ObjectState; empty for any
@@ -85,6 +115,10 @@ private:
     std::shared_ptr<const std::string> m_formatString;
     DateTime m_startTime;
     DateTime m_endTime;
+    std::optional<int32_t> m_startUtcOffset;
+    std::optional<int32_t> m_endUtcOffset;
+    bool m_startUtcOffsetChanged = false;
+    bool m_endUtcOffsetChanged = false;
     std::string m_lastSQL;
     std::weak_ptr<CTimeRecordFactory> m_timeRecordFactory;
     int32_t m_objectState = StateNew;

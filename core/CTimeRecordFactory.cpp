@@ -4,12 +4,14 @@
 #include <optional>
 #include <stdexcept>
 #include <variant>
+#include <vector>
 
 #include "core/CTimeRecSQLConverter.h"
 #include "core/CTimeRecord.h"
 #include "core/CTimeRecordList.h"
 #include "core/CTimeRecordListSorter.h"
 #include "core/ObjectState.h"
+#include "core/ZoneTime.h"
 #include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
 #include "storage/Recordset.h"
@@ -32,6 +34,15 @@ double NumberOf(const Recordset::Value& value) {
         return 0.0;
     }
     throw std::runtime_error("Type mismatch");
+}
+
+// A stored offset from UTC; Null, or a number no zone has, is none.
+std::optional<int32_t> OffsetOf(const Recordset::Value& value) {
+    const auto* minutes = std::get_if<int64_t>(&value);
+    if (minutes == nullptr || *minutes < -MaxUtcOffsetMinutes || *minutes > MaxUtcOffsetMinutes) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(*minutes);
 }
 
 // A key column: beyond the 32-bit range it cannot be held (the engine's
@@ -65,9 +76,11 @@ std::optional<std::string> StoredValues(CJetDB& database, int32_t timeRecordID) 
                                DateTime::FromDays(NumberOf(rows->Field("EndTime"))));
 }
 
-// The key the insert just gave, read in the same unit.
+// The key the connection's last insert gave, read in the same unit. Nothing
+// of the table is read, so two stations inserting at once do not conflict
+// over it.
 std::optional<int64_t> NewestKey(CJetDB& database) {
-    const auto rows = database.ExecuteSelect("SELECT max(TimeRecordID) AS NewKey FROM TimeRecord");
+    const auto rows = database.ExecuteSelect("SELECT @@IDENTITY AS NewKey");
     if (!rows || rows->RecordCount() == 0) {
         return std::nullopt;
     }
@@ -89,17 +102,58 @@ bool CTimeRecordFactory::ResetError() {
 }
 
 bool CTimeRecordFactory::BuildList(int32_t theemployeeid, DateTime thestartdate,
-                                   DateTime theenddate) {
+                                   DateTime theenddate, bool withUtcOffsets) {
     ResetError();
     CTimeRecSQLConverter converter;
-    return LoadList(converter.BuildFetchSQL(theemployeeid, thestartdate, theenddate));
+    return LoadList(
+        withUtcOffsets ? converter.BuildFetchWithOffsetsSQL(theemployeeid, thestartdate, theenddate)
+                       : converter.BuildFetchSQL(theemployeeid, thestartdate, theenddate));
+}
+
+bool CTimeRecordFactory::LoadUtcOffsets(CTimeRecord& therecord) {
+    if (!m_orvanDatabase) {
+        return false;
+    }
+    // Inside the caller's unit the database stays open; otherwise the query
+    // is an operation of its own.
+    struct Operation {
+        CJetDB& db;
+        bool opened;
+        ~Operation() {
+            if (opened && db.DatabaseOpen()) {
+                db.CloseDB();
+            }
+        }
+    } operation{*m_orvanDatabase, !m_orvanDatabase->DatabaseOpen()};
+    try {
+        if (operation.opened && !m_orvanDatabase->OpenDB()) {
+            return false;
+        }
+        const auto rows = m_orvanDatabase->ExecuteSelect(
+            "SELECT PunchOffset.StartOffset, PunchOffset.EndOffset From PunchOffset Where "
+            "(PunchOffset.TimeRecordID = " +
+            std::to_string(therecord.TimeRecordID()) + ");");
+        if (!rows) {
+            return false;
+        }
+        if (rows->RecordCount() > 0) {
+            rows->MoveFirst();
+            therecord.SetUtcOffsets(OffsetOf(rows->FieldAt(rows->FieldIndex("StartOffset"))),
+                                    OffsetOf(rows->FieldAt(rows->FieldIndex("EndOffset"))));
+        }
+        therecord.SetUtcOffsetsChanged(false);
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 bool CTimeRecordFactory::BuildPeriodList(int32_t theemployeeid, DateTime thestartdate,
                                          DateTime theenddate) {
     ResetError();
     CTimeRecSQLConverter converter;
-    return LoadList(converter.BuildPeriodFetchSQL(theemployeeid, thestartdate, theenddate));
+    return LoadList(
+        converter.BuildPeriodFetchWithOffsetsSQL(theemployeeid, thestartdate, theenddate));
 }
 
 bool CTimeRecordFactory::LoadList(const std::string& sql) {
@@ -127,6 +181,10 @@ bool CTimeRecordFactory::LoadList(const std::string& sql) {
                 const size_t employeeColumn = rows->FieldIndex("EmployeeID");
                 const size_t startColumn = rows->FieldIndex("StartTime");
                 const size_t endColumn = rows->FieldIndex("EndTime");
+                // Loaded without the offsets, the records have none.
+                const bool withOffsets = rows->HasField("StartOffset");
+                const size_t startOffsetColumn = withOffsets ? rows->FieldIndex("StartOffset") : 0;
+                const size_t endOffsetColumn = withOffsets ? rows->FieldIndex("EndOffset") : 0;
                 for (int32_t row = 1; row <= count; ++row) {
                     auto record = std::make_shared<CTimeRecord>();
                     // A zero or missing value keeps the record's initial one.
@@ -141,6 +199,11 @@ bool CTimeRecordFactory::LoadList(const std::string& sql) {
                     }
                     if (const double end = NumberOf(rows->FieldAt(endColumn)); end != 0.0) {
                         record->SetEndTime(DateTime::FromDays(end));
+                    }
+                    if (withOffsets) {
+                        record->SetUtcOffsets(OffsetOf(rows->FieldAt(startOffsetColumn)),
+                                              OffsetOf(rows->FieldAt(endOffsetColumn)));
+                        record->SetUtcOffsetsChanged(false);
                     }
                     record->SetObjectState(StateUnchanged);
                     if (!m_timeRecordList->Insert(record, row)) {
@@ -197,9 +260,15 @@ bool CTimeRecordFactory::Save(const std::shared_ptr<CTimeRecord>& thetimerecord,
             }
             return true;
         }
-        const std::string sql = record.ToSQL();
-        // The change and its entry are one unit (part of the caller's unit
-        // when there is one): a failing entry drops the change with it.
+        const std::string statement = record.ToSQL();
+        CTimeRecSQLConverter converter;
+        const std::vector<std::string> offsets = converter.BuildUtcOffsetSQL(thetimerecord);
+        // The record, its offsets and its audit entry are one unit (part of
+        // the caller's unit when there is one). A savepoint takes back what
+        // was written when a later step fails, so a caller's unit that goes
+        // on never keeps a change without its entry (the file writes each
+        // statement as it runs, and on the server a failed statement would
+        // spoil the unit).
         const auto saveAndRecord = [&] {
             audit::Entry entry;
             entry.kind = note.kind.empty() ? std::string(KindOf(state)) : note.kind;
@@ -217,22 +286,34 @@ bool CTimeRecordFactory::Save(const std::shared_ptr<CTimeRecord>& thetimerecord,
                 }
                 entry.before = *before;
             }
-            if (!db.ExecuteAction(sql) || !db.OpenDB()) {
-                return false;
-            }
-            if (state == StateNew) {
-                const std::optional<int64_t> key = NewestKey(db);
-                if (!key) {
-                    return false;
-                }
-                entry.timeRecordID = *key;
-            }
             if (state != StateDeleted) {
                 entry.after = audit::RecordValues(record.StartTime(), record.EndTime());
             }
-            return audit::Append(db, std::move(entry));
+            if (!db.ExecuteAction("SAVEPOINT time_record_save")) {
+                return false;
+            }
+            bool written = db.ExecuteAction(statement) && db.OpenDB();
+            if (written && state == StateNew) {
+                // Read at once: the offsets' INSERT must follow the
+                // record's, and the entry's would change the last key.
+                const std::optional<int64_t> key = NewestKey(db);
+                written = key.has_value();
+                entry.timeRecordID = key.value_or(0);
+            }
+            for (size_t i = 0; written && i < offsets.size(); ++i) {
+                written = db.ExecuteAction(offsets[i]);
+            }
+            written = written && audit::Append(db, std::move(entry));
+            if (!written) {
+                db.ExecuteAction("ROLLBACK TO SAVEPOINT time_record_save");
+            }
+            return db.ExecuteAction("RELEASE SAVEPOINT time_record_save") && written;
         };
-        if (!db.RunAsOneTransaction(saveAndRecord, CJetDB::UnitEnd::Discard)) {
+        const bool saved = db.RunAsOneTransaction(saveAndRecord, CJetDB::UnitEnd::Discard);
+        if (saved) {
+            thetimerecord->SetUtcOffsetsChanged(false);
+        }
+        if (!saved) {
             m_errorNumber = err::OutOfLimitsOrNotSaved;
             return false;
         }

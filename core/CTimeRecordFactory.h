@@ -50,8 +50,15 @@ public:
     // Loads the records of employee `theemployeeid` that start at or after
     // `thestartdate` and end at or before `theenddate` (open records always
     // pass the end test), ordered by start and end. An empty result gives
-    // False with 301 and an empty list.
-    bool BuildList(int32_t theemployeeid, DateTime thestartdate, DateTime theenddate);
+    // False with 301 and an empty list. Without `withUtcOffsets` the records
+    // come without their punches' offsets, and the offsets are not read at
+    // all (on the server, a unit that reads them conflicts with every other
+    // station writing them).
+    bool BuildList(int32_t theemployeeid, DateTime thestartdate, DateTime theenddate,
+                   bool withUtcOffsets = true);
+    // Reads the stored offsets of one record (loaded without them) into it;
+    // False when they could not be read.
+    bool LoadUtcOffsets(CTimeRecord& therecord);
     // Loads the records that start within [thestartdate, theenddate): a pay
     // period's records, including a night shift that starts on its last day
     // and ends after midnight, but no open record of a later day. Results as

@@ -6,6 +6,7 @@
 #include "calendar/DatePattern.h"
 #include "calendar/DateText.h"
 #include "calendar/LocalClock.h"
+#include "core/ZoneTime.h"
 
 namespace orvan {
 
@@ -31,9 +32,12 @@ calendar::DatePatternParts PatternPartsOf(const DateTime& value) {
 
 class SystemClock : public Clock {
 public:
-    DateTime Now() const override {
+    DateTime Now() const override { return Read().now; }
+    int32_t UtcOffsetMinutes() const override { return Read().utcOffsetMinutes; }
+    ClockReading Read() const override {
         const calendar::WallClockReading now = calendar::ReadLocalWallClock();
-        return DateTime::FromParts(now.year, now.month, now.day, now.hour, now.minute, now.second);
+        return {DateTime::FromParts(now.year, now.month, now.day, now.hour, now.minute, now.second),
+                now.utcOffsetMinutes};
     }
 };
 
@@ -141,6 +145,14 @@ DateTime DateTime::Now() {
 
 DateTime DateTime::Today() {
     return Now().DatePart();
+}
+
+int32_t Clock::UtcOffsetMinutes() const {
+    return ZoneUtcOffsetMinutes(Now());
+}
+
+int32_t FixedClock::UtcOffsetMinutes() const {
+    return m_utcOffsetMinutes ? *m_utcOffsetMinutes : ZoneUtcOffsetMinutes(m_now);
 }
 
 const Clock& CurrentClock() {

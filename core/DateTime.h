@@ -92,28 +92,55 @@ private:
     double m_days = 0.0;
 };
 
+// A reading of the clock: the local moment and its offset from UTC in
+// minutes east of it (-300 for Central Daylight Time), which tells the two
+// 1:30 AMs of a fall-back night apart.
+struct ClockReading {
+    DateTime now;
+    int32_t utcOffsetMinutes = 0;
+};
+
 // Where "now" comes from. Programs use the system clock; tests install their
 // own to fix the moment.
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual DateTime Now() const = 0;
+    // The offset from UTC of the moment Now reads. Unless a clock knows
+    // better, the zone's rules for that local time (ZoneUtcOffsetMinutes).
+    virtual int32_t UtcOffsetMinutes() const;
+    // Now and its offset from one reading, so the two belong to one moment
+    // even while the clocks change.
+    virtual ClockReading Read() const { return {Now(), UtcOffsetMinutes()}; }
 };
 
 // The clock in use; never null. SetClock(nullptr) restores the system clock.
 const Clock& CurrentClock();
 void SetClock(std::shared_ptr<Clock> clock);
 
-// A clock that stands still until it is set or advanced.
+// A clock that stands still until it is set or advanced. Its offset from
+// UTC is the one it was given with its moment, or else the zone's rules for
+// that moment; advancing keeps a given offset.
 class FixedClock : public Clock {
 public:
     explicit FixedClock(DateTime now) : m_now(now) {}
+    FixedClock(DateTime now, int32_t utcOffsetMinutes)
+        : m_now(now), m_utcOffsetMinutes(utcOffsetMinutes) {}
     DateTime Now() const override { return m_now; }
-    void Set(DateTime now) { m_now = now; }
+    int32_t UtcOffsetMinutes() const override;
+    void Set(DateTime now) {
+        m_now = now;
+        m_utcOffsetMinutes.reset();
+    }
+    void Set(DateTime now, int32_t utcOffsetMinutes) {
+        m_now = now;
+        m_utcOffsetMinutes = utcOffsetMinutes;
+    }
     void AdvanceSeconds(int64_t seconds) { m_now = m_now.AddSeconds(seconds); }
 
 private:
     DateTime m_now;
+    std::optional<int32_t> m_utcOffsetMinutes;
 };
 
 } // namespace orvan

@@ -2,20 +2,27 @@
 
 #include <string>
 
+#include "core/ZoneTime.h"
 #include "storage/CJetDB.h"
 #include "storage/Recordset.h"
 
 namespace orvan {
 
 std::optional<std::vector<OpenRecord>> FindOpenRecords(const std::shared_ptr<CJetDB>& database,
-                                                       int32_t employeeID, DateTime startedBefore) {
+                                                       int32_t employeeID, DateTime startedBefore,
+                                                       bool withStartOffsets) {
     if (!database) {
         return std::nullopt;
     }
     std::string sql = "SELECT TimeRecord.TimeRecordID, TimeRecord.EmployeeID, "
-                      "TimeRecord.StartTime From TimeRecord Where ((TimeRecord.EndTime = 0) "
-                      "And (TimeRecord.StartTime < #" +
-                      startedBefore.ToString() + "#)";
+                      "TimeRecord.StartTime";
+    // Each record with its clock-in's offset, when the station kept one.
+    sql += withStartOffsets ? ", PunchOffset.StartOffset From TimeRecord LEFT JOIN PunchOffset ON "
+                              "(PunchOffset.TimeRecordID = TimeRecord.TimeRecordID) "
+                            : " From TimeRecord ";
+    sql += "Where ((TimeRecord.EndTime = 0) "
+           "And (TimeRecord.StartTime < #" +
+           startedBefore.ToString() + "#)";
     if (employeeID != 0) {
         sql += " And (TimeRecord.EmployeeID = " + std::to_string(employeeID) + ")";
     }
@@ -30,6 +37,7 @@ std::optional<std::vector<OpenRecord>> FindOpenRecords(const std::shared_ptr<CJe
                 const size_t idColumn = rows->FieldIndex("TimeRecordID");
                 const size_t employeeColumn = rows->FieldIndex("EmployeeID");
                 const size_t startColumn = rows->FieldIndex("StartTime");
+                const size_t offsetColumn = withStartOffsets ? rows->FieldIndex("StartOffset") : 0;
                 if (rows->RecordCount() > 0) {
                     rows->MoveFirst(); // an empty snapshot has no first row
                 }
@@ -41,6 +49,15 @@ std::optional<std::vector<OpenRecord>> FindOpenRecords(const std::shared_ptr<CJe
                         static_cast<int32_t>(Recordset::ToInteger(rows->FieldAt(employeeColumn)));
                     record.startTime =
                         DateTime::FromDays(Recordset::ToDouble(rows->FieldAt(startColumn)));
+                    if (withStartOffsets) {
+                        const Recordset::Value& offset = rows->FieldAt(offsetColumn);
+                        if (!Recordset::IsNullValue(offset)) {
+                            const int64_t minutes = Recordset::ToInteger(offset);
+                            if (minutes >= -MaxUtcOffsetMinutes && minutes <= MaxUtcOffsetMinutes) {
+                                record.startUtcOffset = static_cast<int32_t>(minutes);
+                            }
+                        }
+                    }
                     records.push_back(record);
                 }
                 found = std::move(records);

@@ -7,6 +7,7 @@
 
 #include "core/ErrorNumbers.h"
 #include "core/OpenRecords.h"
+#include "core/ZoneTime.h"
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
 #include "reports/FReportMissingClockOuts.h"
@@ -37,11 +38,26 @@ struct Row {
     OpenRecord record;
 };
 
-std::string RowText(const Row& row, DateTime now) {
+// How long a record has been open at `now`, in real time like worked hours.
+int64_t MinutesOpen(const OpenRecord& record, const ClockReading& now) {
+    return WorkedMinutes(record.startTime, record.startUtcOffset, now.now, now.utcOffsetMinutes);
+}
+
+// Whether a record open at `now` is forgotten: started more than
+// ForgottenClockOutHours of real time before now, to the second.
+bool OpenTooLong(const OpenRecord& record, const ClockReading& now) {
+    const int32_t startOffset =
+        record.startUtcOffset ? *record.startUtcOffset : ZoneUtcOffsetMinutes(record.startTime);
+    const int64_t seconds = DateTime::DiffSeconds(record.startTime, now.now) +
+                            int64_t{startOffset - now.utcOffsetMinutes} * 60;
+    return seconds > ForgottenClockOutHours * 3600;
+}
+
+std::string RowText(const Row& row, const ClockReading& now) {
     return Column(row.known ? std::to_string(row.number) : std::string(), kNumberWidth) +
            Column(row.name, kNameWidth) +
            Column(row.record.startTime.Format(kTimePattern), kClockInWidth) +
-           CReportMissingClockOuts::OpenForText(DateTime::DiffMinutes(row.record.startTime, now));
+           CReportMissingClockOuts::OpenForText(MinutesOpen(row.record, now));
 }
 
 } // namespace
@@ -73,20 +89,22 @@ bool CReportMissingClockOuts::GenerateReport(
             SetErrorNumber(err::ReportNoEmployeeList);
             return false;
         }
-        const DateTime now = DateTime::Now();
-        const auto open = FindOpenRecords(thedatabase, 0, ForgottenClockOutCutoff(now));
+        const ClockReading clock = CurrentClock().Read();
+        const DateTime now = clock.now;
+        // The wall-clock cutoff an hour later takes in what a clock set back
+        // hides; the real time open decides.
+        const auto open =
+            FindOpenRecords(thedatabase, 0, ForgottenClockOutCutoff(now).AddMinutes(60), true);
         if (!open) {
             SetErrorNumber(err::TimeRecordsNotLoaded);
             return false;
         }
-        if (open->empty()) {
-            SetErrorNumber(err::NoTimeRecords);
-            return false;
-        }
-
         std::vector<Row> rows;
         rows.reserve(open->size());
         for (const OpenRecord& record : *open) {
+            if (!OpenTooLong(record, clock)) {
+                continue;
+            }
             Row row;
             row.record = record;
             row.employeeID = record.employeeID;
@@ -98,6 +116,10 @@ bool CReportMissingClockOuts::GenerateReport(
                 row.name = "(employee id " + std::to_string(record.employeeID) + ")";
             }
             rows.push_back(std::move(row));
+        }
+        if (rows.empty()) {
+            SetErrorNumber(err::NoTimeRecords);
+            return false;
         }
         // By employee number (those not in the list last), then clock-in.
         std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
@@ -122,7 +144,7 @@ bool CReportMissingClockOuts::GenerateReport(
                         Column("Clock-In", kClockInWidth) + "Open For");
         WriteReportLine("");
         for (const Row& row : rows) {
-            WriteReportLine(RowText(row, now));
+            WriteReportLine(RowText(row, clock));
         }
         WriteReportLine("");
         m_recordCount = static_cast<int32_t>(rows.size());

@@ -15,8 +15,10 @@ class CJetDB;
 // clock-out that started more than ForgottenClockOutHours (16) before now,
 // of every employee (the administrator and inactive employees included),
 // ordered by employee number and then clock-in, with how long each has been
-// open and a count at the end. Written to "missing_clock_outs.txt" (each run
-// replaces the file) and shown in an FReportMissingClockOuts window.
+// open and a count at the end. Time open is real time, counted as worked
+// hours are (WorkedMinutes), also across a daylight-saving change. Written to
+// "missing_clock_outs.txt" (each run replaces the file) and shown in an FReportMissingClockOuts
+// window.
 //
 // ErrorNumber: 503 file not opened, 506 file not closed, 604 the records
 // could not be read, 605 there is no such record (nothing written, no

@@ -25,8 +25,8 @@ struct Table {
     const char* numberedKey;
     // The primary key the rows are read in, or nullptr (_System: one row).
     const char* order;
-    // A table an upgrade added (the station's, the audit trail): missing
-    // from files made before it.
+    // A table an upgrade added (the station's tables, the punches' offsets,
+    // the audit trail): missing from files made before it.
     bool station;
     std::vector<const char*> columns;
 };

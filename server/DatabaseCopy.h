@@ -12,13 +12,13 @@ namespace orvan::server {
 // a database file path or a connection URI (IsServerDatabaseName).
 //
 // A copy takes every table (TimeRecord, _System, Company, Employee,
-// _StoredQuery, StationOption, EmployeePin, StationLockout) row for row:
-// the same keys, every day count bit for bit, texts and Nulls as they are.
-// It reads one consistent snapshot of the source and writes the destination
-// in one transaction, so a failure leaves the destination as it was (a file
-// it created is removed again). Afterwards each numbered key (TimeRecordID,
-// CompanyID, EmployeeID) continues past the highest one the source ever
-// gave, so new rows never reuse a copied key.
+// _StoredQuery, StationOption, EmployeePin, StationLockout, PunchOffset) row
+// for row: the same keys, every day count bit for bit, texts and Nulls as
+// they are. It reads one consistent snapshot of the source and writes the
+// destination in one transaction, so a failure leaves the destination as it
+// was (a file it created is removed again). Afterwards each numbered key
+// (TimeRecordID, CompanyID, EmployeeID) continues past the highest one the
+// source ever gave, so new rows never reuse a copied key.
 //
 // The destination:
 //   - a file that does not exist is created with the schema;
@@ -29,7 +29,10 @@ namespace orvan::server {
 //     replaced by the source's.
 // A source file made before the station tables existed (schema version 0)
 // is copied as the program would upgrade it: no PINs, no lock-outs, and the
-// station option RequirePin = 0.
+// station option RequirePin = 0; one made before the punches' offsets were
+// kept (versions 0 and 1), with no offsets; one made before the audit trail
+// (versions 0 to 2), with no audit entries. A server source of version 1 or
+// 2 is read the same way.
 //
 // Every operation returns False with a message in `message` on failure.
 

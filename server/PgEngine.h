@@ -15,7 +15,8 @@ namespace orvan::server {
 // connection is made at the first open and kept between operations (made
 // again when the server dropped it); each operation is one transaction, a
 // unit of several a SERIALIZABLE one. A first open checks that the database
-// holds the Orvan schema at the version this code reads: a server that
+// holds the Orvan schema at the version this code reads, upgrading one an
+// older version made (pg::kUpgrade2Sql...) in place first: a server that
 // cannot be reached or refuses the login fails with ServerConnectionFailed,
 // a database without the schema with EngineNotADatabase, each with the
 // server's own answer as the message.

@@ -16,5 +16,6 @@ extern const char kSchemaSql[];
 // (server/orvan_upgrade_pg_<n>.sql), ending by setting _SchemaVersion to n.
 // Version 1 is the first a server database had.
 extern const char kUpgrade2Sql[];
+extern const char kUpgrade3Sql[];
 
 } // namespace orvan::pg

@@ -28,7 +28,7 @@ public:
     void BeginRead() override {
         Connect();
         m_connection->Execute("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
-        CheckVersion();
+        CheckVersion(true);
     }
 
     bool HasTable(const Table& table) override {
@@ -75,10 +75,14 @@ public:
             return;
         }
         if (present != static_cast<int64_t>(Tables().size()) + 1) {
+            // An older schema lacks the tables added since.
+            if (Count("SELECT count(*) WHERE to_regclass('_schemaversion') IS NOT NULL") > 0) {
+                CheckVersion(false);
+            }
             throw CopyFailure(Shown() +
                               " holds some of the Orvan tables but not all; nothing was changed.");
         }
-        CheckVersion();
+        CheckVersion(false);
         // Nobody writes while the copy checks that the tables are empty and
         // fills them.
         std::string list;
@@ -152,14 +156,21 @@ public:
 private:
     void Connect() { m_connection = std::make_unique<pg::PgConnection>(Name()); }
 
-    void CheckVersion() {
+    // A source may be of an older schema version (copied as upgraded); a
+    // destination must be of the current one.
+    void CheckVersion(bool source) {
         if (Count("SELECT count(*) WHERE to_regclass('_schemaversion') IS NOT NULL") == 0) {
             throw CopyFailure(Shown() + " does not hold an Orvan database.");
         }
         const int64_t version = Count("SELECT Version FROM _SchemaVersion");
-        if (version != kSchemaVersion) {
+        if (version < 1 || version > kSchemaVersion) {
             throw CopyFailure(Shown() + " holds Orvan schema version " + std::to_string(version) +
                               ", which this program does not know.");
+        }
+        if (!source && version != kSchemaVersion) {
+            throw CopyFailure(Shown() +
+                              " holds an older Orvan schema; open it once with OrvanAdmin, "
+                              "which brings it up to date, or copy into a new database.");
         }
     }
 

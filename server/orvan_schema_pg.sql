@@ -1,5 +1,5 @@
 -- The Orvan database on a PostgreSQL server: the tables and the index of
--- the database file (schema version 2, upgrades included), and nothing
+-- the database file (schema version 3, upgrades included), and nothing
 -- else. The stored queries, the _System row, the administrator and the
 -- station options are copied in from a database file the installer makes,
 -- so they are written in one place only.
@@ -99,7 +99,16 @@ CREATE TABLE StationLockout (
     LockedUntil double precision NOT NULL DEFAULT 0
 );
 
--- The audit trail (storage/orvan_upgrade_2.sql): one entry per change, in
+-- A time record's offsets from UTC in minutes east of it (local time minus
+-- UTC: -300 for Central Daylight Time) as the station read them with the
+-- clock-in and the clock-out; Null where none was read.
+CREATE TABLE PunchOffset (
+    TimeRecordID integer PRIMARY KEY,
+    StartOffset  integer,
+    EndOffset    integer
+);
+
+-- The audit trail (storage/orvan_upgrade_3.sql): one entry per change, in
 -- the order written, each with the hash chaining it to the one before.
 CREATE TABLE AuditEntry (
     EntryID      integer PRIMARY KEY,
@@ -123,4 +132,4 @@ CREATE TABLE _SchemaVersion (
     OneRow  boolean PRIMARY KEY DEFAULT true CHECK (OneRow)
 );
 
-INSERT INTO _SchemaVersion (Version) VALUES (2);
+INSERT INTO _SchemaVersion (Version) VALUES (3);

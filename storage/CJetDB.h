@@ -55,8 +55,9 @@ public:
 
     // The version of the database's schema this code reads and writes, kept in
     // the file's user_version. A file made before the clock station's own
-    // tables existed has version 0, one made before the audit trail version
-    // 1; both are upgraded when they are opened (SqliteEngine::UpgradeSchema).
+    // tables existed has version 0, one made before the punches' offsets
+    // from UTC were kept version 1, one made before the audit trail version
+    // 2; all are upgraded when they are opened (SqliteEngine::UpgradeSchema).
     static constexpr int32_t SchemaVersion = kSchemaVersion;
 
     static constexpr int32_t DefaultBusyTimeout = 5000;

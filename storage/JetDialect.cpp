@@ -112,7 +112,10 @@ void AppendBracketedName(std::string& out, std::string_view name, SqlDialect dia
     out += '"';
 }
 
-// First pass: date literals and bracketed names.
+// The key the connection's last INSERT gave its new row.
+constexpr std::string_view kIdentity = "@@IDENTITY";
+
+// First pass: date literals, @@IDENTITY and bracketed names.
 std::string TranslateLexical(std::string_view in, SqlDialect dialect) {
     std::string out;
     out.reserve(in.size() + 16);
@@ -136,6 +139,10 @@ std::string TranslateLexical(std::string_view in, SqlDialect dialect) {
             }
             out += DayCountLiteral(value->Days());
             i = close + 1;
+        } else if (c == '@' && EqualsIgnoringCase(in.substr(i, kIdentity.size()), kIdentity) &&
+                   (i + kIdentity.size() == in.size() || !IsIdentChar(in[i + kIdentity.size()]))) {
+            out += dialect == SqlDialect::PostgreSql ? "lastval()" : "last_insert_rowid()";
+            i += kIdentity.size();
         } else if (c == '[') {
             const size_t close = in.find(']', i + 1);
             if (close == std::string_view::npos) {

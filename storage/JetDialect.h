@@ -15,6 +15,8 @@ enum class SqlDialect {
 // Rewrites a statement in the Jet dialect the core writes into the engine's:
 // - #1/15/2003 8:00:00 AM# date literals become the day count the
 //   TimeRecord columns hold (a REAL / double precision);
+// - @@IDENTITY, the key the connection's last INSERT gave its new row,
+//   becomes last_insert_rowid() / lastval();
 // - DELETE <columns> FROM becomes DELETE FROM;
 // - table-qualified columns of an UPDATE (SET TimeRecord.EndTime = ...) lose
 //   their qualifier;

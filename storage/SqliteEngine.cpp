@@ -20,6 +20,7 @@ namespace orvan {
 // The upgrade texts, compiled in from storage/orvan_upgrade_*.sql.
 extern const char kUpgrade1Sql[];
 extern const char kUpgrade2Sql[];
+extern const char kUpgrade3Sql[];
 
 namespace {
 
@@ -209,7 +210,7 @@ int SqliteEngine::UpgradeSchema(sqlite3* db) {
         int32_t to;
         const char* sql;
     };
-    static constexpr Upgrade upgrades[] = {{1, kUpgrade1Sql}, {2, kUpgrade2Sql}};
+    static constexpr Upgrade upgrades[] = {{1, kUpgrade1Sql}, {2, kUpgrade2Sql}, {3, kUpgrade3Sql}};
     static_assert(std::end(upgrades)[-1].to == kSchemaVersion,
                   "the newest upgrade brings a file to the schema version the code reads");
     try {

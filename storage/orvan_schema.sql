@@ -2,6 +2,11 @@
 -- and the rows a new installation starts with. Date-time columns hold day
 -- counts (zero is 30 December 1899 00:00, the time of day is the fraction);
 -- EndTime 0 is a record that is still open.
+--
+-- This is the database as first made (schema version 0); the tables added
+-- since come from storage/orvan_upgrade_<n>.sql, which a new installation
+-- runs after this file just as an older file gets them when it is opened,
+-- so new and upgraded databases are alike.
 
 CREATE TABLE TimeRecord (
     TimeRecordID INTEGER PRIMARY KEY AUTOINCREMENT,

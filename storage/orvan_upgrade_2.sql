@@ -1,31 +1,18 @@
--- Schema version 2: the audit trail, every change to a time record, to an
--- employee's pay rates and to the options, in a table of its own so the
--- recorded tables and their statements stay as they were. Runs inside the
--- transaction of the open that finds an older file (and of the installer),
--- so a file is upgraded whole or not at all.
+-- Schema version 2: the offset from UTC of each station punch, so that a
+-- shift across a daylight-saving change counts the hours that really passed
+-- and a punch in the hour a fall-back night repeats names one moment. A
+-- table of its own keeps TimeRecord and its statements as they were. Runs
+-- inside the transaction of the open that finds an older file (and of the
+-- installer), so a file is upgraded whole or not at all.
 
--- One entry per change, numbered 1, 2, 3... in the order written. EntryTime
--- is the real time of the change with its offset from UTC
--- (2026-12-09T15:04:05-06:00); Who the manager's login name or
--- "clock station <computer>"; Kind what was done; TimeRecordID and
--- EmployeeID what it was done to (Null when nothing of the kind);
--- ValueBefore and ValueAfter the values as text (empty when there were
--- none); Reason what the manager typed. Hash is SHA-256 in hexadecimal over
--- the entry's content and the hash of the entry before it, so a changed,
--- removed or slipped-in entry breaks the chain.
-CREATE TABLE AuditEntry (
-    EntryID      INTEGER PRIMARY KEY,
-    EntryTime    TEXT NOT NULL,
-    Who          TEXT NOT NULL,
-    Kind         TEXT NOT NULL,
-    TimeRecordID INTEGER,
-    EmployeeID   INTEGER,
-    ValueBefore  TEXT NOT NULL DEFAULT '',
-    ValueAfter   TEXT NOT NULL DEFAULT '',
-    Reason       TEXT NOT NULL DEFAULT '',
-    Hash         TEXT NOT NULL
+-- A time record's offsets in minutes east of UTC (local time minus UTC:
+-- -300 for Central Daylight Time), as the station read them with the
+-- clock-in (StartOffset) and the clock-out (EndOffset); Null where none was
+-- read. No row: the record's times take the zone's rules.
+CREATE TABLE PunchOffset (
+    TimeRecordID INTEGER PRIMARY KEY,
+    StartOffset  INTEGER,
+    EndOffset    INTEGER
 ) STRICT;
-
-CREATE INDEX AuditEntry_TimeRecord ON AuditEntry (TimeRecordID);
 
 PRAGMA user_version = 2;

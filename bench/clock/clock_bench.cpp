@@ -1,5 +1,6 @@
 // A clock-in as the employee makes it: the number typed, the pointer on the
-// button, the click, until the new row is on disk and confirmed. Compared
+// button, the click, until the new row is on disk and confirmed (the PIN
+// option off, so the checks and the clock-in share one open). Compared
 // with the floor of the same row written by the raw SQLite API (open,
 // insert, close) on the same file.
 //
@@ -67,6 +68,11 @@ void BM_ClockIn_FromClick(benchmark::State& state) {
         QMouseEvent away(QEvent::MouseMove, QPointF(1, 1), QPointF(1, 1), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(station.window, &away);
+        // The shift ends outside the measurement, so the next click is a
+        // clock-in again and not refused as a second one.
+        state.PauseTiming();
+        station.db.Exec("UPDATE TimeRecord SET EndTime = StartTime + 0.0001 WHERE EndTime = 0");
+        state.ResumeTiming();
     }
     const auto rows = station.db.QueryInt("SELECT count(*) FROM TimeRecord");
     if (rows != static_cast<int64_t>(state.iterations()) ||

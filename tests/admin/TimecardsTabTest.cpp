@@ -19,6 +19,7 @@
 #include "storage/MessageBox.h"
 #include "support_qt/CloseReportWindows.h"
 #include "support_qt/ScopedDocumentShell.h"
+#include "support/ScopedTimeZone.h"
 #include "tempix/TempixTB.h"
 #include "ui/DateCombo.h"
 
@@ -147,6 +148,39 @@ TEST_F(TimecardsTabTest, GenerateShowsTheRecordsAndTheTotals) {
     EXPECT_EQ(grid->horizontalHeaderItem(0)->text(), Q("Start"));
     EXPECT_EQ(grid->horizontalHeaderItem(1)->text(), Q("End"));
     EXPECT_EQ(grid->horizontalHeaderItem(2)->text(), Q("Total"));
+}
+
+// In the Chicago zone the grid shows the hours that passed across a
+// daylight-saving change: 7 for the spring night, 9 for the fall night, and
+// 0.75 (not -0.25) for the shift the station punched across the repeated
+// hour with each punch's offset; an ordinary day as always.
+TEST_F(TimecardsTabTest, TheGridCountsTheRealHoursAcrossADaylightSavingChange) {
+    ScopedTimeZone chicago("America/Chicago");
+    TestDatabase& db = m_app.Database();
+    db.AddTimeRecord(m_anna, DateTime::FromParts(2026, 10, 30, 8, 0),
+                     DateTime::FromParts(2026, 10, 30, 16, 30));
+    db.AddTimeRecord(m_anna, DateTime::FromParts(2026, 10, 31, 22, 0),
+                     DateTime::FromParts(2026, 11, 1, 6, 0));
+    const int64_t punched = db.AddTimeRecord(m_anna, DateTime::FromParts(2026, 11, 1, 1, 30),
+                                             DateTime::FromParts(2026, 11, 1, 1, 15));
+    db.Exec("INSERT INTO PunchOffset (TimeRecordID, StartOffset, EndOffset) VALUES (" +
+            std::to_string(punched) + ", -300, -360)");
+    Choose(Q("Anna Berg"));
+    From()->SetValue(DateTime::FromParts(2026, 10, 25));
+    Generate();
+    EXPECT_TRUE(Messages().empty()) << m_app.LastMessage();
+    EXPECT_EQ(Rows(), (std::vector<QString>{Q("10/30/2026 08:00 AM|10/30/2026 04:30 PM|8.50"),
+                                            Q("10/31/2026 10:00 PM|11/01/2026 06:00 AM|9.00"),
+                                            Q("11/01/2026 01:30 AM|11/01/2026 01:15 AM|0.75")}));
+    // 8 + 8 + 0.75 regular, 0.5 + 1 overtime.
+    EXPECT_EQ(Totals(), Q("16.75|12.50|1.50|18.75|237.50"));
+
+    From()->SetValue(DateTime::FromParts(2026, 3, 1));
+    db.AddTimeRecord(m_anna, DateTime::FromParts(2026, 3, 7, 22, 0),
+                     DateTime::FromParts(2026, 3, 8, 6, 0));
+    Generate();
+    EXPECT_EQ(Rows(), std::vector<QString>{Q("03/07/2026 10:00 PM|03/08/2026 06:00 AM|7.00")});
+    EXPECT_EQ(Totals(), Q("7.00|12.50|0.00|18.75|87.50"));
 }
 
 TEST_F(TimecardsTabTest, GenerateWithoutAnEmployeeAsksForOne) {

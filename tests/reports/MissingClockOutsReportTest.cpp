@@ -16,6 +16,7 @@
 #include "reports/CReportMissingClockOuts.h"
 #include "reports/FReportMissingClockOuts.h"
 #include "support/ScopedClock.h"
+#include "support/ScopedTimeZone.h"
 #include "ReportTestSupport.h"
 
 namespace orvan::test {
@@ -155,6 +156,30 @@ TEST_F(MissingClockOutsReportTest, RefusalsLeaveNoWindow) {
     for (const auto& report : {noList, noDatabase, unreadable, noFolder}) {
         EXPECT_EQ(report->ReportWindow(), nullptr);
     }
+}
+
+// The evening after the clocks went back an hour (Chicago, 1 November
+// 2026): time open is real time, so a clock-in of the first 1:30 AM has been
+// open 16.5 hours and one punched at the second 1:30 AM only 15.5.
+TEST_F(MissingClockOutsReportTest, TimeOpenIsRealTimeAcrossTheFallBackNight) {
+    ScopedTimeZone chicago("America/Chicago");
+    m_clock.Set(At(2026, 11, 1, 17, 0), -360);
+    m_installation.AddTimeRecord(m_annId, At(2026, 11, 1, 0, 45));
+    const int64_t second = m_installation.AddTimeRecord(m_bobId, At(2026, 11, 1, 1, 30));
+    m_installation.Exec("INSERT INTO PunchOffset (TimeRecordID, StartOffset) VALUES (" +
+                        std::to_string(second) + ", -360)");
+    m_installation.AddTimeRecord(m_diazId, At(2026, 11, 1, 1, 30));
+    auto report = std::make_shared<CReportMissingClockOuts>();
+    ASSERT_TRUE(report->GenerateReport(m_database, Employees()));
+    EXPECT_EQ(report->RecordCount(), 2);
+    const std::string file = ReportFile("missing_clock_outs.txt");
+    EXPECT_NE(file.find("42      Diaz                    11/01/2026 01:30 AM  16 h 30 min\r\n"),
+              std::string::npos)
+        << file;
+    EXPECT_NE(file.find("1007    Ann Lee                 11/01/2026 12:45 AM  17 h 15 min\r\n"),
+              std::string::npos)
+        << file;
+    EXPECT_EQ(file.find("Bob Stone"), std::string::npos) << file;
 }
 
 TEST(MissingClockOutsOpenFor, CountsDaysHoursAndMinutes) {

@@ -11,6 +11,7 @@
 #include "reports/CReportTimeCard.h"
 #include "reports/FReportTimeCard.h"
 #include "ReportTestSupport.h"
+#include "support/ScopedTimeZone.h"
 
 namespace orvan::test {
 namespace {
@@ -228,6 +229,37 @@ TEST_F(TimeCardReportTest, LastFourOnlyPrintsWhatDigitsThereAre) {
     }
     EXPECT_EQ(CReportTimeCard::MaskedSSN("555-12-3456"), "***-**-3456");
     EXPECT_EQ(CReportTimeCard::MaskedSSN("9-8"), "***-**-98");
+}
+
+// In the Chicago zone the card counts the hours that passed: a night across
+// the spring change is 7 hours, one across the fall change 9, and a shift
+// punched in the repeated hour with the punches' offsets kept 0.75; an
+// ordinary day is as it always was.
+TEST_F(TimeCardReportTest, NightsAcrossADaylightSavingChangeShowTheHoursWorked) {
+    ScopedTimeZone chicago("America/Chicago");
+    const int32_t id = m_installation.AddEmployee(42, "Cy", "Diaz");
+    auto diaz = MakeDiaz(id);
+    m_installation.AddTimeRecord(id, At(2026, 1, 15, 8, 0), At(2026, 1, 15, 16, 30));
+    m_installation.AddTimeRecord(id, At(2026, 3, 7, 22, 0), At(2026, 3, 8, 6, 0));
+    m_installation.AddTimeRecord(id, At(2026, 10, 31, 22, 0), At(2026, 11, 1, 6, 0));
+    const int64_t punched =
+        m_installation.AddTimeRecord(id, At(2026, 11, 1, 1, 30), At(2026, 11, 1, 1, 15));
+    m_installation.Exec("INSERT INTO PunchOffset (TimeRecordID, StartOffset, EndOffset) VALUES (" +
+                        std::to_string(punched) + ", -300, -360)");
+
+    auto report = std::make_shared<CReportTimeCard>();
+    ASSERT_TRUE(report->GenerateReport(m_database, diaz, At(2026, 1, 1), At(2026, 12, 31)));
+    const std::string file = ReportFile(report->FileName());
+    for (const char* line : {"\t01/15/2026 08:00 AM\t01/15/2026 04:30 PM\t8.50\r\n",
+                             "\t03/07/2026 10:00 PM\t03/08/2026 06:00 AM\t7.00\r\n",
+                             "\t10/31/2026 10:00 PM\t11/01/2026 06:00 AM\t9.00\r\n",
+                             "\t11/01/2026 01:30 AM\t11/01/2026 01:15 AM\t0.75\r\n",
+                             // 8 + 7 + 8 + 0.75 regular, 0.5 + 1 overtime.
+                             "\tRegular: \t\t\t23.75\r\n", "\tOvertime: \t\t\t1.50\r\n"}) {
+        EXPECT_NE(file.find(line), std::string::npos) << line << " in\n" << file;
+    }
+    EXPECT_FLOAT_EQ(report->TimeCard()->RegularHoursWorked(), 23.75f);
+    EXPECT_FLOAT_EQ(report->TimeCard()->OvertimeHoursWorked(), 1.5f);
 }
 
 TEST(RangeKeyTest, TakesMonthDayPairsAndTheStartYear) {

@@ -24,10 +24,10 @@ protected:
             return;
         }
         server::RegisterEngine();
-        // The schema as the previous version made it: no trail, version 1.
+        // The schema as the previous version made it: no trail, version 2.
         m_connection = Database().Connect();
         m_connection->ExecuteScript(pg::kSchemaSql);
-        m_connection->ExecuteScript("DROP TABLE AuditEntry; UPDATE _SchemaVersion SET Version = 1;"
+        m_connection->ExecuteScript("DROP TABLE AuditEntry; UPDATE _SchemaVersion SET Version = 2;"
                                     "INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
                                     "VALUES (40, 37636.25, 37636.5), (41, 37637.25, 0);"
                                     "INSERT INTO StationOption (Name, Value) "

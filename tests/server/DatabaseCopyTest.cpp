@@ -31,10 +31,17 @@ namespace {
 namespace fs = std::filesystem;
 
 // Every table a copy moves, with the key its rows are compared in.
-const std::vector<std::pair<std::string, std::string>> kTables = {
-    {"_System", "rowid"},           {"Company", "CompanyID"},         {"Employee", "EmployeeID"},
-    {"TimeRecord", "TimeRecordID"}, {"_StoredQuery", "Name"},         {"StationOption", "Name"},
-    {"EmployeePin", "EmployeeID"},  {"StationLockout", "EmployeeID"}, {"sqlite_sequence", "name"}};
+const std::vector<std::pair<std::string, std::string>> kTables = {{"_System", "rowid"},
+                                                                  {"Company", "CompanyID"},
+                                                                  {"Employee", "EmployeeID"},
+                                                                  {"TimeRecord", "TimeRecordID"},
+                                                                  {"_StoredQuery", "Name"},
+                                                                  {"StationOption", "Name"},
+                                                                  {"EmployeePin", "EmployeeID"},
+                                                                  {"StationLockout", "EmployeeID"},
+                                                                  {"PunchOffset", "TimeRecordID"},
+                                                                  {"AuditEntry", "EntryID"},
+                                                                  {"sqlite_sequence", "name"}};
 
 // One stored value, spelled so that equal text means an equal value: the
 // storage class, and a real number by its bits.
@@ -131,6 +138,8 @@ protected:
                     "WHERE EmployeeID = 42");
         m_demo.Exec("UPDATE TimeRecord SET StartTime = 37630.1 + 1e-9, ShiftDate = 37630 "
                     "WHERE TimeRecordID = 3");
+        m_demo.Exec("INSERT INTO PunchOffset (TimeRecordID, StartOffset, EndOffset) VALUES "
+                    "(3, -300, NULL), (4, -360, -300)");
         m_demo.AddTimeRecord(40, DateTime::FromParts(2003, 1, 16, 8, 0, 0));
         m_demo.Exec("DELETE FROM TimeRecord WHERE TimeRecordID = (SELECT MAX(TimeRecordID) "
                     "FROM TimeRecord)");
@@ -292,6 +301,33 @@ TEST_F(DatabaseCopyTest, AFileOfThePreviousSchemaIsCopiedAsItsUpgradeMakesIt) {
         EXPECT_EQ(before[table], after[table]) << table;
     }
     EXPECT_GT(after["TimeRecord"].size(), 0u);
+}
+
+TEST_F(DatabaseCopyTest, AServerOfThePreviousSchemaIsCopiedFromButNotInto) {
+    Copy(m_demo.DatabasePath(), Database().Uri());
+    Database().Connect()->ExecuteScript(
+        "DROP TABLE PunchOffset; DROP TABLE AuditEntry; UPDATE _SchemaVersion SET Version = 1;");
+    const std::string back = (m_dir / "back.mdb").string();
+    Copy(Database().Uri(), back);
+    auto before = Dump(m_demo.DatabasePath());
+    auto after = Dump(back);
+    for (const auto& [table, key] : kTables) {
+        if (table != "PunchOffset" && table != "AuditEntry") {
+            EXPECT_EQ(before[table], after[table]) << table;
+        }
+    }
+    EXPECT_TRUE(after["PunchOffset"].empty());
+    EXPECT_TRUE(after["AuditEntry"].empty());
+    EXPECT_EQ(after["user_version"], before["user_version"]);
+
+    // Into it, the copy would leave out the offsets: it is refused.
+    ServerTestDatabase older;
+    older.Connect()->ExecuteScript(pg::kSchemaSql);
+    older.Connect()->ExecuteScript(
+        "DROP TABLE PunchOffset; DROP TABLE AuditEntry; UPDATE _SchemaVersion SET Version = 1;");
+    EXPECT_NE(Copy(m_demo.DatabasePath(), older.Uri(), false).find("older Orvan schema"),
+              std::string::npos);
+    EXPECT_EQ(ServerCount(older, "SELECT count(*) FROM TimeRecord"), 0);
 }
 
 TEST_F(DatabaseCopyTest, WhatIsNotAnOrvanDatabaseIsRefused) {

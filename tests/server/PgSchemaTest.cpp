@@ -14,6 +14,8 @@
 #include "core/CTimeRecSQLConverter.h"
 #include "core/DateTime.h"
 #include "server/PgConnection.h"
+#include "server/PgEngine.h"
+#include "storage/CJetDB.h"
 #include "server/PgSchema.h"
 #include "storage/JetDialect.h"
 #include "storage/Recordset.h"
@@ -25,6 +27,7 @@ namespace orvan {
 extern const char kSchemaSql[];
 extern const char kUpgrade1Sql[];
 extern const char kUpgrade2Sql[];
+extern const char kUpgrade3Sql[];
 } // namespace orvan
 
 namespace orvan::test {
@@ -46,6 +49,7 @@ struct FileSchema {
         EXPECT_EQ(sqlite3_exec(db, kSchemaSql, nullptr, nullptr, nullptr), SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(db, kUpgrade1Sql, nullptr, nullptr, nullptr), SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(db, kUpgrade2Sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, kUpgrade3Sql, nullptr, nullptr, nullptr), SQLITE_OK);
     }
 
     // table -> column -> declared type, all in lower case.
@@ -193,6 +197,80 @@ TEST_F(ServerSchema, KeysCopiedInKeepTheirValuesAndNewRowsFollowThem) {
                             "INSERT INTO TimeRecord (StartTime) VALUES (1)"}) {
         EXPECT_THROW(m_connection->Execute(bad), pg::ServerError) << bad;
     }
+}
+
+// A server database as the programs before the punches' offsets left it
+// (schema version 1), holding a few rows of its own.
+class ServerVersion1 : public ServerSchema {
+protected:
+    void SetUp() override {
+        ServerSchema::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        m_connection->ExecuteScript(
+            "DROP TABLE PunchOffset; DROP TABLE AuditEntry; UPDATE _SchemaVersion SET Version = 1;"
+            "INSERT INTO Employee (EmployeeID, LastName, Active) VALUES (40, 'Lee', 1);"
+            "INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) VALUES "
+            "(40, 46326.9166666667, 46327.25), (40, 46327.0625, 0);"
+            "INSERT INTO EmployeePin (EmployeeID, PinHash) VALUES (40, 'hash');");
+    }
+
+    std::string m_message;
+
+    int64_t Number(const std::string& sql) const {
+        return m_connection->Query(sql)->AsInteger("n");
+    }
+    std::string TimeRecords() const {
+        const auto rows = m_connection->Query(
+            "SELECT TimeRecordID, EmployeeID, StartTime, EndTime FROM TimeRecord ORDER BY 1");
+        std::string text;
+        for (rows->MoveFirst(); !rows->IsEOF(); rows->MoveNext()) {
+            text += rows->AsText("TimeRecordID") + " " + rows->AsText("EmployeeID") + " " +
+                    rows->AsText("StartTime") + " " + rows->AsText("EndTime") + ";";
+        }
+        return text;
+    }
+    bool Open() {
+        server::RegisterEngine();
+        CJetDB db;
+        db.SetDatabaseName(Database().Uri());
+        const bool opened = db.OpenDB();
+        if (opened) {
+            db.CloseDB();
+        }
+        m_message = db.EngineMessage();
+        return opened;
+    }
+};
+
+TEST_F(ServerVersion1, IsUpgradedInPlaceAtTheFirstOpenKeepingEveryRow) {
+    const std::string records = TimeRecords();
+    ASSERT_FALSE(records.empty());
+    ASSERT_TRUE(Open()) << m_message;
+    EXPECT_EQ(Number("SELECT Version AS n FROM _SchemaVersion"), kSchemaVersion);
+    EXPECT_EQ(TimeRecords(), records);
+    EXPECT_EQ(Number("SELECT count(*) AS n FROM EmployeePin"), 1);
+    EXPECT_EQ(Number("SELECT count(*) AS n FROM PunchOffset"), 0);
+    // The new table is the one a new server database has, and takes offsets.
+    m_connection->Execute("INSERT INTO PunchOffset (TimeRecordID, StartOffset, EndOffset) "
+                          "VALUES (1, -300, NULL)");
+    EXPECT_EQ(Number("SELECT StartOffset AS n FROM PunchOffset"), -300);
+    // Opened again: nothing left to do.
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Number("SELECT count(*) AS n FROM PunchOffset"), 1);
+}
+
+TEST_F(ServerVersion1, AFailedUpgradeLeavesItAsItWas) {
+    m_connection->Execute("CREATE TABLE PunchOffset (Something text)");
+    const std::string records = TimeRecords();
+    EXPECT_FALSE(Open());
+    EXPECT_NE(m_message.find("punchoffset"), std::string::npos) << m_message;
+    EXPECT_EQ(Number("SELECT Version AS n FROM _SchemaVersion"), 1);
+    EXPECT_EQ(TimeRecords(), records);
+    EXPECT_EQ(Number("SELECT count(*) AS n FROM information_schema.columns WHERE "
+                     "table_name = 'punchoffset'"),
+              1);
 }
 
 TEST_F(ServerSchema, RunsTheTimeRecordStatementsOnceTranslated) {

@@ -53,6 +53,14 @@ TEST(DialectTranslation, RewritesOnlyWhatIsOutsideQuotes) {
         // as it folded the table's names) and quotes the others in lower case.
         {"SELECT [it's] FROM [_System];", "SELECT \"it's\" FROM \"_System\";",
          "SELECT \"it's\" FROM _System;"},
+        // The key of the connection's last new row, in any letter case; a
+        // longer word or one in quotes is left alone.
+        {"INSERT INTO PunchOffset VALUES (@@IDENTITY, -300, Null);",
+         "INSERT INTO PunchOffset VALUES (last_insert_rowid(), -300, Null);",
+         "INSERT INTO PunchOffset VALUES (lastval(), -300, Null);"},
+        {"SELECT @@identity, @@IDENTITYX, '@@IDENTITY';",
+         "SELECT last_insert_rowid(), @@IDENTITYX, '@@IDENTITY';",
+         "SELECT lastval(), @@IDENTITYX, '@@IDENTITY';"},
         {"SELECT [a\"b] FROM [Time Record];", "SELECT \"a\"\"b\" FROM \"Time Record\";",
          "SELECT \"a\"\"b\" FROM \"time record\";"},
         {"SELECT [TimeRecord].[StartTime], [2nd] FROM [TimeRecord];",

@@ -19,6 +19,9 @@
 #include "support/TestDatabase.h"
 
 namespace orvan {
+
+extern const char kUpgrade1Sql[];
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -27,7 +30,10 @@ namespace fs = std::filesystem;
 // orvan-initdb --demo made it (schema version 0).
 const fs::path PreviousVersionDemo = fs::path(ORVAN_TEST_FIXTURES) / "previous-version-demo.mdb";
 
-const std::vector<std::string> StationTables = {"EmployeePin", "StationLockout", "StationOption"};
+// The tables the upgrades add: the clock station's (version 1), the
+// punches' offsets from UTC (version 2) and the audit trail (version 3).
+const std::vector<std::string> AddedTables = {"EmployeePin", "StationLockout", "StationOption",
+                                              "PunchOffset", "AuditEntry"};
 
 // Every table of a file, read directly through SQLite: each row as the
 // type and exact text of each value, in rowid order; and the schema text of
@@ -127,12 +133,13 @@ TEST(SchemaUpgrade, PreviousVersionDatabaseIsUpgradedKeepingEveryRow) {
     for (const auto& [table, rows] : before.rows) {
         EXPECT_EQ(after.rows.at(table), rows) << table;
     }
-    // The three tables and the index of StationOption's text key; the audit
-    // trail's table and its index.
-    EXPECT_EQ(after.schema.size(), before.schema.size() + StationTables.size() + 1 + 2);
+    // The added tables, the index of StationOption's text key and the audit
+    // trail's index.
+    EXPECT_EQ(after.schema.size(), before.schema.size() + AddedTables.size() + 2);
     EXPECT_EQ(after.rows.at("StationOption"), std::vector<std::string>{"t:RequirePin|t:0|"});
     EXPECT_TRUE(after.rows.at("EmployeePin").empty());
     EXPECT_TRUE(after.rows.at("StationLockout").empty());
+    EXPECT_TRUE(after.rows.at("PunchOffset").empty());
 
     // Opened again: nothing left to do, not a byte changes.
     const std::string upgraded = test::ReadAll(file);
@@ -163,7 +170,7 @@ TEST(SchemaUpgrade, NewAndUpgradedDatabasesAreAlike) {
     EXPECT_EQ(UserVersion(fresh.DatabasePath()), CJetDB::SchemaVersion);
     const Contents made = ReadContents(fresh.DatabasePath());
     const Contents grown = ReadContents(upgraded);
-    for (const std::string& table : StationTables) {
+    for (const std::string& table : AddedTables) {
         EXPECT_EQ(made.schema.at(table), grown.schema.at(table)) << table;
         EXPECT_EQ(made.rows.at(table), grown.rows.at(table)) << table;
     }
@@ -181,6 +188,67 @@ void Exec(const fs::path& file, const char* sql) {
     ASSERT_EQ(rc, SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db.get(), sql, nullptr, nullptr, nullptr), SQLITE_OK)
         << sqlite3_errmsg(db.get());
+}
+
+// A file of schema version 1, as the programs before the punches' offsets
+// left it: the demonstration database with the station's tables, a PIN and
+// a station option of its own.
+fs::path MakeVersion1File(const test::TempDir& dir) {
+    const fs::path file = dir / "version1.mdb";
+    fs::copy_file(PreviousVersionDemo, file);
+    Exec(file, kUpgrade1Sql);
+    Exec(file, "UPDATE StationOption SET Value = '1' WHERE Name = 'RequirePin';"
+               "INSERT INTO EmployeePin (EmployeeID, PinHash) VALUES (40, 'hash');"
+               "INSERT INTO StationLockout (EmployeeID, WrongPins, LockedUntil) "
+               "VALUES (40, 2, 0);");
+    return file;
+}
+
+TEST(SchemaUpgrade, Version1DatabaseGetsThePunchOffsetsKeepingEveryRow) {
+    test::TempDir dir;
+    const fs::path file = MakeVersion1File(dir);
+    ASSERT_EQ(UserVersion(file), 1);
+    const Contents before = ReadContents(file);
+    ASSERT_EQ(before.rows.count("PunchOffset"), 0u);
+    ASSERT_GT(before.rows.at("TimeRecord").size(), 100u);
+
+    ASSERT_TRUE(OpenAndClose(file));
+    EXPECT_TRUE(test::FileIsReleased(file.string()));
+    EXPECT_FALSE(fs::exists(file.string() + "-journal"));
+    const Contents after = ReadContents(file);
+    EXPECT_EQ(UserVersion(file), CJetDB::SchemaVersion);
+    for (const auto& [name, sql] : before.schema) {
+        EXPECT_EQ(after.schema.at(name), sql) << name;
+    }
+    for (const auto& [table, rows] : before.rows) {
+        EXPECT_EQ(after.rows.at(table), rows) << table;
+    }
+    // The offsets' table; the audit trail's table and its index.
+    EXPECT_EQ(after.schema.size(), before.schema.size() + 3);
+    EXPECT_TRUE(after.rows.at("PunchOffset").empty());
+    EXPECT_TRUE(after.rows.at("AuditEntry").empty());
+
+    // Opened again: nothing left to do. The new table takes offsets.
+    const std::string upgraded = test::ReadAll(file);
+    ASSERT_TRUE(OpenAndClose(file));
+    EXPECT_EQ(test::ReadAll(file), upgraded);
+    Exec(file, "INSERT INTO PunchOffset (TimeRecordID, StartOffset, EndOffset) "
+               "VALUES (1, -300, NULL)");
+    EXPECT_EQ(ReadContents(file).rows.at("PunchOffset"),
+              std::vector<std::string>{"i:1|i:-300|null|"});
+}
+
+TEST(SchemaUpgrade, AFailedUpgradeOfAVersion1FileLeavesItAsItWas) {
+    test::TempDir dir;
+    const fs::path file = MakeVersion1File(dir);
+    Exec(file, "CREATE TABLE PunchOffset (Something TEXT)");
+    const std::string bytes = test::ReadAll(file);
+    CJetDB db;
+    EXPECT_FALSE(db.OpenDB(file.string()));
+    EXPECT_NE(db.EngineMessage().find("PunchOffset"), std::string::npos) << db.EngineMessage();
+    EXPECT_EQ(test::ReadAll(file), bytes);
+    EXPECT_TRUE(test::FileIsReleased(file.string()));
+    EXPECT_EQ(UserVersion(file), 1);
 }
 
 TEST(SchemaUpgrade, AFailedUpgradeLeavesTheFileAsItWas) {

@@ -13,11 +13,16 @@ namespace orvan::test {
 class ScopedClock {
 public:
     explicit ScopedClock(DateTime now);
+    // A clock that also gives the offset from UTC of its moment (minutes
+    // east of UTC, -300 for Central Daylight Time), as the system clock
+    // does; without one the zone's rules tell it.
+    ScopedClock(DateTime now, int32_t utcOffsetMinutes);
     ~ScopedClock();
     ScopedClock(const ScopedClock&) = delete;
     ScopedClock& operator=(const ScopedClock&) = delete;
 
     void Set(DateTime now) { m_clock->Set(now); }
+    void Set(DateTime now, int32_t utcOffsetMinutes) { m_clock->Set(now, utcOffsetMinutes); }
     void AdvanceSeconds(int64_t seconds) { m_clock->AdvanceSeconds(seconds); }
 
 private:
