@@ -181,6 +181,21 @@ void PgEngine::Open(const std::string& name, const OpenOptions& options) {
         m_connection->Execute(begin);
     }
     m_inOperation = true;
+    if (options.oneUnit) {
+        // The audit trail is one chain that nearly every unit appends to, so
+        // any two units at once would conflict over its last entry, again
+        // and again under load. Units take turns at it instead: the lock
+        // (which conflicts with itself) comes before the transaction's first
+        // read, so each unit's snapshot holds the entries of the one before.
+        // Waiting for it is bounded by the busy timeout, as any lock is.
+        try {
+            m_connection->Execute("LOCK TABLE AuditEntry IN SHARE ROW EXCLUSIVE MODE");
+        } catch (...) {
+            NoteFailure();
+            Rollback();
+            throw;
+        }
+    }
 }
 
 void PgEngine::Commit() {

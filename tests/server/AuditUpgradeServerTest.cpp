@@ -75,7 +75,7 @@ TEST_F(ServerAuditUpgrade, AFailedUpgradeLeavesTheDatabaseAsItWas) {
     EXPECT_FALSE(db.OpenDB(Database().Uri()));
     EXPECT_NE(db.EngineMessage().find("auditentry_timerecord"), std::string::npos)
         << db.EngineMessage();
-    EXPECT_EQ(Count("SELECT Version FROM _SchemaVersion"), 1);
+    EXPECT_EQ(Count("SELECT Version FROM _SchemaVersion"), 2);
     EXPECT_EQ(Count("SELECT count(*) FROM information_schema.tables WHERE table_name = "
                     "'auditentry'"),
               0);
