@@ -143,8 +143,7 @@ bool ClockStation::StoreClockOut(const std::shared_ptr<CEmployee>& employee, Clo
     };
     const AuditNote note{std::string(audit::kClockOut), "", Who()};
     const Punch out = CurrentPunch();
-    bool done =
-        card->CloseTimeRecord(employee, DateTime::Today(), out.minute, out.utcOffset, note);
+    bool done = card->CloseTimeRecord(employee, DateTime::Today(), out.minute, out.utcOffset, note);
     // A shift begun before midnight is still open under yesterday; after a
     // wait that ended busy, a second wait would only double the delay.
     if (!done && !refused() && !GaveUpBusy()) {

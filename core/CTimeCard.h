@@ -71,8 +71,7 @@ public:
     // in the same unit; none leaves the end to the zone's rules. The audit
     // entry is a clock-out unless `note` says otherwise.
     bool CloseTimeRecord(const std::shared_ptr<CEmployee>& theemployee, DateTime theshiftdate,
-                         DateTime theendtime,
-                         std::optional<int32_t> theendutcoffset = std::nullopt,
+                         DateTime theendtime, std::optional<int32_t> theendutcoffset = std::nullopt,
                          const AuditNote& note = {});
     // After a CloseTimeRecord refused with 608: the open record's start.
     DateTime ClockInAfterEnd() const { return m_clockInAfterEnd; }
