@@ -11,6 +11,7 @@
 #include "core/ErrorNumbers.h"
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
+#include "reports/CReportAuditTrail.h"
 #include "reports/CReportEmployee.h"
 #include "reports/CReportMissingClockOuts.h"
 #include "reports/CReportPhoneBook.h"
@@ -31,6 +32,7 @@ constexpr const char* YTDName = "Year-To-Date Totals";
 constexpr const char* EmployeeRecordsName = "Employee Records";
 constexpr const char* PhoneBookName = "Phone Book";
 constexpr const char* MissingClockOutsName = "Missing clock-outs";
+constexpr const char* AuditTrailName = "Audit trail";
 
 constexpr const char* GenerationErrorTitle = "Report Generation Error";
 
@@ -99,7 +101,7 @@ bool ReportsTab::FillReportList() {
     const QSignalBlocker blocker(m_ui->cboReports);
     m_ui->cboReports->clear();
     for (const char* name : {TimecardName, ReviewName, YTDName, EmployeeRecordsName, PhoneBookName,
-                             MissingClockOutsName}) {
+                             MissingClockOutsName, AuditTrailName}) {
         m_ui->cboReports->addItem(QString::fromLatin1(name));
     }
     m_ui->cboReports->setCurrentIndex(-1);
@@ -122,7 +124,7 @@ void ReportsTab::ReportChosen() {
         return;
     }
     const std::string report = m_ui->cboReports->currentText().toStdString();
-    if (report == TimecardName || report == ReviewName) {
+    if (report == TimecardName || report == ReviewName || report == AuditTrailName) {
         SetBoxesEnabled(true, true, true);
         m_window->SetStatusSubject(report);
         SetDefaultReportRange();
@@ -205,6 +207,8 @@ void ReportsTab::GenerateClicked() {
         GeneratePhoneBookReport();
     } else if (report == MissingClockOutsName) {
         GenerateMissingClockOutsReport();
+    } else if (report == AuditTrailName) {
+        GenerateAuditTrailReport();
     } else {
         ShowMessage(MsgIconExclamation + MsgButtonsOK, GenerationErrorTitle,
                     "You must select a report to generate before continuing.");
@@ -276,6 +280,29 @@ void ReportsTab::GenerateMissingClockOutsReport() {
     if (report->ErrorNumber() == err::NoTimeRecords) {
         ShowMessage(MsgIconInformation + MsgButtonsOK, GenerationErrorTitle,
                     "There are no missing clock-outs.");
+    } else {
+        ShowReportFailure(*report);
+    }
+}
+
+// The entries of the chosen dates and employees, and those of no employee;
+// the report is held by its window alone.
+void ReportsTab::GenerateAuditTrailReport() {
+    auto report = std::make_shared<CReportAuditTrail>();
+    report->SetParentWindow(m_window);
+    bool generated = false;
+    {
+        const BusyCursor busy;
+        generated =
+            report->GenerateReport(m_window->Controller()->OrvanDatabase(), SelectedEmployees(),
+                                   m_ui->cboFromDate->Value(), m_ui->cboToDate->Value());
+    }
+    if (generated) {
+        return;
+    }
+    if (report->ErrorNumber() == err::NoTimeRecords) {
+        ShowMessage(MsgIconInformation + MsgButtonsOK, GenerationErrorTitle,
+                    "The audit trail has no entries for these dates and employees.");
     } else {
         ShowReportFailure(*report);
     }

@@ -76,6 +76,7 @@ private:
     void GenerateEmployeeReport();
     void GeneratePhoneBookReport();
     void GenerateMissingClockOutsReport();
+    void GenerateAuditTrailReport();
     void FromDateChanged();
     void ShowDatedStatusText();
     int16_t PeriodLength() const;

@@ -32,4 +32,8 @@ bool IReportParent::UnloadMissingClockOutsReport() {
     return true;
 }
 
+bool IReportParent::UnloadAuditTrailReport() {
+    return true;
+}
+
 } // namespace orvan

@@ -23,6 +23,7 @@ public:
     virtual bool UnloadEmployeeReport();
     virtual bool UnloadPhoneBookReport();
     virtual bool UnloadMissingClockOutsReport();
+    virtual bool UnloadAuditTrailReport();
 };
 
 } // namespace orvan

@@ -28,6 +28,7 @@
 #include "reports/CReportPhoneBook.h"
 #include "reports/CReportReview.h"
 #include "reports/CReportTimeCard.h"
+#include "storage/AuditTrail.h"
 #include "reports/CReportYTDTotals.h"
 #include "reports/FReportWindow.h"
 #include "storage/CSystemOptions.h"
@@ -47,6 +48,7 @@ const QString YTDTotals = QStringLiteral("Year-To-Date Totals");
 const QString EmployeeRecords = QStringLiteral("Employee Records");
 const QString PhoneBook = QStringLiteral("Phone Book");
 const QString MissingClockOuts = QStringLiteral("Missing clock-outs");
+const QString AuditTrail = QStringLiteral("Audit trail");
 
 // The report windows open now.
 std::vector<FReportWindow*> ReportWindows() {
@@ -134,12 +136,12 @@ protected:
 
 // ---- The list, the boxes and their dates ----------------------------------
 
-TEST_F(ReportsTabTest, TheListHoldsTheSixReportsAndTimecardIsChosenAtStart) {
+TEST_F(ReportsTabTest, TheListHoldsTheSevenReportsAndTimecardIsChosenAtStart) {
     Start();
-    ASSERT_EQ(Reports()->count(), 6);
-    const QStringList names = {Timecard,        Review,    YTDTotals,
-                               EmployeeRecords, PhoneBook, MissingClockOuts};
-    for (int i = 0; i < 6; ++i) {
+    ASSERT_EQ(Reports()->count(), 7);
+    const QStringList names = {Timecard,  Review,           YTDTotals, EmployeeRecords,
+                               PhoneBook, MissingClockOuts, AuditTrail};
+    for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(Reports()->itemText(i), names[i]);
     }
     EXPECT_EQ(Reports()->currentText(), Timecard);
@@ -206,7 +208,7 @@ TEST_F(ReportsTabTest, EachReportEnablesTheBoxesItUses) {
     const Case cases[] = {{Timecard, true, true, true},     {Review, true, true, true},
                           {YTDTotals, true, false, true},   {EmployeeRecords, true, false, false},
                           {PhoneBook, false, false, false}, {MissingClockOuts, false, false, false},
-                          {Timecard, true, true, true}};
+                          {AuditTrail, true, true, true},   {Timecard, true, true, true}};
     for (const Case& c : cases) {
         Choose(c.report);
         EXPECT_EQ(Employees()->isEnabled(), c.employees) << c.report.toStdString();
@@ -407,6 +409,80 @@ TEST_F(ReportsTabTest, MissingClockOutsListsTheOpenRecordsOfEveryEmployee) {
     auto direct = std::make_shared<CReportMissingClockOuts>();
     ASSERT_TRUE(direct->GenerateReport(Database(), m_app->Controller()->EmployeeList()));
     EXPECT_EQ(ReportFile("missing_clock_outs.txt"), file);
+}
+
+// An entry of the trail, dated as given, written as the programs write them.
+void AddAuditEntry(CJetDB& db, const std::string& when, std::string_view kind, int32_t employee,
+                   const std::string& reason = "") {
+    audit::Entry entry;
+    entry.when = when;
+    entry.who = "manager";
+    entry.kind = kind;
+    entry.employeeID = employee;
+    entry.timeRecordID = employee != 0 ? 7 : 0;
+    entry.before = employee != 0 ? "01/14/2003 08:00 AM to 01/14/2003 05:00 PM, 9.00 hours" : "";
+    entry.after = "01/14/2003 08:00 AM to 01/14/2003 04:00 PM, 8.00 hours";
+    entry.reason = reason;
+    ASSERT_TRUE(db.RunAsOneTransaction([&] { return db.OpenDB() && audit::Append(db, entry); }));
+}
+
+// The chosen days and employees, and what concerns no employee; the chain is
+// checked over the whole trail.
+TEST_F(ReportsTabTest, AuditTrailListsTheChosenDaysAndEmployeesAndChecksTheChain) {
+    Start();
+    CJetDB& db = *Database();
+    AddAuditEntry(db, "2003-01-13T23:59:00-06:00", audit::kEdit, m_ann); // a day early
+    AddAuditEntry(db, "2003-01-14T09:15:00-06:00", audit::kEdit, m_ann, "Forgot to clock out");
+    AddAuditEntry(db, "2003-01-14T10:00:00-06:00", audit::kClockIn, m_carl);
+    AddAuditEntry(db, "2003-01-15T07:00:00-06:00", audit::kOptions, 0);
+    AddAuditEntry(db, "2003-01-16T00:00:00-06:00", audit::kDelete, m_ann); // a day late
+    Choose(AuditTrail);
+    EXPECT_TRUE(StatusText(m_window).startsWith(QStringLiteral("Reports : Audit trail : ")));
+    From()->SetValue(DateTime::FromParts(2003, 1, 14));
+    To()->SetValue(DateTime::FromParts(2003, 1, 15));
+    Select({QStringLiteral("Ann Baker")});
+    Generate();
+    EXPECT_TRUE(m_app->Messages().shown.empty()) << m_app->LastMessage();
+    ASSERT_EQ(ReportWindows().size(), 1U);
+    const std::string file = ReportFile("audit_trail.txt");
+    EXPECT_EQ(ReportWindows()[0]->Text(), file);
+    EXPECT_EQ(ReportWindows()[0]->windowTitle(),
+              QStringLiteral("Audit Trail : 01/14/2003 - 01/15/2003"));
+    for (const char* line :
+         {"The audit trail is intact (5 entries).\r\n",
+          "2      2003-01-14T09:15:00-06:00  manager                 Edit\r\n",
+          "       Employee: 101 Ann Baker, time record 7\r\n",
+          "       Before: 01/14/2003 08:00 AM to 01/14/2003 05:00 PM, 9.00 hours\r\n",
+          "       After: 01/14/2003 08:00 AM to 01/14/2003 04:00 PM, 8.00 hours\r\n",
+          "       Reason: Forgot to clock out\r\n",
+          "4      2003-01-15T07:00:00-06:00  manager                 Options\r\n",
+          "Entries: 2\r\n"}) {
+        EXPECT_NE(file.find(line), std::string::npos) << line << file;
+    }
+    EXPECT_EQ(file.find("Carl"), std::string::npos) << file;
+    EXPECT_EQ(file.find("Delete"), std::string::npos) << file;
+    EXPECT_EQ(file.find("2003-01-13"), std::string::npos) << file;
+
+    // An entry changed behind the programs' back is found, wherever it is.
+    CloseReportWindows();
+    m_app->Database().Exec("UPDATE AuditEntry SET ValueAfter = '8.50 hours' WHERE EntryID = 3");
+    Generate();
+    ASSERT_EQ(ReportWindows().size(), 1U);
+    EXPECT_NE(ReportFile("audit_trail.txt").find("The audit trail is broken at entry 3"),
+              std::string::npos)
+        << ReportFile("audit_trail.txt");
+}
+
+TEST_F(ReportsTabTest, AnAuditTrailWithoutEntriesForTheDaysSaysSo) {
+    Start();
+    AddAuditEntry(*Database(), "2003-02-01T09:00:00-06:00", audit::kEdit, m_ann);
+    Choose(AuditTrail);
+    Select({QStringLiteral("Ann Baker")});
+    Generate();
+    EXPECT_EQ(m_app->Shown(),
+              (std::vector<std::string>{"Report Generation Error|The audit trail has no entries "
+                                        "for these dates and employees."}));
+    EXPECT_TRUE(ReportWindows().empty());
 }
 
 TEST_F(ReportsTabTest, NoMissingClockOutsSaysSoWithoutAWindow) {

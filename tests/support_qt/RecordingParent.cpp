@@ -34,4 +34,9 @@ bool RecordingParent::UnloadMissingClockOutsReport() {
     return true;
 }
 
+bool RecordingParent::UnloadAuditTrailReport() {
+    ++auditTrail;
+    return true;
+}
+
 } // namespace orvan::test

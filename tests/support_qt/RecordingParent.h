@@ -16,6 +16,7 @@ public:
     bool UnloadEmployeeReport() override;
     bool UnloadPhoneBookReport() override;
     bool UnloadMissingClockOutsReport() override;
+    bool UnloadAuditTrailReport() override;
 
     int timeCard = 0;
     int review = 0;
@@ -23,6 +24,7 @@ public:
     int employee = 0;
     int phoneBook = 0;
     int missingClockOuts = 0;
+    int auditTrail = 0;
 };
 
 } // namespace orvan::test
