@@ -4,8 +4,10 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdio>
 #include <ctime>
 #include <memory>
+#include <variant>
 
 #include "core/NumberFormat.h"
 #include "storage/CJetDB.h"
@@ -193,6 +195,62 @@ bool Append(CJetDB& database, Entry entry) {
     } catch (...) {
         database.CloseDB();
         return false;
+    }
+}
+
+bool RecordChange(CJetDB& database, Entry& entry,
+                  const std::function<std::optional<std::string>(bool after)>& values,
+                  const std::function<bool()>& write) {
+    return database.RunAsOneTransaction(
+        [&] {
+            if (!database.OpenDB()) {
+                return false;
+            }
+            const std::optional<std::string> before = values(false);
+            if (!before || !write() || !database.OpenDB()) {
+                return false;
+            }
+            const std::optional<std::string> after = values(true);
+            if (!after) {
+                return false;
+            }
+            if (*after == *before) {
+                return true;
+            }
+            entry.before = *before;
+            entry.after = *after;
+            return Append(database, entry);
+        },
+        CJetDB::UnitEnd::Discard);
+}
+
+std::optional<std::string> StoredText(CJetDB& database, const std::string& sql,
+                                      const std::vector<std::string>& columns) {
+    try {
+        const auto rows = database.ExecuteSelect(sql);
+        if (!rows) {
+            return std::nullopt;
+        }
+        std::string text;
+        if (rows->RecordCount() == 0) {
+            return text;
+        }
+        rows->MoveFirst();
+        for (const std::string& column : columns) {
+            const Recordset::Value value = rows->Field(column);
+            std::string shown;
+            if (const auto* d = std::get_if<double>(&value)) {
+                char number[64];
+                std::snprintf(number, sizeof number, "%.2f", *d);
+                shown = number;
+            } else if (!std::holds_alternative<std::monostate>(value)) {
+                shown = rows->AsText(column);
+            }
+            text += (text.empty() ? "" : ", ") + column + " " + shown;
+        }
+        return text;
+    } catch (...) {
+        return std::nullopt;
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,6 +70,22 @@ std::string RecordValues(DateTime start, DateTime end);
 // inside the unit that makes the change, the entry is stored with it or not
 // at all. An empty who takes Who(). False when a statement failed.
 bool Append(CJetDB& database, Entry entry);
+
+// Runs `write` and records what it changed, in one unit (part of the
+// caller's when there is one): `values` reads the stored values as text, once
+// before and once after the write (its argument tells which), and the entry,
+// `entry` with those values, is appended only when they differ. A failed read,
+// write or entry keeps nothing of the unit. `values` may fill in the entry's
+// keys (an added row's, after the write).
+bool RecordChange(CJetDB& database, Entry& entry,
+                  const std::function<std::optional<std::string>(bool after)>& values,
+                  const std::function<bool()>& write);
+
+// The first row's columns of a query as text, "name value" joined by ", "
+// in the order given, for RecordChange's values: empty when there is no
+// row, nullopt when the query failed. Numbers keep two decimals.
+std::optional<std::string> StoredText(CJetDB& database, const std::string& sql,
+                                      const std::vector<std::string>& columns);
 
 // Every entry in the order written (the database object opens and closes
 // the database itself); nullopt when they could not be read.

@@ -5,6 +5,8 @@
 #include <thread>
 
 #include "core/ErrorNumbers.h"
+#include "personnel/CEmployee.h"
+#include "storage/AuditTrail.h"
 #include "storage/CDatabaseLocator.h"
 #include "storage/DatabaseEngine.h"
 #include "storage/EngineError.h"
@@ -340,12 +342,53 @@ bool CJetDB::RunOperation(bool opens, int32_t failure, const std::function<bool(
     }
 }
 
+namespace {
+
+const std::vector<std::string> kPayRateColumns = {"PayRate", "OvertimePayRate"};
+
+} // namespace
+
+// The manager's program records a change of pay rates on the audit trail,
+// with the employee's row in the same unit; the clock program changes none.
 bool CJetDB::AddNewEmployee(const std::shared_ptr<CEmployee>& theemployee) {
-    return PersonnelStore(*this).AddNewEmployee(theemployee);
+    if (m_variant == Variant::Clock || !theemployee) {
+        return PersonnelStore(*this).AddNewEmployee(theemployee);
+    }
+    audit::Entry entry;
+    entry.kind = audit::kPayRates;
+    const auto values = [&](bool after) -> std::optional<std::string> {
+        if (!after) {
+            return std::string();
+        }
+        // The row the insert has just made, by the key it got.
+        const auto key = ExecuteSelect("SELECT @@IDENTITY AS NewKey");
+        if (!key || key->RecordCount() == 0) {
+            return std::nullopt;
+        }
+        key->MoveFirst();
+        entry.employeeID = key->AsInteger("NewKey");
+        return audit::StoredText(
+            *this,
+            "SELECT PayRate, OvertimePayRate FROM Employee WHERE EmployeeID = " +
+                std::to_string(entry.employeeID),
+            kPayRateColumns);
+    };
+    return audit::RecordChange(*this, entry, values,
+                               [&] { return PersonnelStore(*this).AddNewEmployee(theemployee); });
 }
 
 bool CJetDB::UpdateEmployee(const std::shared_ptr<CEmployee>& theemployee) {
-    return PersonnelStore(*this).UpdateEmployee(theemployee);
+    if (m_variant == Variant::Clock || !theemployee) {
+        return PersonnelStore(*this).UpdateEmployee(theemployee);
+    }
+    audit::Entry entry;
+    entry.kind = audit::kPayRates;
+    entry.employeeID = theemployee->EmployeeID();
+    const std::string sql = "SELECT PayRate, OvertimePayRate FROM Employee WHERE EmployeeID = " +
+                            std::to_string(entry.employeeID);
+    return audit::RecordChange(
+        *this, entry, [&](bool) { return audit::StoredText(*this, sql, kPayRateColumns); },
+        [&] { return PersonnelStore(*this).UpdateEmployee(theemployee); });
 }
 
 bool CJetDB::DeleteEmployee(const std::shared_ptr<CEmployee>& theemployee) {

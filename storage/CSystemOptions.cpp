@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
 #include "storage/Recordset.h"
 
@@ -63,12 +64,37 @@ std::string CSystemOptions::UpdateSQL() const {
     return sql;
 }
 
+// The stored options as the audit trail shows them: "Period length 14 days,
+// auto fill shift 08:00 AM to 05:00 PM"; empty without the row.
+std::optional<std::string> CSystemOptions::StoredText() const {
+    const auto rows = m_orvanDatabase->ExecuteSelect(
+        "SELECT [_System].period_length, [_System].auto_shift_start_time, "
+        "[_System].auto_shift_end_time FROM _System;");
+    if (!rows) {
+        return std::nullopt;
+    }
+    if (rows->RecordCount() == 0) {
+        return std::string();
+    }
+    rows->MoveFirst();
+    return "Period length " + std::to_string(rows->AsInteger("period_length")) +
+           " days, auto fill shift " +
+           DateTime::FromDays(rows->AsDouble("auto_shift_start_time")).Format("hh:mm AM/PM") +
+           " to " + DateTime::FromDays(rows->AsDouble("auto_shift_end_time")).Format("hh:mm AM/PM");
+}
+
+// A change is recorded on the audit trail, in the same unit as the update.
 bool CSystemOptions::Update() {
     try {
         if (!m_orvanDatabase) {
             return false;
         }
-        return m_orvanDatabase->ExecuteAction(UpdateSQL());
+        CJetDB& db = *m_orvanDatabase;
+        audit::Entry entry;
+        entry.kind = audit::kOptions;
+        return audit::RecordChange(
+            db, entry, [&](bool) { return StoredText(); },
+            [&] { return db.ExecuteAction(UpdateSQL()); });
     } catch (...) {
         return false;
     }

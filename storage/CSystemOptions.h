@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "core/DateTime.h"
@@ -40,6 +41,9 @@ public:
     // Writes period length and shift times back; the database object opens
     // and closes the file itself.
     bool Update();
+    // The stored options as text, for the audit trail (nullopt when they
+    // could not be read). Runs on the database's open operation or unit.
+    std::optional<std::string> StoredText() const;
     // The statement Update runs.
     std::string UpdateSQL() const;
 

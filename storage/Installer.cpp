@@ -13,6 +13,7 @@
 #include "personnel/CEmployee.h"
 #include "storage/CJetDB.h"
 #include "storage/EngineError.h"
+#include "storage/PersonnelStore.h"
 #include "storage/Recordset.h"
 #include "storage/SqliteEngine.h"
 #include "storage/SqliteHandle.h"
@@ -163,7 +164,9 @@ bool Installer::AddDemoData(const std::string& path, DateTime today, std::string
         e->SetAutoDeduct(d.autoDeduct);
         e->SetAutoDeductLunchLength(d.lunch);
         e->SetAutoDeductBreakLength(d.breakLength);
-        if (!db->AddNewEmployee(e)) {
+        // Straight to the table: the demonstration's employees are where
+        // the audit trail starts, not changes on it.
+        if (!PersonnelStore(*db).AddNewEmployee(e)) {
             message = "Cannot add the demonstration employee " + std::string(d.last) + " (error " +
                       std::to_string(db->ErrorNumber()) + ").";
             return false;

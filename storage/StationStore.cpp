@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/ErrorNumbers.h"
+#include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
 #include "storage/EngineError.h"
 #include "storage/Recordset.h"
@@ -127,10 +128,37 @@ std::optional<bool> StationStore::RequirePin() {
     return *value == "1";
 }
 
+// A change is recorded on the audit trail, in the same unit as the option.
 bool StationStore::SetRequirePin(bool value) {
-    return Act(std::string("INSERT INTO StationOption (Name, Value) VALUES ('RequirePin', ") +
-               (value ? "'1'" : "'0'") +
-               ") ON CONFLICT (Name) DO UPDATE SET Value = excluded.Value");
+    if (m_database == nullptr) {
+        m_errorNumber = err::NoDatabase;
+        return false;
+    }
+    CJetDB& db = *m_database;
+    const auto stored = [&](bool) -> std::optional<std::string> {
+        const auto rows =
+            db.ExecuteSelect("SELECT Value FROM StationOption WHERE Name = 'RequirePin'");
+        if (!rows) {
+            return std::nullopt;
+        }
+        bool on = false;
+        if (rows->RecordCount() > 0) {
+            rows->MoveFirst();
+            on = rows->AsText("Value") == "1";
+        }
+        return std::string("Require a PIN at the clock station: ") + (on ? "Yes" : "No");
+    };
+    audit::Entry entry;
+    entry.kind = audit::kOptions;
+    const bool done = audit::RecordChange(db, entry, stored, [&] {
+        return Act(std::string("INSERT INTO StationOption (Name, Value) VALUES ('RequirePin', ") +
+                   (value ? "'1'" : "'0'") +
+                   ") ON CONFLICT (Name) DO UPDATE SET Value = excluded.Value");
+    });
+    if (!done && m_errorNumber == 0) {
+        m_errorNumber = db.ErrorNumber() != 0 ? db.ErrorNumber() : err::StatementFailed;
+    }
+    return done;
 }
 
 std::optional<std::string> StationStore::PinHash(int32_t employeeID) {

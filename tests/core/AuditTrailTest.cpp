@@ -14,8 +14,11 @@
 #include "core/ObjectState.h"
 #include "core/Program.h"
 #include "personnel/CEmployee.h"
+#include "personnel/CEmployeeList.h"
 #include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
+#include "storage/CSystemOptions.h"
+#include "storage/StationStore.h"
 #include "support/server/EngineDatabase.h"
 
 namespace orvan {
@@ -162,6 +165,61 @@ TEST_P(AuditTrailTest, AnOpenRecordAndAFillAreRecordedByTheirKind) {
     // Each entry names its own record.
     EXPECT_NE(entries[1].timeRecordID, entries[2].timeRecordID);
     EXPECT_TRUE(audit::Verify(entries).intact);
+}
+
+// Pay rates as the employee page saves them, and both kinds of option; a
+// save that changes neither records nothing.
+TEST_P(AuditTrailTest, PayRatesAndOptionsAreRecordedWhenTheyChange) {
+    auto employees = std::make_shared<CEmployeeList>();
+    ASSERT_TRUE(m_jet->LoadEmployeeList(employees));
+    const auto ann = employees->GetEmployeeByID(m_employeeId);
+    ASSERT_NE(ann, nullptr);
+    ann->SetPhone("555-0100");
+    ASSERT_TRUE(m_jet->UpdateEmployee(ann));
+    EXPECT_TRUE(Entries().empty());
+    ann->SetPayRate(16.15f);
+    ASSERT_TRUE(m_jet->UpdateEmployee(ann));
+
+    auto hire = std::make_shared<CEmployee>();
+    hire->SetEmployeeNumber(1010);
+    hire->SetFirstName("Bo");
+    hire->SetLastName("Reyes");
+    hire->SetPayRate(17.0f);
+    hire->SetOvertimePayRate(25.5f);
+    hire->SetEmployeeActive(true);
+    ASSERT_TRUE(m_jet->AddNewEmployee(hire));
+    const int64_t hireId = m_db->QueryInt("SELECT EmployeeID FROM Employee WHERE "
+                                          "EmployeeNumber = 1010");
+
+    CSystemOptions options;
+    options.SetOrvanDatabase(m_jet);
+    ASSERT_TRUE(m_jet->OpenDB());
+    ASSERT_TRUE(options.Load());
+    m_jet->CloseDB();
+    ASSERT_TRUE(options.Update());
+    options.SetPeriodLength(14);
+    ASSERT_TRUE(options.Update());
+    ASSERT_TRUE(StationStore(m_jet).SetRequirePin(true));
+
+    const auto entries = Entries();
+    ASSERT_EQ(entries.size(), 4u);
+    EXPECT_EQ(entries[0].kind, "Pay rates");
+    EXPECT_EQ(entries[0].employeeID, m_employeeId);
+    EXPECT_EQ(entries[0].before, "PayRate 10.00, OvertimePayRate 15.00");
+    EXPECT_EQ(entries[0].after, "PayRate 16.15, OvertimePayRate 15.00");
+    EXPECT_EQ(entries[0].who, "manager");
+    EXPECT_EQ(entries[1].kind, "Pay rates");
+    EXPECT_EQ(entries[1].employeeID, hireId);
+    EXPECT_EQ(entries[1].before, "");
+    EXPECT_EQ(entries[1].after, "PayRate 17.00, OvertimePayRate 25.50");
+    EXPECT_EQ(entries[2].kind, "Options");
+    EXPECT_EQ(entries[2].employeeID, 0);
+    EXPECT_EQ(entries[2].before, "Period length 13 days, auto fill shift 08:00 AM to 05:00 PM");
+    EXPECT_EQ(entries[2].after, "Period length 14 days, auto fill shift 08:00 AM to 05:00 PM");
+    EXPECT_EQ(entries[3].before, "Require a PIN at the clock station: No");
+    EXPECT_EQ(entries[3].after, "Require a PIN at the clock station: Yes");
+    EXPECT_TRUE(audit::Verify(entries).intact);
+    EXPECT_TRUE(m_db->IsReleased());
 }
 
 TEST_P(AuditTrailTest, AChangeWhoseEntryCannotBeWrittenIsNotStored) {
