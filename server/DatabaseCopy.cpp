@@ -9,6 +9,7 @@
 
 #include "server/CopyEnd.h"
 #include "server/PgConnection.h"
+#include "storage/AuditTrail.h"
 #include "storage/DatabaseEngine.h"
 #include "storage/EngineError.h"
 #include "storage/Installer.h"
@@ -74,6 +75,10 @@ bool CopyDatabase(const std::string& from, const std::string& to, CopyReport& re
             throw CopyFailure("Cannot write to " + ShownName(to) + ": " + e.what());
         }
         CheckEmpty(*destination);
+        // The last entry of the trail copied, which the copy's own entry
+        // chains to.
+        audit::Entry last;
+        last.hash = audit::kFirstPreviousHash;
         destination->Exec("DELETE FROM StationOption");
         for (const Table& table : Tables()) {
             if (!source->HasTable(table)) {
@@ -90,11 +95,29 @@ bool CopyDatabase(const std::string& from, const std::string& to, CopyReport& re
                 }
                 continue;
             }
-            const int64_t rows =
-                source->Read(table, [&](Recordset& part) { destination->Write(table, part); });
+            const bool trail = std::string_view(table.name) == "AuditEntry";
+            const int64_t rows = source->Read(table, [&](Recordset& part) {
+                destination->Write(table, part);
+                if (trail && part.RecordCount() > 0) {
+                    part.MoveLast();
+                    last.entryID = part.AsInteger("EntryID");
+                    last.hash = part.AsText("Hash");
+                }
+            });
             lines.push_back("copied " + std::to_string(rows) +
                             (rows == 1 ? " row of " : " rows of ") + table.name);
         }
+        // The copy itself goes on the destination's trail: from where, to
+        // where (neither with a password), by whom.
+        audit::Entry copied;
+        copied.entryID = last.entryID + 1;
+        copied.when = audit::WhenNow();
+        copied.who = audit::Who().empty() ? "orvan-initdb" : audit::Who();
+        copied.kind = audit::kCopy;
+        copied.before = "From " + ShownName(from);
+        copied.after = "To " + ShownName(to);
+        copied.hash = audit::HashOf(copied, last.hash);
+        destination->Exec(audit::InsertSql(copied));
         for (const Table& table : Tables()) {
             if (table.numberedKey != nullptr) {
                 destination->SetHighestKey(table, source->HighestKey(table));

@@ -155,6 +155,15 @@ std::string RecordValues(DateTime start, DateTime end) {
     return text + end.Format(pattern) + ", " + FormatNumber(hours, "#0.00") + " hours";
 }
 
+std::string InsertSql(const Entry& entry) {
+    return "INSERT INTO AuditEntry (EntryID, EntryTime, Who, Kind, TimeRecordID, EmployeeID, "
+           "ValueBefore, ValueAfter, Reason, Hash) VALUES (" +
+           std::to_string(entry.entryID) + ", " + Quoted(entry.when) + ", " + Quoted(entry.who) +
+           ", " + Quoted(entry.kind) + ", " + KeyOrNull(entry.timeRecordID) + ", " +
+           KeyOrNull(entry.employeeID) + ", " + Quoted(entry.before) + ", " + Quoted(entry.after) +
+           ", " + Quoted(entry.reason) + ", " + Quoted(entry.hash) + ")";
+}
+
 bool Append(CJetDB& database, Entry entry) {
     static const bool sodiumReady = sodium_init() >= 0;
     if (!sodiumReady) {
@@ -185,13 +194,7 @@ bool Append(CJetDB& database, Entry entry) {
             entry.who = Who();
         }
         entry.hash = HashOf(entry, previousHash);
-        return database.ExecuteAction(
-            "INSERT INTO AuditEntry (EntryID, EntryTime, Who, Kind, TimeRecordID, EmployeeID, "
-            "ValueBefore, ValueAfter, Reason, Hash) VALUES (" +
-            std::to_string(entry.entryID) + ", " + Quoted(entry.when) + ", " + Quoted(entry.who) +
-            ", " + Quoted(entry.kind) + ", " + KeyOrNull(entry.timeRecordID) + ", " +
-            KeyOrNull(entry.employeeID) + ", " + Quoted(entry.before) + ", " + Quoted(entry.after) +
-            ", " + Quoted(entry.reason) + ", " + Quoted(entry.hash) + ")");
+        return database.ExecuteAction(InsertSql(entry));
     } catch (...) {
         database.CloseDB();
         return false;

@@ -65,6 +65,10 @@ std::string StationWho();
 // "12/09/2026 08:00 AM to open".
 std::string RecordValues(DateTime start, DateTime end);
 
+// The statement that stores `entry` as it is (number, date and hash
+// included), for a writer that has no database object.
+std::string InsertSql(const Entry& entry);
+
 // Writes `entry` after the last one, numbering it, dating it (when empty)
 // and chaining its hash, on the database's open operation or unit: called
 // inside the unit that makes the change, the entry is stored with it or not

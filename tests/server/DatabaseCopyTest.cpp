@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <filesystem>
@@ -18,6 +19,8 @@
 #include "server/DatabaseCopy.h"
 #include "server/PgConnection.h"
 #include "server/PgSchema.h"
+#include "storage/AuditTrail.h"
+#include "storage/CJetDB.h"
 #include "storage/Installer.h"
 #include "storage/Recordset.h"
 #include "storage/SqliteHandle.h"
@@ -106,6 +109,14 @@ void ExpectSameRows(const std::string& original, const std::string& copy) {
     for (const auto& [table, rows] : expected) {
         ASSERT_TRUE(actual.count(table)) << table;
         const auto& copied = actual.at(table);
+        // Each copy adds its own entry at the end of the trail.
+        if (table == "AuditEntry" && copied.size() > rows.size()) {
+            for (size_t i = rows.size(); i < copied.size(); ++i) {
+                EXPECT_NE(copied[i].find("text 'Copy'"), std::string::npos) << copied[i];
+            }
+            EXPECT_TRUE(std::equal(rows.begin(), rows.end(), copied.begin())) << table;
+            continue;
+        }
         EXPECT_EQ(rows.size(), copied.size()) << table;
         for (size_t i = 0; i < rows.size() && i < copied.size(); ++i) {
             EXPECT_EQ(rows[i], copied[i]) << table << " row " << i;
@@ -162,6 +173,39 @@ TEST_F(DatabaseCopyTest, AFileCopiedToTheServerAndBackHasEveryRowAsItWas) {
     Copy(Database().Uri(), back);
     ExpectSameRows(m_demo.DatabasePath(), back);
     EXPECT_GT(Dump(back)["TimeRecord"].size(), 100u);
+}
+
+// The trail travels whole and each copy chains its own entry to it, naming
+// both ends; the chain stays intact.
+TEST_F(DatabaseCopyTest, EachCopyAddsItsEntryToTheTrailItCarries) {
+    audit::Entry edit;
+    edit.who = "manager";
+    edit.kind = audit::kEdit;
+    edit.employeeID = 40;
+    edit.timeRecordID = 3;
+    edit.before = "a";
+    edit.after = "b";
+    CJetDB file;
+    file.SetDatabaseName(m_demo.DatabasePath());
+    ASSERT_TRUE(
+        file.RunAsOneTransaction([&] { return file.OpenDB() && audit::Append(file, edit); }));
+
+    Copy(m_demo.DatabasePath(), Database().Uri());
+    const std::string back = (m_dir / "back.mdb").string();
+    Copy(Database().Uri(), back);
+    CJetDB copied;
+    copied.SetDatabaseName(back);
+    const auto entries = audit::ReadAll(copied);
+    ASSERT_TRUE(entries.has_value());
+    ASSERT_EQ(entries->size(), 3u);
+    EXPECT_EQ((*entries)[0].kind, "Edit");
+    for (size_t i = 1; i < 3; ++i) {
+        EXPECT_EQ((*entries)[i].kind, "Copy");
+        EXPECT_EQ((*entries)[i].who, "orvan-initdb");
+    }
+    EXPECT_EQ((*entries)[1].before, "From " + m_demo.DatabasePath());
+    EXPECT_EQ((*entries)[2].after, "To " + back);
+    EXPECT_TRUE(audit::Verify(*entries).intact) << audit::Describe(audit::Verify(*entries));
 }
 
 TEST_F(DatabaseCopyTest, ATableLargerThanOnePartIsCopiedWhole) {
@@ -317,7 +361,8 @@ TEST_F(DatabaseCopyTest, AServerOfThePreviousSchemaIsCopiedFromButNotInto) {
         }
     }
     EXPECT_TRUE(after["PunchOffset"].empty());
-    EXPECT_TRUE(after["AuditEntry"].empty());
+    // The server predates the trail: only the copy back is on it.
+    EXPECT_EQ(after["AuditEntry"].size(), 1u);
     EXPECT_EQ(after["user_version"], before["user_version"]);
 
     // Into it, the copy would leave out the offsets: it is refused.
