@@ -72,6 +72,25 @@ void GenerateForEach(FController* window, const CEmployeeList& employees, DateTi
     }
 }
 
+// Runs `generate` under the wait cursor. A report with nothing to list says
+// `nothing` and shows no window; any other failure gives its number.
+template <class Generate>
+void GenerateOrSayNothing(const CReport& report, const char* nothing, Generate generate) {
+    bool generated = false;
+    {
+        const BusyCursor busy;
+        generated = generate();
+    }
+    if (generated) {
+        return;
+    }
+    if (report.ErrorNumber() == err::NoTimeRecords) {
+        ShowMessage(MsgIconInformation + MsgButtonsOK, GenerationErrorTitle, nothing);
+    } else {
+        ShowReportFailure(report);
+    }
+}
+
 // Whether the phone book leaves the employee out as the administrator: the
 // first and last names, joined and lower-cased, contain "administrator".
 bool NamedAdministrator(const CEmployee& employee) {
@@ -268,21 +287,10 @@ void ReportsTab::GeneratePhoneBookReport() {
 void ReportsTab::GenerateMissingClockOutsReport() {
     auto report = std::make_shared<CReportMissingClockOuts>();
     report->SetParentWindow(m_window);
-    bool generated = false;
-    {
-        const BusyCursor busy;
-        generated = report->GenerateReport(m_window->Controller()->OrvanDatabase(),
-                                           m_window->Controller()->EmployeeList());
-    }
-    if (generated) {
-        return;
-    }
-    if (report->ErrorNumber() == err::NoTimeRecords) {
-        ShowMessage(MsgIconInformation + MsgButtonsOK, GenerationErrorTitle,
-                    "There are no missing clock-outs.");
-    } else {
-        ShowReportFailure(*report);
-    }
+    GenerateOrSayNothing(*report, "There are no missing clock-outs.", [&] {
+        return report->GenerateReport(m_window->Controller()->OrvanDatabase(),
+                                      m_window->Controller()->EmployeeList());
+    });
 }
 
 // The entries of the chosen dates and employees, and those of no employee;
@@ -290,22 +298,12 @@ void ReportsTab::GenerateMissingClockOutsReport() {
 void ReportsTab::GenerateAuditTrailReport() {
     auto report = std::make_shared<CReportAuditTrail>();
     report->SetParentWindow(m_window);
-    bool generated = false;
-    {
-        const BusyCursor busy;
-        generated =
-            report->GenerateReport(m_window->Controller()->OrvanDatabase(), SelectedEmployees(),
-                                   m_ui->cboFromDate->Value(), m_ui->cboToDate->Value());
-    }
-    if (generated) {
-        return;
-    }
-    if (report->ErrorNumber() == err::NoTimeRecords) {
-        ShowMessage(MsgIconInformation + MsgButtonsOK, GenerationErrorTitle,
-                    "The audit trail has no entries for these dates and employees.");
-    } else {
-        ShowReportFailure(*report);
-    }
+    GenerateOrSayNothing(
+        *report, "The audit trail has no entries for these dates and employees.", [&] {
+            return report->GenerateReport(m_window->Controller()->OrvanDatabase(),
+                                          SelectedEmployees(), m_ui->cboFromDate->Value(),
+                                          m_ui->cboToDate->Value());
+        });
 }
 
 void ReportsTab::FromDateChanged() {
