@@ -19,17 +19,16 @@ std::optional<OpenRecord> RecordClockOutCloses(const std::vector<OpenRecord>& op
 NaturalAction ChooseNaturalAction(const std::vector<OpenRecord>& open, DateTime now) {
     const DateTime today = DateTime::FromDays(std::floor(now.Days()));
     const std::optional<OpenRecord> closes = RecordClockOutCloses(open, today);
-    if (closes && closes->startTime >= ForgottenClockOutCutoff(now)) {
+    if (closes && !OpenTooLong(*closes, now)) {
         return NaturalAction::ClockOut;
     }
     return NaturalAction::ClockIn;
 }
 
 std::optional<OpenRecord> RunningShift(const std::vector<OpenRecord>& open, DateTime now) {
-    const DateTime cutoff = ForgottenClockOutCutoff(now);
     std::optional<OpenRecord> running;
     for (const OpenRecord& record : open) {
-        if (record.startTime >= cutoff && (!running || record.startTime >= running->startTime)) {
+        if (!OpenTooLong(record, now) && (!running || record.startTime >= running->startTime)) {
             running = record;
         }
     }
@@ -37,10 +36,9 @@ std::optional<OpenRecord> RunningShift(const std::vector<OpenRecord>& open, Date
 }
 
 std::vector<OpenRecord> ForgottenClockOuts(const std::vector<OpenRecord>& open, DateTime now) {
-    const DateTime cutoff = ForgottenClockOutCutoff(now);
     std::vector<OpenRecord> forgotten;
     for (const OpenRecord& record : open) {
-        if (record.startTime < cutoff) {
+        if (OpenTooLong(record, now)) {
             forgotten.push_back(record);
         }
     }

@@ -73,4 +73,16 @@ std::optional<std::vector<OpenRecord>> FindOpenRecords(const std::shared_ptr<CJe
     return found;
 }
 
+bool OpenTooLong(const OpenRecord& record, DateTime now, int32_t nowUtcOffset) {
+    const int32_t startOffset =
+        record.startUtcOffset ? *record.startUtcOffset : ZoneUtcOffsetMinutes(record.startTime);
+    const int64_t seconds =
+        DateTime::DiffSeconds(record.startTime, now) + int64_t{startOffset - nowUtcOffset} * 60;
+    return seconds > ForgottenClockOutHours * 3600;
+}
+
+bool OpenTooLong(const OpenRecord& record, DateTime now) {
+    return OpenTooLong(record, now, ZoneUtcOffsetMinutes(now));
+}
+
 } // namespace orvan

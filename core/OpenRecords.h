@@ -42,9 +42,19 @@ std::optional<std::vector<OpenRecord>> FindOpenRecords(const std::shared_ptr<CJe
                                                        int32_t employeeID, DateTime startedBefore,
                                                        bool withStartOffsets = false);
 
-// The moment before which a record still open at `now` counts as forgotten.
+// The moment before which a record still open at `now` counts as forgotten,
+// by the clock face (for the look-ups; OpenTooLong decides).
 inline DateTime ForgottenClockOutCutoff(DateTime now) {
     return now.AddMinutes(-ForgottenClockOutHours * 60);
 }
+
+// Whether a record still open at `now` (local time, `nowUtcOffset` minutes
+// east of UTC) started more than ForgottenClockOutHours of real time before,
+// to the second: across a daylight-saving change the clock faces are an hour
+// off. The start's stored offset counts when the record has one, else the
+// zone's rules; on an ordinary day it is exactly `start < cutoff`.
+bool OpenTooLong(const OpenRecord& record, DateTime now, int32_t nowUtcOffset);
+// The same with the zone's offset at `now`.
+bool OpenTooLong(const OpenRecord& record, DateTime now);
 
 } // namespace orvan

@@ -43,16 +43,6 @@ int64_t MinutesOpen(const OpenRecord& record, const ClockReading& now) {
     return WorkedMinutes(record.startTime, record.startUtcOffset, now.now, now.utcOffsetMinutes);
 }
 
-// Whether a record open at `now` is forgotten: started more than
-// ForgottenClockOutHours of real time before now, to the second.
-bool OpenTooLong(const OpenRecord& record, const ClockReading& now) {
-    const int32_t startOffset =
-        record.startUtcOffset ? *record.startUtcOffset : ZoneUtcOffsetMinutes(record.startTime);
-    const int64_t seconds = DateTime::DiffSeconds(record.startTime, now.now) +
-                            int64_t{startOffset - now.utcOffsetMinutes} * 60;
-    return seconds > ForgottenClockOutHours * 3600;
-}
-
 std::string RowText(const Row& row, const ClockReading& now) {
     return Column(row.known ? std::to_string(row.number) : std::string(), kNumberWidth) +
            Column(row.name, kNameWidth) +
@@ -102,7 +92,7 @@ bool CReportMissingClockOuts::GenerateReport(
         std::vector<Row> rows;
         rows.reserve(open->size());
         for (const OpenRecord& record : *open) {
-            if (!OpenTooLong(record, clock)) {
+            if (!OpenTooLong(record, clock.now, clock.utcOffsetMinutes)) {
                 continue;
             }
             Row row;

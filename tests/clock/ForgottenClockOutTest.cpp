@@ -7,6 +7,7 @@
 #include "ClockTestSupport.h"
 #include "clock/ClockRules.h"
 #include "storage/MessageBox.h"
+#include "support/ScopedTimeZone.h"
 
 namespace orvan::test {
 namespace {
@@ -85,6 +86,31 @@ TEST(ForgottenClockOutText, SixteenHoursIsTheLine) {
     const std::vector<OpenRecord> withToday = {open[0], {3, 5, At(12, 7, 6, 0)}};
     EXPECT_EQ(timeclock::ChooseNaturalAction(withToday, now), timeclock::NaturalAction::ClockOut);
     EXPECT_EQ(timeclock::ChooseNaturalAction({}, now), timeclock::NaturalAction::ClockIn);
+}
+
+// Sixteen hours of real time: on the night the clocks go back, 4:30 PM to
+// 7:30 AM by the face is 16 hours passed; on the night they go forward, 5:30
+// PM to 10:30 AM by the face is also 16 (17 on the face).
+TEST(ForgottenClockOutText, SixteenHoursAreRealTimeAcrossDaylightSaving) {
+    const ScopedTimeZone chicago("America/Chicago");
+    const auto day = [](int month, int dayOfMonth, int hour, int minute) {
+        return DateTime::FromParts(2026, month, dayOfMonth, hour, minute);
+    };
+    // Fall back on Nov 1: 16 h 1 min passed from 4:29 PM, 16 h from 4:30 PM.
+    const DateTime fallNow = day(11, 1, 7, 30);
+    const std::vector<OpenRecord> fall = {{1, 5, day(10, 31, 16, 29)}, {2, 5, day(10, 31, 16, 30)}};
+    const auto forgotten = timeclock::ForgottenClockOuts(fall, fallNow);
+    ASSERT_EQ(forgotten.size(), 1u);
+    EXPECT_EQ(forgotten.front().timeRecordID, 1);
+    EXPECT_EQ(timeclock::RunningShift(fall, fallNow)->timeRecordID, 2);
+    // Spring forward on Mar 8: 5:30 PM to 10:30 AM is 16 h passed; by the
+    // face (17 h) it would already be forgotten.
+    const DateTime springNow = day(3, 8, 10, 30);
+    const std::vector<OpenRecord> spring = {{3, 5, day(3, 7, 17, 30)}};
+    EXPECT_TRUE(timeclock::ForgottenClockOuts(spring, springNow).empty());
+    EXPECT_EQ(timeclock::ChooseNaturalAction(spring, springNow),
+              timeclock::NaturalAction::ClockOut);
+    EXPECT_EQ(timeclock::ForgottenClockOuts(spring, springNow.AddMinutes(1)).size(), 1u);
 }
 
 } // namespace
