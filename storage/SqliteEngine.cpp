@@ -139,14 +139,20 @@ void SqliteEngine::Open(const std::string& name, const OpenOptions& options) {
     }
     // An older file gets the tables added since it was made, in this same
     // transaction: it is upgraded whole or stays exactly as it was.
+    bool upgraded = false;
     if (rc == SQLITE_OK) {
-        rc = UpgradeSchema(db.get());
+        rc = UpgradeSchema(db.get(), upgraded);
     }
-    if (rc == SQLITE_OK) {
+    // A unit keeps this exclusive transaction as its own: the file stays
+    // held to the unit's end, and its commit ends the journal as any commit
+    // does (in exclusive locking mode the journal would be kept and zeroed
+    // instead, one more sync to disk). An upgrade is committed first, so a
+    // unit that ends rolled back does not take it back.
+    if (rc == SQLITE_OK && (!options.oneUnit || upgraded)) {
         rc = Exec(db.get(), "PRAGMA locking_mode=EXCLUSIVE; COMMIT;");
-    }
-    if (rc == SQLITE_OK && options.oneUnit) {
-        rc = Exec(db.get(), "BEGIN");
+        if (rc == SQLITE_OK && options.oneUnit) {
+            rc = Exec(db.get(), "BEGIN");
+        }
     }
     if (rc != SQLITE_OK) {
         const int code = rc == SQLITE_NOTADB ? SQLITE_NOTADB : sqlite::ResultCode(db.get(), rc);
@@ -204,7 +210,7 @@ int SqliteEngine::IsOrvanSchemaPresent(sqlite3* db) {
     }
 }
 
-int SqliteEngine::UpgradeSchema(sqlite3* db) {
+int SqliteEngine::UpgradeSchema(sqlite3* db, bool& upgraded) {
     // The upgrade that brings a file from version `to` - 1 to version `to`.
     struct Upgrade {
         int32_t to;
@@ -231,6 +237,7 @@ int SqliteEngine::UpgradeSchema(sqlite3* db) {
                 if (rc != SQLITE_OK) {
                     return rc;
                 }
+                upgraded = true;
             }
         }
         return SQLITE_OK;

@@ -54,7 +54,11 @@ public:
     // rolls back on failure. SQLITE_OK, or the engine's code of the failing
     // step. The open and the installer share it, so new and upgraded files
     // end up alike.
-    static int UpgradeSchema(sqlite3* db);
+    static int UpgradeSchema(sqlite3* db, bool& upgraded);
+    static int UpgradeSchema(sqlite3* db) {
+        bool upgraded = false;
+        return UpgradeSchema(db, upgraded);
+    }
 
 private:
     // SQLITE_OK when the open file holds tables, SQLITE_NOTADB when it holds
