@@ -230,7 +230,6 @@ bool CJetDB::RunAsOneTransaction(const std::function<bool()>& work, UnitEnd onFa
     if (m_databaseOpen && !CloseDB()) {
         return false;
     }
-    std::mt19937 random(std::random_device{}());
     for (int32_t attempt = 1;; ++attempt) {
         m_unitDepth = 1;
         bool result = false;
@@ -248,6 +247,9 @@ bool CJetDB::RunAsOneTransaction(const std::function<bool()>& work, UnitEnd onFa
         if (attempt >= UnitAttempts) {
             return false;
         }
+        // Seeded once per thread, at the first conflict: a unit that runs
+        // once (nearly all of them) reads no random device.
+        thread_local std::mt19937 random(std::random_device{}());
         std::uniform_int_distribution<int> pause(1, 10 * attempt);
         std::this_thread::sleep_for(std::chrono::milliseconds(pause(random)));
     }
