@@ -11,6 +11,7 @@
 
 #include "core/NumberFormat.h"
 #include "storage/CJetDB.h"
+#include "storage/JetDialect.h"
 #include "storage/Recordset.h"
 
 namespace orvan::audit {
@@ -20,19 +21,6 @@ namespace {
 std::string& WhoSetting() {
     static std::string who;
     return who;
-}
-
-// A text as an SQL literal: in single quotes, a quote inside doubled.
-std::string Quoted(std::string_view text) {
-    std::string literal = "'";
-    for (const char c : text) {
-        literal += c;
-        if (c == '\'') {
-            literal += '\'';
-        }
-    }
-    literal += '\'';
-    return literal;
 }
 
 std::string KeyOrNull(int64_t key) {
@@ -158,10 +146,11 @@ std::string RecordValues(DateTime start, DateTime end) {
 std::string InsertSql(const Entry& entry) {
     return "INSERT INTO AuditEntry (EntryID, EntryTime, Who, Kind, TimeRecordID, EmployeeID, "
            "ValueBefore, ValueAfter, Reason, Hash) VALUES (" +
-           std::to_string(entry.entryID) + ", " + Quoted(entry.when) + ", " + Quoted(entry.who) +
-           ", " + Quoted(entry.kind) + ", " + KeyOrNull(entry.timeRecordID) + ", " +
-           KeyOrNull(entry.employeeID) + ", " + Quoted(entry.before) + ", " + Quoted(entry.after) +
-           ", " + Quoted(entry.reason) + ", " + Quoted(entry.hash) + ")";
+           std::to_string(entry.entryID) + ", " + SqlQuoted(entry.when) + ", " +
+           SqlQuoted(entry.who) + ", " + SqlQuoted(entry.kind) + ", " +
+           KeyOrNull(entry.timeRecordID) + ", " + KeyOrNull(entry.employeeID) + ", " +
+           SqlQuoted(entry.before) + ", " + SqlQuoted(entry.after) + ", " +
+           SqlQuoted(entry.reason) + ", " + SqlQuoted(entry.hash) + ")";
 }
 
 bool Append(CJetDB& database, Entry entry) {

@@ -326,4 +326,16 @@ NumberedStatement NumberJetParameters(std::string_view statement) {
     return numbered;
 }
 
+std::string SqlQuoted(std::string_view text) {
+    std::string literal = "'";
+    for (const char c : text) {
+        literal += c;
+        if (c == '\'') {
+            literal += '\'';
+        }
+    }
+    literal += '\'';
+    return literal;
+}
+
 } // namespace orvan

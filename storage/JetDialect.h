@@ -45,4 +45,8 @@ struct NumberedStatement {
 // letter case, as SQLite binds them.
 NumberedStatement NumberJetParameters(std::string_view statement);
 
+// A text as an SQL literal, in single quotes with a quote inside doubled;
+// the same on both engines.
+std::string SqlQuoted(std::string_view text);
+
 } // namespace orvan

@@ -9,25 +9,12 @@
 #include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
 #include "storage/EngineError.h"
+#include "storage/JetDialect.h"
 #include "storage/Recordset.h"
 
 namespace orvan {
 
 namespace {
-
-// A text as an SQL literal: in single quotes, a quote inside doubled. (PIN
-// hashes hold $, =, + and /, which need nothing more inside quotes.)
-std::string Quoted(const std::string& text) {
-    std::string literal = "'";
-    for (const char c : text) {
-        literal += c;
-        if (c == '\'') {
-            literal += '\'';
-        }
-    }
-    literal += '\'';
-    return literal;
-}
 
 // A moment as the REAL day count the columns hold, in the shortest text that
 // reads back as the same number.
@@ -184,7 +171,7 @@ bool StationStore::SetPinHash(int32_t employeeID, const std::string& hash) {
     const bool stored =
         hash.empty() ? Act("DELETE FROM EmployeePin" + Where(employeeID))
                      : Act("INSERT INTO EmployeePin (EmployeeID, PinHash) VALUES (" +
-                           std::to_string(employeeID) + ", " + Quoted(hash) +
+                           std::to_string(employeeID) + ", " + SqlQuoted(hash) +
                            ") ON CONFLICT (EmployeeID) DO UPDATE SET PinHash = excluded.PinHash");
     // The PIN first: a failure after it leaves the old run, never an
     // employee unlocked without the new PIN.
