@@ -7,11 +7,11 @@
 #include "core/ErrorNumbers.h"
 #include "core/ObjectState.h"
 #include "personnel/CEmployee.h"
-#include "personnel/CEmployeeList.h"
 #include "security/PinHash.h"
 #include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
 #include "storage/CSystemOptions.h"
+#include "storage/PersonnelStore.h"
 #include "storage/StationStore.h"
 
 namespace orvan::timeclock {
@@ -48,36 +48,41 @@ std::shared_ptr<CTimeRecord> NewClockIn(const CEmployee& employee) {
 } // namespace
 
 ClockStation::ClockStation(std::shared_ptr<CJetDB> database,
-                           std::shared_ptr<CEmployeeList> employees,
                            std::shared_ptr<CTimeRecordFactory> factory,
                            std::shared_ptr<CSystemOptions> options)
-    : m_database(std::move(database)), m_employees(std::move(employees)),
-      m_factory(std::move(factory)), m_options(std::move(options)) {}
+    : m_database(std::move(database)), m_factory(std::move(factory)),
+      m_options(std::move(options)) {}
 
 ClockStation::~ClockStation() = default;
 
-EmployeeLookUp ClockStation::LookUpEmployee(std::string_view typed) const {
+EmployeeLookUp ClockStation::FindEmployee(std::string_view typed) {
     EmployeeLookUp found;
     if (typed.empty()) {
         found.outcome = EmployeeLookUp::Outcome::NoNumber;
         return found;
     }
     // The administrator record and released employees work no shifts: their
-    // clock-ins would appear on no time card or report. A released
-    // employee's number may since have gone to someone new.
+    // clock-ins would appear on no time card or report.
     const std::optional<int32_t> number = ReadEmployeeNumber(typed);
-    if (!number || !m_employees) {
+    if (!number || !m_database) {
         return found;
     }
-    for (int32_t i = 1; i <= m_employees->Count(); ++i) {
-        const std::shared_ptr<CEmployee> candidate = m_employees->Item(i);
-        if (candidate && candidate->EmployeeNumber() == *number && candidate->EmployeeActive() &&
-            !candidate->IsAdministrator()) {
-            found.outcome = EmployeeLookUp::Outcome::Found;
-            found.employee = candidate;
-            break;
-        }
+    const std::optional<std::shared_ptr<CEmployee>> employee =
+        PersonnelStore(*m_database).FindActiveEmployee(*number);
+    if (!employee) {
+        found.outcome =
+            GaveUpBusy() ? EmployeeLookUp::Outcome::Busy : EmployeeLookUp::Outcome::Failure;
+    } else if (*employee) {
+        found.outcome = EmployeeLookUp::Outcome::Found;
+        found.employee = *employee;
     }
+    return found;
+}
+
+EmployeeLookUp ClockStation::LookUpEmployee(std::string_view typed) {
+    EmployeeLookUp found;
+    PinGate unused;
+    RunForNumber(typed, std::nullopt, found, unused, false);
     return found;
 }
 
@@ -247,24 +252,38 @@ ClockResult ClockStation::Run(ClockAction action, const std::shared_ptr<CEmploye
     return ClockInOrOut(employee);
 }
 
-ClockResult ClockStation::RunUnlessGated(ClockAction action,
-                                         const std::shared_ptr<CEmployee>& employee,
-                                         PinGate& gate) {
+ClockResult ClockStation::RunForNumber(std::string_view typed, std::optional<ClockAction> action,
+                                       EmployeeLookUp& found, PinGate& gate) {
+    return RunForNumber(typed, action, found, gate, true);
+}
+
+ClockResult ClockStation::RunForNumber(std::string_view typed, std::optional<ClockAction> action,
+                                       EmployeeLookUp& found, PinGate& gate, bool checkPin) {
     ClockResult result;
+    found = EmployeeLookUp{};
     gate = PinGate{};
-    if (!employee) {
-        return result;
-    }
+    bool ran = false;
     // The action's own unit joins this one; its outcome holds only if this
     // unit is kept.
     const bool kept = RunAsOneUnit([&] {
-        gate = CheckPinGate(*employee);
-        if (gate.outcome == PinGate::Outcome::NotRequired) {
-            result = Run(action, employee);
+        ran = true;
+        found = FindEmployee(typed);
+        if (found.outcome != EmployeeLookUp::Outcome::Found || !checkPin) {
+            return true;
+        }
+        gate = CheckPinGate(*found.employee);
+        if (action && gate.outcome == PinGate::Outcome::NotRequired) {
+            result = Run(*action, found.employee);
         }
         return true;
     });
-    if (!kept && gate.outcome == PinGate::Outcome::NotRequired &&
+    if (!ran && !typed.empty()) {
+        // The unit never began: the file stayed held or did not open.
+        found.outcome =
+            GaveUpBusy() ? EmployeeLookUp::Outcome::Busy : EmployeeLookUp::Outcome::Failure;
+    }
+    if (!kept && found.outcome == EmployeeLookUp::Outcome::Found &&
+        gate.outcome == PinGate::Outcome::NotRequired &&
         (result.outcome == ClockResult::Outcome::Stored ||
          result.outcome == ClockResult::Outcome::Closed)) {
         result.outcome = GaveUpBusy() ? ClockResult::Outcome::Busy : ClockResult::Outcome::Failure;

@@ -13,7 +13,6 @@
 
 namespace orvan {
 class CEmployee;
-class CEmployeeList;
 class CJetDB;
 class CSystemOptions;
 class CTimeRecord;
@@ -32,9 +31,13 @@ struct EmployeeLookUp {
         // serves: no employee, the administrator record or a released
         // employee.
         NotFound,
+        // The employee could not be read: the file stayed held for the whole
+        // busy timeout (Busy) or the database failed (Failure).
+        Busy,
+        Failure,
     };
     Outcome outcome = Outcome::NotFound;
-    // Found: the employee, shared with the employee list.
+    // Found: the employee as the database holds it now.
     std::shared_ptr<CEmployee> employee;
 };
 
@@ -131,20 +134,22 @@ enum class TimeCardOutcome { Shown, NoTimeRecords, Busy, Failure };
 //
 // The station shares the controller's long-lived objects and owns none of
 // them; any of them may be null, which makes look-ups find nobody and
-// actions fail the way a missing object always has. "Now" is DateTime::Now.
+// actions fail the way a missing object always has. Employees are read from
+// the database at each action, never from a list kept since the start, so
+// a new hire is found and a released employee refused at once. "Now" is
+// DateTime::Now.
 class ClockStation {
 public:
     ClockStation() = default;
-    ClockStation(std::shared_ptr<CJetDB> database, std::shared_ptr<CEmployeeList> employees,
-                 std::shared_ptr<CTimeRecordFactory> factory,
+    ClockStation(std::shared_ptr<CJetDB> database, std::shared_ptr<CTimeRecordFactory> factory,
                  std::shared_ptr<CSystemOptions> options);
     ~ClockStation();
 
     const std::shared_ptr<CJetDB>& Database() const { return m_database; }
 
-    // The active employee whose number `typed` is (see ReadEmployeeNumber).
-    // Reads the employee list only, never the database.
-    EmployeeLookUp LookUpEmployee(std::string_view typed) const;
+    // The active employee whose number `typed` is (see ReadEmployeeNumber),
+    // read from the database in a unit of its own.
+    EmployeeLookUp LookUpEmployee(std::string_view typed);
 
     // Stores a clock-in at the current minute unless a shift of the employee
     // begun less than 16 hours ago is still open (AlreadyClockedIn); the
@@ -163,12 +168,14 @@ public:
 
     // ClockIn, ClockOut or ClockInOrOut.
     ClockResult Run(ClockAction action, const std::shared_ptr<CEmployee>& employee);
-    // The PIN checks and, when they ask for no PIN, `action` itself, all in
-    // one database unit, so a click without PIN opens the file once. When
-    // `gate` comes back other than NotRequired the action did not run and
-    // the result means nothing.
-    ClockResult RunUnlessGated(ClockAction action, const std::shared_ptr<CEmployee>& employee,
-                               PinGate& gate);
+    // A whole press of a key or button in one database unit: the employee
+    // `typed` names, read as the database holds it now, the PIN checks and,
+    // when they ask for no PIN, `action` itself (nothing more for printing,
+    // which has no action here). `found` and `gate` tell how far it got;
+    // the result means something only when `found` is Found and `gate`
+    // NotRequired.
+    ClockResult RunForNumber(std::string_view typed, std::optional<ClockAction> action,
+                             EmployeeLookUp& found, PinGate& gate);
 
     // Whether the station requires a PIN and, when it does, whether the
     // employee may use it now. Each read is a statement of its own.
@@ -188,6 +195,11 @@ public:
 private:
     // Runs `work` as one database unit; without a database object, as is.
     template <class Work> bool RunAsOneUnit(Work work);
+    // LookUpEmployee's read, in the caller's unit.
+    EmployeeLookUp FindEmployee(std::string_view typed);
+    // RunForNumber; without `checkPin` it stops after the look-up.
+    ClockResult RunForNumber(std::string_view typed, std::optional<ClockAction> action,
+                             EmployeeLookUp& found, PinGate& gate, bool checkPin);
     // The parts of a clock-in and a clock-out run inside a unit, safe to run
     // again. `forgotten`: the employee's forgotten clock-outs, read in the
     // same unit.
@@ -207,7 +219,6 @@ private:
     const std::string& Who() const;
 
     std::shared_ptr<CJetDB> m_database;
-    std::shared_ptr<CEmployeeList> m_employees;
     std::shared_ptr<CTimeRecordFactory> m_factory;
     std::shared_ptr<CSystemOptions> m_options;
     mutable std::string m_who;

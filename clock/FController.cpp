@@ -88,10 +88,9 @@ FController::FController(QWidget* parent)
 FController::~FController() = default;
 
 void FController::SetController(CController* value) {
-    m_station =
-        value ? std::make_unique<ClockStation>(value->CIDatabase(), value->EmployeeList(),
-                                               value->TimeRecordFactory(), value->SystemOptions())
-              : std::make_unique<ClockStation>();
+    m_station = value ? std::make_unique<ClockStation>(
+                            value->CIDatabase(), value->TimeRecordFactory(), value->SystemOptions())
+                      : std::make_unique<ClockStation>();
 }
 
 bool FController::UnloadTimeCardReport() {
@@ -257,12 +256,10 @@ void FController::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-std::shared_ptr<CEmployee> FController::LookUpEmployee(Action action) {
-    const EmployeeLookUp found =
-        m_station->LookUpEmployee(m_ui->txtEmployeeNumber->text().toStdString());
+bool FController::ShowLookUp(Action action, const EmployeeLookUp& found) {
     switch (found.outcome) {
     case EmployeeLookUp::Outcome::Found:
-        break;
+        return true;
     case EmployeeLookUp::Outcome::NoNumber:
         ShowMessage(MsgIconExclamation | MsgButtonsOK, "Invalid Employee Number",
                     action == Action::Print
@@ -276,8 +273,12 @@ std::shared_ptr<CEmployee> FController::LookUpEmployee(Action action) {
                     "The employee number entered is not valid. Re-enter employee number "
                     "before continuing.");
         break;
+    case EmployeeLookUp::Outcome::Busy:
+    case EmployeeLookUp::Outcome::Failure:
+        ShowActionError(action, found.outcome == EmployeeLookUp::Outcome::Busy);
+        break;
     }
-    return found.employee;
+    return false;
 }
 
 void FController::RequestAction(Action action) {
@@ -297,17 +298,19 @@ void FController::RequestAction(Action action) {
     m_actionRunning = true;
     BeginDatabaseWork();
     bool askingForPin = false;
-    if (const std::shared_ptr<CEmployee> employee = LookUpEmployee(action)) {
-        // A clock-in or clock-out reads the PIN checks in its own unit and
-        // runs there when no PIN is asked for; printing reads them first.
-        const std::optional<ClockAction> clockAction = ClockActionOf(action);
-        PinGate gate;
-        ClockResult result;
-        if (clockAction) {
-            result = m_station->RunUnlessGated(*clockAction, employee, gate);
-        } else {
-            gate = m_station->CheckPinGate(*employee);
-        }
+    // The employee is read as the database holds it now, with the PIN checks
+    // and, when no PIN is asked for, the clock-in or clock-out, in one unit;
+    // printing reads the employee and the checks only.
+    const std::optional<ClockAction> clockAction = ClockActionOf(action);
+    EmployeeLookUp found;
+    PinGate gate;
+    const ClockResult result = m_station->RunForNumber(
+        m_ui->txtEmployeeNumber->text().toStdString(), clockAction, found, gate);
+    if (found.outcome != EmployeeLookUp::Outcome::Found) {
+        EndDatabaseWork();
+    }
+    if (ShowLookUp(action, found)) {
+        const std::shared_ptr<CEmployee>& employee = found.employee;
         switch (FollowPinGate(action, employee, gate)) {
         case PinStep::NotRequired:
             if (clockAction) {

@@ -105,10 +105,10 @@ private:
     // and its message; the box is emptied afterwards. Ignored while another
     // action runs.
     void RequestAction(Action action);
-    // Finds the employee whose number is in the box; shows the message and
-    // returns nothing when the box is empty or names nobody the station
-    // serves.
-    std::shared_ptr<CEmployee> LookUpEmployee(Action action);
+    // True when the look-up found the employee; otherwise shows why not
+    // (the box empty, nobody the station serves, the database busy or
+    // failing).
+    bool ShowLookUp(Action action, const EmployeeLookUp& found);
     void RunAction(Action action, const std::shared_ptr<CEmployee>& employee);
     // A clock-in's or clock-out's confirmation or failure box.
     void ShowClockResult(const CEmployee& employee, const ClockResult& result);

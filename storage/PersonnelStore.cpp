@@ -1,5 +1,7 @@
 #include "storage/PersonnelStore.h"
 
+#include <string>
+
 #include "core/ErrorNumbers.h"
 #include "core/ObjectState.h"
 #include "personnel/CCompany.h"
@@ -144,6 +146,42 @@ bool PersonnelStore::LoadEmployeeList(const std::shared_ptr<CEmployeeList>& thee
         }
         return true;
     });
+}
+
+std::optional<std::shared_ptr<CEmployee>> PersonnelStore::FindActiveEmployee(int32_t number) {
+    // The columns of GetAllEmployees. A released employee's number may since
+    // have gone to someone new, so every row with the number is looked at.
+    const std::string sql =
+        "SELECT EmployeeID, SSNumber, FirstName, LastName, Address, Address2, City, State, "
+        "ZipCode, Phone, EmployeeNumber, DateOfBirth, HireDate, ReleaseDate, PayRate, "
+        "OvertimePayRate, Active, CompanyID, AutoDeduct, AutoDeductLunchLength, "
+        "AutoDeductBreakLength, Password FROM Employee WHERE EmployeeNumber = " +
+        std::to_string(number) + " ORDER BY EmployeeID";
+    std::shared_ptr<CEmployee> found;
+    const bool read = m_db.RunOperation(true, err::StatementFailed, [&] {
+        const auto rows = m_db.ExecuteSelect(sql);
+        if (!rows) {
+            return false;
+        }
+        const ColumnMap<CEmployee> columns = EmployeeColumns(*rows);
+        if (rows->RecordCount() > 0) {
+            rows->MoveFirst();
+        }
+        for (; !rows->IsEOF(); rows->MoveNext()) {
+            auto e = std::make_shared<CEmployee>();
+            columns.Fill(*rows, *e);
+            if (e->EmployeeActive() && !e->IsAdministrator()) {
+                e->SetObjectState(StateUnchanged);
+                found = std::move(e);
+                break;
+            }
+        }
+        return true;
+    });
+    if (!read) {
+        return std::nullopt;
+    }
+    return found;
 }
 
 bool PersonnelStore::AddNewCompany(const std::shared_ptr<CCompany>& thecompany) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 namespace orvan {
 
@@ -28,6 +30,12 @@ public:
     bool UpdateEmployee(const std::shared_ptr<CEmployee>& theemployee);
     bool DeleteEmployee(const std::shared_ptr<CEmployee>& theemployee);
     bool LoadEmployeeList(const std::shared_ptr<CEmployeeList>& theemployeelist);
+    // The active employee, other than the administrator, whose number is
+    // `number`, read from the database as it is now: one look-up by the
+    // number's index, inside the caller's unit when one runs. nullptr when
+    // nobody active has the number; nullopt when the read failed (the
+    // number in ErrorNumber).
+    std::optional<std::shared_ptr<CEmployee>> FindActiveEmployee(int32_t number);
 
     bool AddNewCompany(const std::shared_ptr<CCompany>& thecompany);
     bool UpdateCompany(const std::shared_ptr<CCompany>& thecompany);

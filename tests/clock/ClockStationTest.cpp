@@ -11,7 +11,6 @@
 #include "clock/ClockStation.h"
 #include "core/ErrorNumbers.h"
 #include "personnel/CEmployee.h"
-#include "personnel/CEmployeeList.h"
 #include "security/PinHash.h"
 #include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
@@ -24,6 +23,7 @@
 namespace orvan::test {
 namespace {
 
+using timeclock::ClockAction;
 using timeclock::ClockResult;
 using timeclock::EmployeeLookUp;
 using timeclock::NaturalAction;
@@ -44,19 +44,16 @@ protected:
         m_bob = m_db.AddEmployee(1008, "Bob", "Ray");
         const int32_t cid = m_db.AddEmployee(1009, "Cid", "Moe");
         m_db.Exec("UPDATE Employee SET Active = 0 WHERE EmployeeID = " + std::to_string(cid));
-        // As at start-up: options and employees read on one open, then the
-        // file is let go.
+        // As at start-up: options read on one open, then the file is let go.
         m_database = m_db.NewJetDB(CJetDB::Variant::Clock);
         ASSERT_TRUE(m_database->OpenDB());
         auto options = std::make_shared<CSystemOptions>();
         options->SetOrvanDatabase(m_database);
         ASSERT_TRUE(options->Load());
-        std::shared_ptr<CEmployeeList> employees;
-        ASSERT_TRUE(CEmployeeList::Reload(employees, m_database));
         m_database->CloseDB();
         m_factory = std::make_unique<ScopedTimeRecordFactory>(m_database);
-        m_station = std::make_unique<timeclock::ClockStation>(m_database, employees,
-                                                              m_factory->Factory(), options);
+        m_station =
+            std::make_unique<timeclock::ClockStation>(m_database, m_factory->Factory(), options);
     }
 
     std::shared_ptr<CEmployee> Employee(const std::string& typed) {
@@ -109,6 +106,46 @@ TEST_F(Station, TheAdministratorReleasedAndUnknownNumbersAreNotFound) {
         EXPECT_EQ(found.outcome, EmployeeLookUp::Outcome::NotFound) << typed;
         EXPECT_EQ(found.employee, nullptr) << typed;
     }
+}
+
+// The station reads employees as they are now, not as they were at its start:
+// a new hire, a release and a number given to someone else count at once.
+TEST_F(Station, EveryLookUpReadsTheEmployeeAsStoredNow) {
+    const int32_t dee = m_db.AddEmployee(2001, "Dee", "New");
+    EXPECT_EQ(Employee("2001")->EmployeeID(), dee);
+
+    m_db.Exec("UPDATE Employee SET Active = 0 WHERE EmployeeID = " + std::to_string(m_ann));
+    EXPECT_EQ(m_station->LookUpEmployee("1007").outcome, EmployeeLookUp::Outcome::NotFound);
+
+    // Cid's old number went to Eve; a rename is seen on the next look-up.
+    const int32_t eve = m_db.AddEmployee(1009, "Eve", "Fox");
+    EXPECT_EQ(Employee("1009")->EmployeeID(), eve);
+    m_db.Exec("UPDATE Employee SET LastName = 'Moss' WHERE EmployeeID = " + std::to_string(eve));
+    EXPECT_EQ(Employee("1009")->LastName(), "Moss");
+}
+
+// One press is one unit: the employee, the PIN checks and the clock-in.
+TEST_F(Station, APressFindsTheEmployeeAndActsInOneGo) {
+    EmployeeLookUp found;
+    PinGate gate;
+    ClockResult result = m_station->RunForNumber("1008", ClockAction::InOrOut, found, gate);
+    EXPECT_EQ(found.outcome, EmployeeLookUp::Outcome::Found);
+    EXPECT_EQ(gate.outcome, PinGate::Outcome::NotRequired);
+    EXPECT_EQ(result.outcome, ClockResult::Outcome::Stored);
+    EXPECT_EQ(Count("EmployeeID = " + std::to_string(m_bob)), 1);
+
+    // A released employee's press stores nothing and asks no PIN question.
+    result = m_station->RunForNumber("1009", ClockAction::ClockIn, found, gate);
+    EXPECT_EQ(found.outcome, EmployeeLookUp::Outcome::NotFound);
+    EXPECT_EQ(gate.outcome, PinGate::Outcome::Failure);
+    EXPECT_EQ(Count("1"), 1);
+
+    // With the PIN option on, the action waits for the PIN.
+    RequirePin();
+    result = m_station->RunForNumber("1007", ClockAction::ClockIn, found, gate);
+    EXPECT_EQ(found.outcome, EmployeeLookUp::Outcome::Found);
+    EXPECT_NE(gate.outcome, PinGate::Outcome::NotRequired);
+    EXPECT_EQ(Count("1"), 1);
 }
 
 // Clock-in and clock-out ------------------------------------------------------
@@ -390,16 +427,18 @@ TEST_F(Station, AHeldFileIsBusyAndNothingIsStored) {
     const int64_t open = m_db.AddTimeRecord(m_ann, At(15, 7, 0));
     RequirePin();
     m_database->SetBusyTimeout(250);
+    const std::shared_ptr<CEmployee> ann = Ann();
     {
         LockingProcess administrator(m_db.DatabasePath(), 3000);
-        EXPECT_EQ(m_station->ClockIn(Ann()).outcome, ClockResult::Outcome::Busy);
-        const ClockResult out = m_station->ClockOut(Ann());
+        EXPECT_EQ(m_station->LookUpEmployee("1007").outcome, EmployeeLookUp::Outcome::Busy);
+        EXPECT_EQ(m_station->ClockIn(ann).outcome, ClockResult::Outcome::Busy);
+        const ClockResult out = m_station->ClockOut(ann);
         EXPECT_EQ(out.outcome, ClockResult::Outcome::Busy);
         EXPECT_EQ(out.action, NaturalAction::ClockOut);
-        const ClockResult natural = m_station->ClockInOrOut(Ann());
+        const ClockResult natural = m_station->ClockInOrOut(ann);
         EXPECT_EQ(natural.outcome, ClockResult::Outcome::Busy);
         EXPECT_EQ(natural.action, NaturalAction::ClockIn);
-        EXPECT_EQ(m_station->CheckPinGate(*Ann()).outcome, PinGate::Outcome::Busy);
+        EXPECT_EQ(m_station->CheckPinGate(*ann).outcome, PinGate::Outcome::Busy);
         EXPECT_EQ(m_station->TimeCardOutcomeOf(false, err::ReportUnexpected),
                   TimeCardOutcome::Busy);
     }

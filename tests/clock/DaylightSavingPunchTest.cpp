@@ -11,7 +11,6 @@
 #include "core/CTimeCard.h"
 #include "core/CTimeRecordFactory.h"
 #include "personnel/CEmployee.h"
-#include "personnel/CEmployeeList.h"
 #include "storage/CJetDB.h"
 #include "storage/CSystemOptions.h"
 #include "support/FileRelease.h"
@@ -37,11 +36,10 @@ protected:
         auto options = std::make_shared<CSystemOptions>();
         options->SetOrvanDatabase(m_database);
         ASSERT_TRUE(options->Load());
-        ASSERT_TRUE(CEmployeeList::Reload(m_employees, m_database));
         m_database->CloseDB();
         m_factory = std::make_unique<ScopedTimeRecordFactory>(m_database);
-        m_station = std::make_unique<timeclock::ClockStation>(m_database, m_employees,
-                                                              m_factory->Factory(), options);
+        m_station =
+            std::make_unique<timeclock::ClockStation>(m_database, m_factory->Factory(), options);
     }
 
     std::shared_ptr<CEmployee> Ann() { return m_station->LookUpEmployee("1007").employee; }
@@ -64,7 +62,6 @@ protected:
     TestDatabase m_db;
     ScopedClock m_clock{At(11, 1, 1, 30), -300};
     std::shared_ptr<CJetDB> m_database;
-    std::shared_ptr<CEmployeeList> m_employees;
     std::unique_ptr<ScopedTimeRecordFactory> m_factory;
     std::unique_ptr<timeclock::ClockStation> m_station;
     int32_t m_ann = 0;
