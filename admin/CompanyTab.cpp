@@ -8,6 +8,7 @@
 #include "admin/ListPage.h"
 #include "personnel/CCompany.h"
 #include "personnel/CCompanyList.h"
+#include "personnel/CDataValidator.h"
 #include "ui_CompanyTab.h"
 
 namespace orvan::admin {
@@ -131,6 +132,19 @@ void CompanyTab::SaveClicked() {
     if (m_ui->cboCompanyName->currentText().isEmpty()) {
         Warn("Company Save Error", "You cannot save a company without a name.");
         return;
+    }
+    // Control and text-direction characters would reach the reports.
+    for (const QString& text :
+         {m_ui->cboCompanyName->currentText(), m_ui->txtCompanyAddr1->text(),
+          m_ui->txtCompanyAddr2->text(), m_ui->txtCompanyCity->text(),
+          m_ui->txtCompanyState->text(), m_ui->txtCompanyZip->text(), m_ui->txtCompanyPhone->text(),
+          m_ui->txtCompanyFax->text(), m_ui->txtFederalTaxID->text()}) {
+        if (!CDataValidator::CheckPlainText(ToStd(text))) {
+            Warn("Company Save Error",
+                 "An error occurred while validating the company information entered. Verify "
+                 "that all data entered is of the appropriate type.");
+            return;
+        }
     }
     if (m_window == nullptr || m_window->Controller() == nullptr) {
         return;

@@ -295,9 +295,22 @@ void EmployeeTab::CancelClicked() {
 }
 
 bool EmployeeTab::ValidateEmployeeFields() const {
-    return CDataValidator::CheckIntegerValues(ToStd(m_ui->cboEmployeeNumber->currentText())) &&
-           CDataValidator::CheckSingleValues(ToStd(m_ui->txtPayRate->text())) &&
-           CDataValidator::CheckSingleValues(ToStd(m_ui->txtOvertimePayRate->text()));
+    if (!CDataValidator::CheckIntegerValues(ToStd(m_ui->cboEmployeeNumber->currentText())) ||
+        !CDataValidator::CheckSingleValues(ToStd(m_ui->txtPayRate->text())) ||
+        !CDataValidator::CheckSingleValues(ToStd(m_ui->txtOvertimePayRate->text()))) {
+        return false;
+    }
+    // Control and text-direction characters would reach the reports.
+    for (const QString& text : {m_ui->cboEmployeeName->currentText(),
+                                m_ui->cboEmployeeSSN->currentText(), m_ui->txtEmployeeAddr1->text(),
+                                m_ui->txtEmployeeAddr2->text(), m_ui->txtEmployeeCity->text(),
+                                m_ui->txtEmployeeState->text(), m_ui->txtEmployeeZip->text(),
+                                m_ui->txtEmployeePhone->text(), m_ui->txtPassword->text()}) {
+        if (!CDataValidator::CheckPlainText(ToStd(text))) {
+            return false;
+        }
+    }
+    return true;
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/DateTime.h"
+#include "core/PlainText.h"
 
 namespace orvan {
 
@@ -72,6 +73,10 @@ bool CDataValidator::CheckTempixValues(const std::string& thestring) {
     } catch (...) {
         return false;
     }
+}
+
+bool CDataValidator::CheckPlainText(const std::string& thestring) {
+    return IsPlainText(thestring);
 }
 
 } // namespace orvan

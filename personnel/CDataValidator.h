@@ -18,6 +18,10 @@ public:
     // True when the whole text reads as a date, a time or both
     // ("12/31/2006", "8:30 AM", "12/31/2006 8:30 AM").
     static bool CheckTempixValues(const std::string& thestring);
+    // True when the text holds no control character and no text-direction
+    // override or isolate (see IsPlainText): names, addresses and the other
+    // typed fields.
+    static bool CheckPlainText(const std::string& thestring);
 };
 
 } // namespace orvan

@@ -11,6 +11,7 @@
 #include "storage/ProgramFolder.h"
 #include "ui/IReportParent.h"
 #include "core/ErrorNumbers.h"
+#include "core/PlainText.h"
 
 namespace orvan {
 
@@ -119,7 +120,10 @@ bool CReport::BeginReport(bool setCaption) {
     }
 }
 
-void CReport::WriteReportLine(const std::string& text) {
+void CReport::WriteReportLine(const std::string& stored) {
+    // Stored names and texts may hold characters typed before the fields
+    // refused them: a report shows them as "?".
+    const std::string text = WithHiddenCharactersShown(stored);
     bool written = false;
     try {
         written = m_reportFile && m_reportFile->FileOpen() && m_reportFile->WriteLine(text);

@@ -58,6 +58,18 @@ TEST_F(CompanyTabTest, ACompanyWithoutNameIsRefused) {
     EXPECT_EQ(Count(), before);
 }
 
+TEST_F(CompanyTabTest, ControlAndDirectionCharactersAreRefused) {
+    const std::string refused = "Company Save Error|An error occurred while validating the "
+                                "company information entered. Verify that all data entered is "
+                                "of the appropriate type.";
+    const auto before = Count();
+    SaveNew(QStringLiteral("Acme\u202Eevil"), QStringLiteral("555"));
+    EXPECT_EQ(m_app.LastMessage(), refused);
+    SaveNew(QStringLiteral("Acme"), QStringLiteral("555\a"));
+    EXPECT_EQ(m_app.LastMessage(), refused);
+    EXPECT_EQ(Count(), before);
+}
+
 TEST_F(CompanyTabTest, PickingAndSavingUpdatesInPlace) {
     SaveNew(QStringLiteral("Acme"), QStringLiteral("555-0101"));
     const auto before = Count();

@@ -136,7 +136,7 @@ TEST_F(EmployeeTabTest, EmptyKeysAreRefusedInOrder) {
     EXPECT_EQ(m_app.LastStyle(), MsgIconExclamation);
 }
 
-TEST_F(EmployeeTabTest, NumberAndRatesMustBeNumbers) {
+TEST_F(EmployeeTabTest, NumberAndRatesMustBeNumbersAndTextsPlain) {
     const std::string refused = "Employee Save Error|An error occurred while validating the "
                                 "employee information entered. Verify that all data entered is "
                                 "of the appropriate type.";
@@ -149,6 +149,14 @@ TEST_F(EmployeeTabTest, NumberAndRatesMustBeNumbers) {
     EXPECT_EQ(m_app.LastMessage(), refused);
     FillNew(QStringLiteral("12"), QStringLiteral("A B"), QStringLiteral("9"));
     SetBoxText(m_window, "txtOvertimePayRate", QStringLiteral("1.2.3"));
+    ClickButton(m_window, "cmdEmployeeSave");
+    EXPECT_EQ(m_app.LastMessage(), refused);
+    // An escape in the name, a right-to-left override in the city.
+    FillNew(QStringLiteral("12"), QStringLiteral("A \x1b[2JB"), QStringLiteral("9"));
+    ClickButton(m_window, "cmdEmployeeSave");
+    EXPECT_EQ(m_app.LastMessage(), refused);
+    FillNew(QStringLiteral("12"), QStringLiteral("A B"), QStringLiteral("9"));
+    SetBoxText(m_window, "txtEmployeeCity", QStringLiteral("\u202Elive"));
     ClickButton(m_window, "cmdEmployeeSave");
     EXPECT_EQ(m_app.LastMessage(), refused);
     EXPECT_EQ(m_app.Database().QueryInt("SELECT COUNT(*) FROM Employee WHERE EmployeeNumber = 12"),

@@ -92,6 +92,27 @@ TEST_F(EmployeeReportsTest, PhoneBookColumnsCountCharactersNotBytes) {
     EXPECT_EQ(CReportPhoneBook::TwoColumns(std::string(39, 'a'), "b"), std::string(39, 'a') + " b");
 }
 
+// Characters stored before the fields refused them (an escape, a bell, a
+// right-to-left override) reach neither the file nor the window: each shows
+// as one "?", so the columns stay where they are.
+TEST_F(EmployeeReportsTest, StoredControlAndDirectionCharactersShowAsQuestionMarks) {
+    const auto phoneBook = [&](const std::string& first, const std::string& city) {
+        auto ann = MakeAnnLee(1);
+        ann->SetFirstName(first);
+        ann->SetCity(city);
+        auto report = std::make_shared<CReportPhoneBook>();
+        EXPECT_TRUE(report->GenerateReport(ListOf({ann, m_bob})));
+        EXPECT_EQ(report->ReportWindow()->Text(), ReportFile("phone_book.txt"));
+        return ReportFile("phone_book.txt");
+    };
+    const std::string shown = phoneBook("?evil?", "Spring?field");
+    const std::string stored = phoneBook("\u202Eevil\a", "Spring\x1b"
+                                                         "field");
+    EXPECT_EQ(stored, shown);
+    EXPECT_EQ(stored.find('\x1b'), std::string::npos);
+    EXPECT_EQ(phoneBook("\u2066Zo\u00EB\u2069", "Ab\u0085c"), phoneBook("?Zo\u00EB?", "Ab?c"));
+}
+
 TEST_F(EmployeeReportsTest, PhoneBookOfAnEmptyListHoldsTitleAndSeparator) {
     auto report = std::make_shared<CReportPhoneBook>();
     EXPECT_TRUE(report->GenerateReport(ListOf({})));
