@@ -21,4 +21,11 @@ std::string HashPin(std::string_view pin);
 // malformed hash.
 bool VerifyPin(const std::string& hash, std::string_view pin);
 
+// The administrator's password takes the same hash: at least this long.
+inline constexpr size_t MinPasswordLength = 8;
+
+// HashPin and VerifyPin for any secret text (the administrator's password).
+std::string HashPassword(std::string_view password);
+bool VerifyPassword(const std::string& hash, std::string_view password);
+
 } // namespace orvan::pin

@@ -63,6 +63,7 @@ const std::vector<Table>& Tables() {
          true,
          {"EntryID", "EntryTime", "Who", "Kind", "TimeRecordID", "EmployeeID", "ValueBefore",
           "ValueAfter", "Reason", "Hash"}},
+        {"AdminPassword", nullptr, "EmployeeID", true, {"EmployeeID", "PasswordHash"}},
     };
     return tables;
 }

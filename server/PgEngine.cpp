@@ -79,7 +79,8 @@ int64_t UpgradeSchema(pg::PgConnection& connection) {
         int64_t to;
         const char* sql;
     };
-    static constexpr Upgrade upgrades[] = {{2, pg::kUpgrade2Sql}, {3, pg::kUpgrade3Sql}};
+    static constexpr Upgrade upgrades[] = {
+        {2, pg::kUpgrade2Sql}, {3, pg::kUpgrade3Sql}, {4, pg::kUpgrade4Sql}};
     static_assert(std::end(upgrades)[-1].to == kSchemaVersion,
                   "the newest upgrade brings a database to the schema version the code reads");
     try {

@@ -17,5 +17,6 @@ extern const char kSchemaSql[];
 // Version 1 is the first a server database had.
 extern const char kUpgrade2Sql[];
 extern const char kUpgrade3Sql[];
+extern const char kUpgrade4Sql[];
 
 } // namespace orvan::pg

@@ -125,6 +125,17 @@ CREATE TABLE AuditEntry (
 
 CREATE INDEX AuditEntry_TimeRecord ON AuditEntry (TimeRecordID);
 
+-- The administrator's password as libsodium's Argon2id text form
+-- (storage/orvan_upgrade_4.sql); no row while the first-time password in
+-- the Employee row applies.
+CREATE TABLE AdminPassword (
+    EmployeeID   integer PRIMARY KEY,
+    PasswordHash text NOT NULL
+);
+
+-- The clock station looks an employee up by number at every press.
+CREATE INDEX Employee_EmployeeNumber ON Employee (EmployeeNumber);
+
 -- The schema version, as PRAGMA user_version is in the file: one row, read
 -- when the database is opened. Not a table of the file: a copy leaves it out.
 CREATE TABLE _SchemaVersion (
@@ -132,4 +143,4 @@ CREATE TABLE _SchemaVersion (
     OneRow  boolean PRIMARY KEY DEFAULT true CHECK (OneRow)
 );
 
-INSERT INTO _SchemaVersion (Version) VALUES (3);
+INSERT INTO _SchemaVersion (Version) VALUES (4);

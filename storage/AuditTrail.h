@@ -25,6 +25,7 @@ inline constexpr std::string_view kAutoFill = "Auto fill";
 inline constexpr std::string_view kCopy = "Copy";
 inline constexpr std::string_view kPayRates = "Pay rates";
 inline constexpr std::string_view kOptions = "Options";
+inline constexpr std::string_view kAdminPassword = "Administrator password";
 
 // One entry of the trail (a row of AuditEntry). Zero keys stand for none.
 struct Entry {

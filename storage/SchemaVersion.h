@@ -13,7 +13,7 @@ namespace orvan {
 // server keeps it in the one row of _SchemaVersion, which
 // server/orvan_schema_pg.sql creates at this version. The SQL texts are
 // checked against it when they are compiled in.
-inline constexpr int32_t kSchemaVersion = 3;
+inline constexpr int32_t kSchemaVersion = 4;
 
 // For those checks, at compile time: the whole number written right after the
 // first `lead` in `sql`; -1 when `lead` is not there or no digit follows it.

@@ -21,6 +21,7 @@ namespace orvan {
 extern const char kUpgrade1Sql[];
 extern const char kUpgrade2Sql[];
 extern const char kUpgrade3Sql[];
+extern const char kUpgrade4Sql[];
 
 namespace {
 
@@ -216,7 +217,8 @@ int SqliteEngine::UpgradeSchema(sqlite3* db, bool& upgraded) {
         int32_t to;
         const char* sql;
     };
-    static constexpr Upgrade upgrades[] = {{1, kUpgrade1Sql}, {2, kUpgrade2Sql}, {3, kUpgrade3Sql}};
+    static constexpr Upgrade upgrades[] = {
+        {1, kUpgrade1Sql}, {2, kUpgrade2Sql}, {3, kUpgrade3Sql}, {4, kUpgrade4Sql}};
     static_assert(std::end(upgrades)[-1].to == kSchemaVersion,
                   "the newest upgrade brings a file to the schema version the code reads");
     try {

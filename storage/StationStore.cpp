@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/ErrorNumbers.h"
+#include "personnel/CEmployee.h"
 #include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
 #include "storage/EngineError.h"
@@ -242,6 +243,59 @@ std::optional<StationLockout> StationStore::RecordWrongPin(int32_t employeeID, D
 
 bool StationStore::ClearWrongPins(int32_t employeeID) {
     return Act("DELETE FROM StationLockout" + Where(employeeID));
+}
+
+std::optional<std::string> StationStore::AdminPasswordHash() {
+    return Select<std::string>(
+        "SELECT PasswordHash FROM AdminPassword" + Where(CEmployee::AdministratorID),
+        [](const auto& rows) {
+            const Recordset* row = FirstRow(rows);
+            return row != nullptr ? row->AsText("PasswordHash") : std::string();
+        });
+}
+
+bool StationStore::SetAdminPasswordHash(const std::string& hash) {
+    if (hash.empty()) {
+        m_errorNumber = err::StatementFailed;
+        return false;
+    }
+    return StoreAdminPassword(hash, "", "Changed");
+}
+
+bool StationStore::ResetAdminPassword() {
+    return StoreAdminPassword("", kFirstTimeAdminPassword, "Reset to the first-time password");
+}
+
+bool StationStore::StoreAdminPassword(const std::string& hash, std::string_view clearPassword,
+                                      std::string_view what) {
+    if (m_database == nullptr) {
+        m_errorNumber = err::NoDatabase;
+        return false;
+    }
+    CJetDB& db = *m_database;
+    const std::string where = Where(CEmployee::AdministratorID);
+    const std::string storeHash =
+        hash.empty() ? "DELETE FROM AdminPassword" + where
+                     : "INSERT INTO AdminPassword (EmployeeID, PasswordHash) VALUES (" +
+                           std::to_string(CEmployee::AdministratorID) + ", " + SqlQuoted(hash) +
+                           ") ON CONFLICT (EmployeeID) DO UPDATE SET PasswordHash = "
+                           "excluded.PasswordHash";
+    const std::string storeClear =
+        "UPDATE Employee SET Password = " + SqlQuoted(clearPassword) + where;
+    audit::Entry entry;
+    entry.kind = audit::kAdminPassword;
+    entry.employeeID = CEmployee::AdministratorID;
+    entry.after = what;
+    const bool stored = db.RunAsOneTransaction(
+        [&] {
+            return db.OpenDB() && db.ExecuteAction(storeHash) && db.ExecuteAction(storeClear) &&
+                   audit::Append(db, entry);
+        },
+        CJetDB::UnitEnd::Discard);
+    if (!stored) {
+        m_errorNumber = db.ErrorNumber() != 0 ? db.ErrorNumber() : err::StatementFailed;
+    }
+    return stored;
 }
 
 } // namespace orvan

@@ -5,6 +5,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 
 #include "core/DateTime.h"
 
@@ -21,6 +22,10 @@ struct StationLockout {
 
     bool IsLocked(DateTime now) const { return !lockedUntil.IsZero() && now < lockedUntil; }
 };
+
+// The administrator's password in the Employee row of every new
+// installation, until it is changed.
+inline constexpr std::string_view kFirstTimeAdminPassword = "renby742";
 
 // The clock station's own data, kept in tables of its own beside the
 // employee and option tables: whether the station asks for a PIN, each
@@ -62,7 +67,23 @@ public:
     // A right PIN: the run ends.
     bool ClearWrongPins(int32_t employeeID);
 
+    // The administrator's password hash (the manager's program keeps it
+    // beside the station's PIN hashes); empty while the first-time password
+    // in the administrator's Employee row still applies.
+    std::optional<std::string> AdminPasswordHash();
+    // In one unit with its audit entry: stores the administrator's new
+    // password hash and blanks the clear password of the Employee row, so
+    // that only the hash lets the administrator in.
+    bool SetAdminPasswordHash(const std::string& hash);
+    // In one unit with its audit entry: removes the hash and puts the
+    // first-time password back into the administrator's Employee row.
+    bool ResetAdminPassword();
+
 private:
+    // Stores `hash` (empty: none) and `clearPassword`, with an entry saying
+    // `what`.
+    bool StoreAdminPassword(const std::string& hash, std::string_view clearPassword,
+                            std::string_view what);
     // Runs one query on a file opened for it alone and gives its snapshot to
     // `read`. nullopt when the file did not open, the query failed or a value
     // did not read.

@@ -27,7 +27,9 @@ protected:
         // The schema as the previous version made it: no trail, version 2.
         m_connection = Database().Connect();
         m_connection->ExecuteScript(pg::kSchemaSql);
-        m_connection->ExecuteScript("DROP TABLE AuditEntry; UPDATE _SchemaVersion SET Version = 2;"
+        m_connection->ExecuteScript("DROP TABLE AuditEntry; DROP TABLE AdminPassword; "
+                                    "DROP INDEX Employee_EmployeeNumber; "
+                                    "UPDATE _SchemaVersion SET Version = 2;"
                                     "INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) "
                                     "VALUES (40, 37636.25, 37636.5), (41, 37637.25, 0);"
                                     "INSERT INTO StationOption (Name, Value) "

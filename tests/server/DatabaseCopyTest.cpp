@@ -350,7 +350,8 @@ TEST_F(DatabaseCopyTest, AFileOfThePreviousSchemaIsCopiedAsItsUpgradeMakesIt) {
 TEST_F(DatabaseCopyTest, AServerOfThePreviousSchemaIsCopiedFromButNotInto) {
     Copy(m_demo.DatabasePath(), Database().Uri());
     Database().Connect()->ExecuteScript(
-        "DROP TABLE PunchOffset; DROP TABLE AuditEntry; UPDATE _SchemaVersion SET Version = 1;");
+        "DROP TABLE PunchOffset; DROP TABLE AuditEntry; DROP TABLE AdminPassword; "
+        "DROP INDEX Employee_EmployeeNumber; UPDATE _SchemaVersion SET Version = 1;");
     const std::string back = (m_dir / "back.mdb").string();
     Copy(Database().Uri(), back);
     auto before = Dump(m_demo.DatabasePath());
@@ -369,7 +370,8 @@ TEST_F(DatabaseCopyTest, AServerOfThePreviousSchemaIsCopiedFromButNotInto) {
     ServerTestDatabase older;
     older.Connect()->ExecuteScript(pg::kSchemaSql);
     older.Connect()->ExecuteScript(
-        "DROP TABLE PunchOffset; DROP TABLE AuditEntry; UPDATE _SchemaVersion SET Version = 1;");
+        "DROP TABLE PunchOffset; DROP TABLE AuditEntry; DROP TABLE AdminPassword; "
+        "DROP INDEX Employee_EmployeeNumber; UPDATE _SchemaVersion SET Version = 1;");
     EXPECT_NE(Copy(m_demo.DatabasePath(), older.Uri(), false).find("older Orvan schema"),
               std::string::npos);
     EXPECT_EQ(ServerCount(older, "SELECT count(*) FROM TimeRecord"), 0);

@@ -28,6 +28,7 @@ extern const char kSchemaSql[];
 extern const char kUpgrade1Sql[];
 extern const char kUpgrade2Sql[];
 extern const char kUpgrade3Sql[];
+extern const char kUpgrade4Sql[];
 } // namespace orvan
 
 namespace orvan::test {
@@ -50,6 +51,7 @@ struct FileSchema {
         EXPECT_EQ(sqlite3_exec(db, kUpgrade1Sql, nullptr, nullptr, nullptr), SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(db, kUpgrade2Sql, nullptr, nullptr, nullptr), SQLITE_OK);
         EXPECT_EQ(sqlite3_exec(db, kUpgrade3Sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        EXPECT_EQ(sqlite3_exec(db, kUpgrade4Sql, nullptr, nullptr, nullptr), SQLITE_OK);
     }
 
     // table -> column -> declared type, all in lower case.
@@ -209,7 +211,8 @@ protected:
             return;
         }
         m_connection->ExecuteScript(
-            "DROP TABLE PunchOffset; DROP TABLE AuditEntry; UPDATE _SchemaVersion SET Version = 1;"
+            "DROP TABLE PunchOffset; DROP TABLE AuditEntry; DROP TABLE AdminPassword; "
+            "DROP INDEX Employee_EmployeeNumber; UPDATE _SchemaVersion SET Version = 1;"
             "INSERT INTO Employee (EmployeeID, LastName, Active) VALUES (40, 'Lee', 1);"
             "INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) VALUES "
             "(40, 46326.9166666667, 46327.25), (40, 46327.0625, 0);"

@@ -31,9 +31,10 @@ namespace fs = std::filesystem;
 const fs::path PreviousVersionDemo = fs::path(ORVAN_TEST_FIXTURES) / "previous-version-demo.mdb";
 
 // The tables the upgrades add: the clock station's (version 1), the
-// punches' offsets from UTC (version 2) and the audit trail (version 3).
+// punches' offsets from UTC (version 2), the audit trail (version 3) and the
+// administrator's password (version 4).
 const std::vector<std::string> AddedTables = {"EmployeePin", "StationLockout", "StationOption",
-                                              "PunchOffset", "AuditEntry"};
+                                              "PunchOffset", "AuditEntry",     "AdminPassword"};
 
 // Every table of a file, read directly through SQLite: each row as the
 // type and exact text of each value, in rowid order; and the schema text of
@@ -133,9 +134,9 @@ TEST(SchemaUpgrade, PreviousVersionDatabaseIsUpgradedKeepingEveryRow) {
     for (const auto& [table, rows] : before.rows) {
         EXPECT_EQ(after.rows.at(table), rows) << table;
     }
-    // The added tables, the index of StationOption's text key and the audit
-    // trail's index.
-    EXPECT_EQ(after.schema.size(), before.schema.size() + AddedTables.size() + 2);
+    // The added tables, the index of StationOption's text key, the audit
+    // trail's index and the employee number's.
+    EXPECT_EQ(after.schema.size(), before.schema.size() + AddedTables.size() + 3);
     EXPECT_EQ(after.rows.at("StationOption"), std::vector<std::string>{"t:RequirePin|t:0|"});
     EXPECT_TRUE(after.rows.at("EmployeePin").empty());
     EXPECT_TRUE(after.rows.at("StationLockout").empty());
@@ -223,8 +224,9 @@ TEST(SchemaUpgrade, Version1DatabaseGetsThePunchOffsetsKeepingEveryRow) {
     for (const auto& [table, rows] : before.rows) {
         EXPECT_EQ(after.rows.at(table), rows) << table;
     }
-    // The offsets' table; the audit trail's table and its index.
-    EXPECT_EQ(after.schema.size(), before.schema.size() + 3);
+    // The offsets' table; the audit trail's table and its index; the
+    // administrator's password and the employee number's index.
+    EXPECT_EQ(after.schema.size(), before.schema.size() + 5);
     EXPECT_TRUE(after.rows.at("PunchOffset").empty());
     EXPECT_TRUE(after.rows.at("AuditEntry").empty());
 

@@ -73,6 +73,39 @@ TEST_P(StationStoreOnEngines, PinHashesAreStoredVerbatimAndRemoved) {
     EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM EmployeePin"), 1);
 }
 
+// The administrator's hash replaces the clear first-time password in one
+// unit with its audit entry; a reset puts the first-time password back; a
+// unit that fails at its entry keeps neither.
+TEST_P(StationStoreOnEngines, TheAdministratorsPasswordIsAHashUntilReset) {
+    const auto database = NewDatabase();
+    test::EngineDatabase& tdb = *database;
+    StationStore store(tdb.NewJetDB());
+    const std::string row = "SELECT Password FROM Employee WHERE EmployeeID = 39";
+    EXPECT_EQ(store.AdminPasswordHash(), "");
+    EXPECT_EQ(tdb.QueryText(row), "renby742");
+
+    ASSERT_TRUE(store.SetAdminPasswordHash(HashTwo));
+    EXPECT_TRUE(tdb.IsReleased());
+    EXPECT_EQ(store.AdminPasswordHash(), HashTwo);
+    EXPECT_EQ(tdb.QueryText(row), "");
+    EXPECT_EQ(tdb.QueryText("SELECT Kind || '|' || ValueAfter FROM AuditEntry"),
+              "Administrator password|Changed");
+    ASSERT_TRUE(store.SetAdminPasswordHash(HashOne));
+    EXPECT_EQ(store.AdminPasswordHash(), HashOne);
+
+    ASSERT_TRUE(store.ResetAdminPassword());
+    EXPECT_EQ(store.AdminPasswordHash(), "");
+    EXPECT_EQ(tdb.QueryText(row), "renby742");
+    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM AuditEntry"), 3);
+
+    tdb.Exec("ALTER TABLE AuditEntry RENAME TO AuditEntryGone");
+    EXPECT_FALSE(store.SetAdminPasswordHash(HashTwo));
+    EXPECT_NE(store.ErrorNumber(), 0);
+    tdb.Exec("ALTER TABLE AuditEntryGone RENAME TO AuditEntry");
+    EXPECT_EQ(store.AdminPasswordHash(), "");
+    EXPECT_EQ(tdb.QueryText(row), "renby742");
+}
+
 TEST_P(StationStoreOnEngines, FiveWrongPinsInARowLockOutForFiveMinutes) {
     const auto database = NewDatabase(true);
     test::EngineDatabase& tdb = *database;
