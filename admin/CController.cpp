@@ -89,6 +89,7 @@ bool CController::RunLogin() {
     m_login = std::make_unique<FLogin>();
     m_login->SetConfigFile(ConfigFile());
     m_login->SetEmployeeList(EmployeeList());
+    m_login->SetDatabase(Database());
     m_login->exec();
     return m_login->LoginValid();
 }

@@ -124,6 +124,12 @@ bool EmployeeTab::ClearEmployeeFields() {
     }
 }
 
+void EmployeeTab::ShowPasswordOf(const CEmployee& employee) {
+    if (m_ui->cboEmployeeID->currentText() == QString::number(employee.EmployeeID())) {
+        m_ui->txtPassword->setText(ToQString(employee.Password()));
+    }
+}
+
 bool EmployeeTab::ShowEmployee(const CEmployee& employee) {
     try {
         const int source = m_window != nullptr ? m_window->SelectionSource() : 0;

@@ -46,6 +46,9 @@ public:
     bool FillEmployeeLists(const CEmployeeList& list);
     bool ClearEmployeeFields();
     bool ShowEmployee(const CEmployee& employee);
+    // When the page shows `employee`, its password box shows the record's
+    // password again (blanked after the administrator's password changed).
+    void ShowPasswordOf(const CEmployee& employee);
 
     // "First Last", or the last name alone when there is no first name.
     static std::string EmployeeDisplayName(const CEmployee& employee);

@@ -12,17 +12,20 @@
 #include "admin/CompanyTab.h"
 #include "admin/EmployeeTab.h"
 #include "admin/FAbout.h"
+#include "admin/FChangePassword.h"
 #include "admin/OptionsTab.h"
 #include "admin/TimecardsTab.h"
 #include "admin/ReportsTab.h"
 #include "core/ErrorNumbers.h"
 #include "generated/OrvanVersion.h"
 #include "personnel/CCompanyList.h"
+#include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
 #include "reports/CDocLauncher.h"
 #include "storage/CSystemOptions.h"
 #include "storage/MessageBox.h"
 #include "storage/ProgramFolder.h"
+#include "storage/StationStore.h"
 #include "ui_FController.h"
 
 namespace orvan::admin {
@@ -84,6 +87,8 @@ FController::FController(QWidget* parent)
             [this](int index) { TabClicked(index + 1); });
     connect(m_ui->TabStrip, &QTabWidget::currentChanged, this,
             [this](int index) { TabClicked(index + 1); });
+    connect(m_ui->mnuFileChangePassword, &QAction::triggered, this,
+            &FController::FileChangePassword);
     connect(m_ui->mnuFileExit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->mnuHelpAbout, &QAction::triggered, this, &FController::HelpAbout);
     connect(m_ui->mnuHelpContents, &QAction::triggered, this, &FController::HelpContents);
@@ -109,7 +114,34 @@ void FController::SetController(CController* controller) {
         m_errorNumber = err::MainWindowFillFailed;
     }
     m_ui->TimecardsTab->SetInitialPeriod();
+    ShowPasswordNotice();
     show();
+}
+
+void FController::ShowPasswordNotice() {
+    // Only a hash known to be missing shows the notice: a failed read does
+    // not nag.
+    const auto hash = m_controller != nullptr && m_controller->OrvanDatabase() != nullptr
+                          ? StationStore(m_controller->OrvanDatabase()).AdminPasswordHash()
+                          : std::nullopt;
+    m_ui->lblPasswordNotice->setVisible(hash && hash->empty());
+}
+
+void FController::FileChangePassword() {
+    if (m_controller == nullptr) {
+        return;
+    }
+    const auto employees = m_controller->EmployeeList();
+    const auto administrator =
+        employees ? employees->GetEmployeeByID(CEmployee::AdministratorID) : nullptr;
+    FChangePassword dialog(m_controller->OrvanDatabase(), administrator, this);
+    dialog.exec();
+    if (dialog.Changed()) {
+        m_ui->lblPasswordNotice->setVisible(false);
+        if (administrator) {
+            m_ui->EmployeeTab->ShowPasswordOf(*administrator);
+        }
+    }
 }
 
 bool FController::ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord,

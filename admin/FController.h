@@ -113,6 +113,10 @@ protected:
 
 private:
     void TabClicked(int index);
+    void FileChangePassword();
+    // The notice bar while the administrator still has the first-time
+    // password.
+    void ShowPasswordNotice();
     void HelpAbout();
     void HelpContents();
     bool ClearAllFields();

@@ -11,9 +11,11 @@
 #include "admin/FLoginHelp.h"
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
+#include "security/PinHash.h"
 #include "storage/AuditTrail.h"
 #include "storage/CFileAdaptor.h"
 #include "storage/MessageBox.h"
+#include "storage/StationStore.h"
 #include "ui_FLogin.h"
 
 namespace orvan::admin {
@@ -102,7 +104,28 @@ bool FLogin::CheckLogin(const std::string& name, const std::string& password) co
         return false;
     }
     const auto employee = m_employeeList->GetEmployeeByName(name);
-    return employee && !employee->Password().empty() && employee->Password() == password;
+    // A released or otherwise inactive employee keeps no access.
+    if (!employee || !employee->EmployeeActive()) {
+        return false;
+    }
+    if (employee->EmployeeID() == CEmployee::AdministratorID) {
+        const std::string hash = AdminPasswordHash();
+        if (!hash.empty()) {
+            return pin::VerifyPassword(hash, password);
+        }
+    }
+    return !employee->Password().empty() && employee->Password() == password;
+}
+
+std::string FLogin::AdminPasswordHash() const {
+    if (!m_database) {
+        return {};
+    }
+    const auto hash = StationStore(m_database).AdminPasswordHash();
+    if (!hash) {
+        throw std::runtime_error("The administrator's password could not be read.");
+    }
+    return *hash;
 }
 
 void FLogin::OnLogin() {
@@ -141,6 +164,16 @@ void FLogin::OnCancel() {
 
 void FLogin::OnHelp() {
     FLoginHelp help(this);
+    // Once changed, the password is nobody's to read here. When that cannot
+    // be told, it is not shown either.
+    bool firstTime = false;
+    try {
+        firstTime = AdminPasswordHash().empty();
+    } catch (...) {
+    }
+    if (!firstTime) {
+        help.HideFirstTimePassword();
+    }
     help.exec();
     m_showHelp = help.ShowHelp();
 }

@@ -13,6 +13,10 @@ FLoginHelp::FLoginHelp(QWidget* parent)
 
 FLoginHelp::~FLoginHelp() = default;
 
+void FLoginHelp::HideFirstTimePassword() {
+    m_ui->lblPassword->setText(QStringLiteral("Password: the one set under File, Change Password"));
+}
+
 void FLoginHelp::OnOK() {
     m_showHelp = !m_ui->chkHideDialog->isChecked();
     accept();

@@ -22,6 +22,9 @@ public:
     // False when "Hide this dialog in the future" was ticked when OK was
     // pressed; True otherwise.
     bool ShowHelp() const { return m_showHelp; }
+    // Once the administrator has changed the first-time password, the
+    // window says where the password comes from instead of showing it.
+    void HideFirstTimePassword();
 
 private:
     void OnOK();
