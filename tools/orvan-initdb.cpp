@@ -2,11 +2,13 @@
 // orvan-initdb DIR --server URI [--demo]: the same with its database on a
 // PostgreSQL server. orvan-initdb --copy FROM TO: copies a database between
 // a file and a server (or two files). orvan-initdb --verify-audit DIR|URI:
-// checks the audit trail's hash chain.
+// checks the audit trail's hash chain. orvan-initdb --reset-admin-password
+// DIR: puts the administrator's first-time password back.
 
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <system_error>
 #include <string>
 #include <vector>
@@ -16,10 +18,13 @@
 #include "server/DatabaseCopy.h"
 #include "server/PgEngine.h"
 #include "storage/AuditTrail.h"
+#include "storage/CDatabaseLocator.h"
+#include "storage/CFileAdaptor.h"
 #include "storage/CJetDB.h"
 #include "storage/DatabaseEngine.h"
 #include "storage/Installer.h"
 #include "storage/ProgramFolder.h"
+#include "storage/StationStore.h"
 
 namespace {
 
@@ -28,6 +33,7 @@ void Usage(std::ostream& out) {
            "       orvan-initdb DIR --server URI [--demo]\n"
            "       orvan-initdb --copy FROM TO\n"
            "       orvan-initdb --verify-audit DIR|URI\n"
+           "       orvan-initdb --reset-admin-password DIR\n"
            "  Creates DIR/system/orvan_11.mdb, DIR/system/orvan_11.cfg, DIR/reports/ and\n"
            "  DIR/documentation/ with the user's guide OrvanAdminUserGuide.doc (taken from\n"
            "  beside this program). --demo adds a company, eight employees and four weeks\n"
@@ -41,7 +47,10 @@ void Usage(std::ostream& out) {
            "  --verify-audit checks the audit trail of the installation in DIR (its\n"
            "  system/orvan_11.mdb, or a database file named directly) or of a server\n"
            "  URI: every entry must be in its place and match its hash. Names the first\n"
-           "  broken entry and exits with status 1 when the chain is broken.\n";
+           "  broken entry and exits with status 1 when the chain is broken.\n"
+           "  --reset-admin-password puts the administrator's first-time password back in\n"
+           "  the database the configuration file DIR/system/orvan_11.cfg names, for an\n"
+           "  owner who forgot the changed one; the change is on the audit trail.\n";
 }
 
 namespace fs = std::filesystem;
@@ -125,6 +134,41 @@ int VerifyAudit(const std::string& target) {
     return result.intact ? 0 : 1;
 }
 
+int ResetAdminPassword(const std::string& folder) {
+    const fs::path config = fs::path(folder) / "system" / "orvan_11.cfg";
+    auto file = std::make_shared<orvan::CFileAdaptor>();
+    std::error_code error;
+    if (!fs::is_regular_file(config, error) || !file->ReadFile(config.string())) {
+        std::cerr << "orvan-initdb: no configuration file " << config.string()
+                  << " to name the database\n";
+        return 1;
+    }
+    // "<app.path>" in the configuration file is the installation's folder.
+    orvan::SetProgramFolder(fs::absolute(folder, error).string());
+    orvan::CDatabaseLocator locator;
+    locator.SetConfigFile(file);
+    locator.GetDatabasePath();
+    const std::string name = locator.DatabasePath();
+    if (!orvan::IsServerDatabaseName(name) && !fs::is_regular_file(name, error)) {
+        std::cerr << "orvan-initdb: no database file " << name << "\n";
+        return 1;
+    }
+    orvan::server::RegisterEngine();
+    auto database = std::make_shared<orvan::CJetDB>();
+    database->SetDatabaseName(name);
+    orvan::audit::SetWho("orvan-initdb");
+    orvan::StationStore store(database);
+    if (!store.ResetAdminPassword()) {
+        std::cerr << "orvan-initdb: the administrator's password could not be reset in "
+                  << orvan::server::copy::ShownName(name) << ": " << database->EngineMessage()
+                  << "\n";
+        return 1;
+    }
+    std::cout << "The administrator's password is the first-time password again; change it "
+                 "under File, Change Password.\n";
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -157,6 +201,14 @@ int main(int argc, char** argv) {
                 return 2;
             }
             return VerifyAudit(argv[2]);
+        } else if (arg == "--reset-admin-password") {
+            if (argc != 3 || i != 1) {
+                std::cerr << "orvan-initdb: --reset-admin-password takes one installation "
+                             "folder and nothing else\n";
+                Usage(std::cerr);
+                return 2;
+            }
+            return ResetAdminPassword(argv[2]);
         } else if (!arg.empty() && arg[0] == '-') {
             std::cerr << "orvan-initdb: unknown option " << arg << "\n";
             Usage(std::cerr);
