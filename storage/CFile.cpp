@@ -215,21 +215,29 @@ int CFile::Peek() {
     return c;
 }
 
-std::string CFile::ReadLine() {
+bool CFile::CheckReadable() {
     ClearError();
     if (!m_fileOpen || m_handle == nullptr) {
         m_errorNumber = err::FileNotOpen;
         m_errorDescription = "The file cannot be read from because it is not open.";
-        return "";
+        return false;
     }
     if (m_mode != 0) {
         m_errorNumber = err::FileReadInWriteMode;
         m_errorDescription =
             "The file cannot be read from because it is open in write mode or append mode.";
+        return false;
+    }
+    return true;
+}
+
+std::string CFile::ReadLine() {
+    if (!CheckReadable()) {
         return "";
     }
     try {
         errno = 0;
+        m_fieldEndedAtComma = false;
         if (Peek() == EOF) {
             if (std::ferror(m_handle)) {
                 SetRuntimeError(errno != 0 ? errno : EIO, kOpenLead);
@@ -257,17 +265,49 @@ std::string CFile::ReadLine() {
                 c = std::getc(m_handle);
             }
         }
+        m_fieldEndedAtComma = c == ',';
         if (c == '\r') {
-            const int next = std::getc(m_handle);
-            if (next != '\n' && next != EOF) {
-                std::ungetc(next, m_handle);
-            }
+            SkipLineFeedAfterReturn();
         }
         if (std::ferror(m_handle)) {
             SetRuntimeError(errno != 0 ? errno : EIO, kOpenLead);
             return "";
         }
         return field;
+    } catch (...) {
+        SetOutOfMemory();
+        return "";
+    }
+}
+
+void CFile::SkipLineFeedAfterReturn() {
+    const int next = std::getc(m_handle);
+    if (next != '\n' && next != EOF) {
+        std::ungetc(next, m_handle);
+    }
+}
+
+std::string CFile::ReadRestOfLine() {
+    m_fieldEndedAtComma = false;
+    if (!CheckReadable()) {
+        return "";
+    }
+    try {
+        errno = 0;
+        std::string rest;
+        int c = std::getc(m_handle);
+        while (c != EOF && c != '\r' && c != '\n') {
+            rest.push_back(static_cast<char>(c));
+            c = std::getc(m_handle);
+        }
+        if (c == '\r') {
+            SkipLineFeedAfterReturn();
+        }
+        if (std::ferror(m_handle)) {
+            SetRuntimeError(errno != 0 ? errno : EIO, kOpenLead);
+            return "";
+        }
+        return rest;
     } catch (...) {
         SetOutOfMemory();
         return "";

@@ -6,13 +6,13 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "personnel/CCompany.h"
 #include "personnel/CEmployee.h"
 #include "storage/CJetDB.h"
 #include "storage/EngineError.h"
+#include "storage/FileReplacement.h"
 #include "storage/PersonnelStore.h"
 #include "storage/Recordset.h"
 #include "storage/SqliteEngine.h"
@@ -299,11 +299,8 @@ bool Installer::MakeFolders(const std::string& folder, std::vector<std::string>&
 
 bool Installer::WriteConfigFile(const std::string& path, const std::string& databasePath,
                                 std::vector<std::string>& created, std::string& message) {
-    std::ofstream out(path, std::ios::binary);
-    out << "DatabasePath=" << databasePath << "\r\n"
-        << "ShowLoginHelp=True\r\n";
-    out.close();
-    if (!out) {
+    if (!ReplaceFileContent(path,
+                            "DatabasePath=" + databasePath + "\r\n" + "ShowLoginHelp=True\r\n")) {
         message = "Cannot write the configuration file " + path + ".";
         return false;
     }
