@@ -1,5 +1,8 @@
 #include "storage/CFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +13,7 @@
 
 #include "core/DateTime.h"
 #include "storage/Failure.h"
+#include "storage/PrivateFiles.h"
 #include "storage/ProgramFolder.h"
 #include "core/ErrorNumbers.h"
 
@@ -84,6 +88,25 @@ int32_t ModeOfText(const std::string& text) {
         return 0;
     }
     return static_cast<int32_t>(std::trunc(value));
+}
+
+// Reading opens the file as it is; writing and appending create it private
+// to its owner and group (storage/PrivateFiles.h).
+std::FILE* OpenHandle(const std::string& path, int32_t mode) {
+    if (mode == 0) {
+        return std::fopen(path.c_str(), ModeString(mode));
+    }
+    const int fd = OpenPrivateFile(path, O_WRONLY | (mode == 1 ? O_TRUNC : O_APPEND));
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::FILE* handle = ::fdopen(fd, ModeString(mode));
+    if (handle == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
+    return handle;
 }
 
 } // namespace
@@ -161,7 +184,7 @@ bool CFile::OpenFile(const std::string& paramfile, int32_t parammode) {
             systemError = EISDIR;
         } else {
             errno = 0;
-            handle = std::fopen(native.c_str(), ModeString(mode));
+            handle = OpenHandle(native, mode);
             systemError = errno;
         }
         if (handle == nullptr) {

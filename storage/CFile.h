@@ -30,6 +30,10 @@ namespace orvan {
 // taken as they come, so binary content, very long lines and a last line
 // without an end read without harm.
 //
+// A file opened for writing or appending that did not exist is created
+// readable and writable by its owner and group only, and an existing one
+// loses the world's access (storage/PrivateFiles.h).
+//
 // A CFile destroyed while open is closed.
 class CFile {
 public:

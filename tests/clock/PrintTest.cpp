@@ -12,6 +12,7 @@
 #include "clock/FController.h"
 #include "reports/FReportWindow.h"
 #include "storage/MessageBox.h"
+#include "support/ScopedUmask.h"
 #include "support_qt/OnNextModalDialog.h"
 
 namespace orvan::test {
@@ -55,6 +56,8 @@ protected:
 };
 
 TEST_F(ClockPrint, ViewShowsTheTimeCardOfTheChosenPeriod) {
+    // The card holds pay hours: its file is private whatever the umask.
+    const ScopedUmask umask(0);
     m_station.Database().AddTimeRecord(m_annId, DateTime::FromParts(2003, 1, 15, 8, 0),
                                        DateTime::FromParts(2003, 1, 15, 16, 30));
     m_station.Database().AddTimeRecord(m_annId, DateTime::FromParts(2003, 1, 28, 22, 0),
@@ -77,6 +80,7 @@ TEST_F(ClockPrint, ViewShowsTheTimeCardOfTheChosenPeriod) {
     const std::string file = ReadAll(ReportFile());
     EXPECT_NE(file.find("\t01/28/2003 10:00 PM\t01/29/2003 06:00 AM\t8.00\r\n"), std::string::npos)
         << file;
+    EXPECT_EQ(ModeOf(ReportFile().c_str()), 0660);
     const auto windows = ReportWindows();
     ASSERT_EQ(windows.size(), 1u);
     QWidget* text = windows.front()->findChild<QWidget*>(QStringLiteral("txtReport"));
