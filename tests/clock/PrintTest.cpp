@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QDateEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -89,6 +92,39 @@ TEST_F(ClockPrint, ViewShowsTheTimeCardOfTheChosenPeriod) {
               QString::fromStdString(file)
                   .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                   .toStdString());
+}
+
+// The card closes by itself after a minute without input; input starts the
+// minute again. The test shortens the wait instead of sitting it out.
+TEST_F(ClockPrint, AShownTimeCardClosesAfterAMinuteWithoutInput) {
+    m_station.Database().AddTimeRecord(m_annId, DateTime::FromParts(2003, 1, 15, 8, 0),
+                                       DateTime::FromParts(2003, 1, 15, 16, 30));
+    OnNextModalDialog([](QWidget* dialog) { Press(dialog, "cmdPrint"); });
+    m_station.Type(QStringLiteral("1007"));
+    m_station.ClickPrint();
+    const auto windows = ReportWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    const QPointer<FReportWindow> window = windows.front();
+    auto* timer = window->findChild<QTimer*>(QStringLiteral("idleCloseTimer"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 60000);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timer->remainingTime() < 59500; }));
+    auto* text = window->findChild<QWidget*>(QStringLiteral("txtReport"));
+    ASSERT_NE(text, nullptr);
+    QTest::keyClick(text, Qt::Key_Down);
+    EXPECT_GT(timer->remainingTime(), 59800);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timer->remainingTime() < 59500; }));
+    auto* viewport = text->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
+    QTest::mouseClick(viewport != nullptr ? viewport : text, Qt::LeftButton);
+    EXPECT_GT(timer->remainingTime(), 59800);
+
+    // At the end of the wait the card closes.
+    timer->setInterval(50);
+    timer->start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull() || !window->isVisible(); }));
+    EXPECT_TRUE(ReportWindows().empty());
 }
 
 TEST_F(ClockPrint, CancelPrintsNothing) {
