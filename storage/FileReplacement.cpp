@@ -95,13 +95,21 @@ void SyncFolder(const std::string& folder) {
 bool ReplaceFileContent(const std::string& path, const std::string& bytes) {
     namespace fs = std::filesystem;
     try {
-        const fs::path target(path);
+        fs::path target(path);
+        std::error_code error;
+        if (fs::is_symlink(fs::symlink_status(target, error))) {
+            // The file the link names is replaced, not the link.
+            const fs::path resolved = fs::weakly_canonical(target, error);
+            if (!error) {
+                target = resolved;
+            }
+        }
         if (!target.has_filename()) {
             errno = EISDIR;
             return false;
         }
         struct stat old {};
-        const mode_t mode = ::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)
+        const mode_t mode = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode)
                                 ? (old.st_mode & 07777 & ~mode_t{S_IRWXO})
                                 : PrivateFileMode;
         const fs::path folder = target.parent_path();
@@ -112,10 +120,10 @@ bool ReplaceFileContent(const std::string& path, const std::string& bytes) {
         if (BeforeReplaceHook()) {
             BeforeReplaceHook()();
         }
-        if (::rename(temporary.c_str(), path.c_str()) != 0) {
-            const int error = errno;
+        if (::rename(temporary.c_str(), target.c_str()) != 0) {
+            const int failure = errno;
             ::unlink(temporary.c_str());
-            errno = error;
+            errno = failure;
             return false;
         }
         SyncFolder(folder.empty() ? std::string(".") : folder.string());

@@ -10,7 +10,8 @@ namespace orvan {
 // file in the same folder, which is flushed and synced to disk and then
 // renamed over `path`; the folder is synced after the rename. On any failure
 // the temporary file is removed, `path` keeps its old bytes and the result is
-// False with errno set.
+// False with errno set. When `path` is a symbolic link, the file it names
+// is replaced.
 //
 // The new file gets the old file's mode without the world's access, or the
 // private file mode (storage/PrivateFiles.h) when there was no old file.

@@ -388,6 +388,14 @@ TEST_F(ConfigFileReplacement, AProgramKilledBeforeTheRenameLeavesTheOldFileWhole
     EXPECT_EQ(test::ReadAll(m_path), "DatabasePath=/srv/Smith, Jones/orvan_11.mdb\r\n"
                                      "ShowLoginHelp=False\r\n" +
                                          std::string(4000, 'x') + "\r\n");
+    // Through a symbolic link the file it names is replaced; the link stays.
+    const auto link = m_dir / "link.cfg";
+    std::filesystem::create_symlink(m_path, link);
+    m_adaptor.RemoveLine(3);
+    ASSERT_TRUE(m_adaptor.WriteFile(link.string()));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(test::ReadAll(m_path), "DatabasePath=/srv/Smith, Jones/orvan_11.mdb\r\n"
+                                     "ShowLoginHelp=False\r\n");
 }
 
 TEST(CDatabaseLocator, ExpandsTheProgramFolderToken) {
