@@ -10,10 +10,12 @@
 #include "clock/CController.h"
 #include "clock/ClockRules.h"
 #include "clock/FPrintTC.h"
+#include "clock/IdleClose.h"
 #include "core/CTimeCard.h"
 #include "core/DateTime.h"
 #include "personnel/CEmployee.h"
 #include "reports/CReportTimeCard.h"
+#include "reports/FReportWindow.h"
 #include "storage/CJetDB.h"
 #include "storage/MessageBox.h"
 #include "ui_FController.h"
@@ -415,6 +417,10 @@ void FController::PrintTimeCard(const std::shared_ptr<CEmployee>& employee) {
                         "There are no time records entered during this time period.");
         } else if (outcome != TimeCardOutcome::Shown) {
             ShowActionError(Action::Print, outcome == TimeCardOutcome::Busy);
+        } else {
+            // A card left open would show the next person the pay hours and
+            // number of the last one.
+            IdleClose::Watch(report->ReportWindow(), IdleClose::TimeCardInterval);
         }
     }
     dialog.reset();

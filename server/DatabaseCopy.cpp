@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <random>
 #include <string_view>
@@ -13,6 +15,7 @@
 #include "storage/DatabaseEngine.h"
 #include "storage/EngineError.h"
 #include "storage/Installer.h"
+#include "storage/PrivateFiles.h"
 #include "storage/Recordset.h"
 
 namespace orvan::server {
@@ -165,8 +168,9 @@ bool CreateServerDatabase(const std::string& uri, bool demo, DateTime today, Cop
         fs::temp_directory_path(ec) / ("orvan-initdb-" + std::to_string(::getpid()) + "-" +
                                        std::to_string(std::random_device()()));
     fs::remove_all(folder, ec);
-    if (!fs::create_directories(folder, ec)) {
-        message = "Cannot create the temporary folder " + folder.string() + ": " + ec.message();
+    if (!MakePrivateFolder(folder.string())) {
+        message =
+            "Cannot create the temporary folder " + folder.string() + ": " + std::strerror(errno);
         return false;
     }
     const std::string file = (folder / "orvan_11.mdb").string();

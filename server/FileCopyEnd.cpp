@@ -7,6 +7,7 @@
 #include "storage/CJetDB.h"
 #include "storage/EngineError.h"
 #include "storage/Installer.h"
+#include "storage/PrivateFiles.h"
 #include "storage/SqliteEngine.h"
 #include "storage/SqliteHandle.h"
 
@@ -104,6 +105,8 @@ public:
         // and none of the rows the schema starts with, all in the copy's
         // transaction so a failed copy leaves no half-made file.
         m_created = true;
+        // Made private first: SQLite would give it the umask's mode.
+        CreatePrivateFile(Name());
         Open(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         Exec("BEGIN EXCLUSIVE");
         Exec(Installer::SchemaSql());

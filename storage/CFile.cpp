@@ -1,5 +1,8 @@
 #include "storage/CFile.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -10,6 +13,7 @@
 
 #include "core/DateTime.h"
 #include "storage/Failure.h"
+#include "storage/PrivateFiles.h"
 #include "storage/ProgramFolder.h"
 #include "core/ErrorNumbers.h"
 
@@ -84,6 +88,25 @@ int32_t ModeOfText(const std::string& text) {
         return 0;
     }
     return static_cast<int32_t>(std::trunc(value));
+}
+
+// Reading opens the file as it is; writing and appending create it private
+// to its owner and group (storage/PrivateFiles.h).
+std::FILE* OpenHandle(const std::string& path, int32_t mode) {
+    if (mode == 0) {
+        return std::fopen(path.c_str(), ModeString(mode));
+    }
+    const int fd = OpenPrivateFile(path, O_WRONLY | (mode == 1 ? O_TRUNC : O_APPEND));
+    if (fd < 0) {
+        return nullptr;
+    }
+    std::FILE* handle = ::fdopen(fd, ModeString(mode));
+    if (handle == nullptr) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+    }
+    return handle;
 }
 
 } // namespace
@@ -161,7 +184,7 @@ bool CFile::OpenFile(const std::string& paramfile, int32_t parammode) {
             systemError = EISDIR;
         } else {
             errno = 0;
-            handle = std::fopen(native.c_str(), ModeString(mode));
+            handle = OpenHandle(native, mode);
             systemError = errno;
         }
         if (handle == nullptr) {
@@ -215,21 +238,29 @@ int CFile::Peek() {
     return c;
 }
 
-std::string CFile::ReadLine() {
+bool CFile::CheckReadable() {
     ClearError();
     if (!m_fileOpen || m_handle == nullptr) {
         m_errorNumber = err::FileNotOpen;
         m_errorDescription = "The file cannot be read from because it is not open.";
-        return "";
+        return false;
     }
     if (m_mode != 0) {
         m_errorNumber = err::FileReadInWriteMode;
         m_errorDescription =
             "The file cannot be read from because it is open in write mode or append mode.";
+        return false;
+    }
+    return true;
+}
+
+std::string CFile::ReadLine() {
+    if (!CheckReadable()) {
         return "";
     }
     try {
         errno = 0;
+        m_fieldEndedAtComma = false;
         if (Peek() == EOF) {
             if (std::ferror(m_handle)) {
                 SetRuntimeError(errno != 0 ? errno : EIO, kOpenLead);
@@ -257,17 +288,49 @@ std::string CFile::ReadLine() {
                 c = std::getc(m_handle);
             }
         }
+        m_fieldEndedAtComma = c == ',';
         if (c == '\r') {
-            const int next = std::getc(m_handle);
-            if (next != '\n' && next != EOF) {
-                std::ungetc(next, m_handle);
-            }
+            SkipLineFeedAfterReturn();
         }
         if (std::ferror(m_handle)) {
             SetRuntimeError(errno != 0 ? errno : EIO, kOpenLead);
             return "";
         }
         return field;
+    } catch (...) {
+        SetOutOfMemory();
+        return "";
+    }
+}
+
+void CFile::SkipLineFeedAfterReturn() {
+    const int next = std::getc(m_handle);
+    if (next != '\n' && next != EOF) {
+        std::ungetc(next, m_handle);
+    }
+}
+
+std::string CFile::ReadRestOfLine() {
+    m_fieldEndedAtComma = false;
+    if (!CheckReadable()) {
+        return "";
+    }
+    try {
+        errno = 0;
+        std::string rest;
+        int c = std::getc(m_handle);
+        while (c != EOF && c != '\r' && c != '\n') {
+            rest.push_back(static_cast<char>(c));
+            c = std::getc(m_handle);
+        }
+        if (c == '\r') {
+            SkipLineFeedAfterReturn();
+        }
+        if (std::ferror(m_handle)) {
+            SetRuntimeError(errno != 0 ? errno : EIO, kOpenLead);
+            return "";
+        }
+        return rest;
     } catch (...) {
         SetOutOfMemory();
         return "";

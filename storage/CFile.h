@@ -30,6 +30,10 @@ namespace orvan {
 // taken as they come, so binary content, very long lines and a last line
 // without an end read without harm.
 //
+// A file opened for writing or appending that did not exist is created
+// readable and writable by its owner and group only, and an existing one
+// loses the world's access (storage/PrivateFiles.h).
+//
 // A CFile destroyed while open is closed.
 class CFile {
 public:
@@ -63,6 +67,12 @@ public:
 
     // The next field, or "EOF" (and EndOfFile set) at the end of the file.
     std::string ReadLine();
+    // True when the field ReadLine gave last ended at a comma, so that more
+    // of its line follows.
+    bool FieldEndedAtComma() const { return m_fieldEndedAtComma; }
+    // The rest of the current line as it is, commas and quotes included, and
+    // past its end; "" at the end of a line or of the file.
+    std::string ReadRestOfLine();
     // Writes `buffer`, then `notes` when `lineStatus` is True, then CR LF.
     bool WriteLine(const std::string& buffer, const std::string& notes = "",
                    bool lineStatus = false);
@@ -75,17 +85,20 @@ public:
 private:
     void ClearError();
     void SetOutOfMemory();
+    bool CheckReadable();
     bool CheckWritable();
     bool WriteText(const std::string& text);
     void SetRuntimeError(int systemError, const std::string& leadText);
     void ReleaseHandle(std::FILE*& handle, int32_t& number);
     int Peek();
+    void SkipLineFeedAfterReturn();
 
     std::string m_fileName = "C:\\default.txt";
     std::string m_fileMode;
     bool m_fileOpen = false;
     int32_t m_fileNumber = 0;
     bool m_endOfFile = false;
+    bool m_fieldEndedAtComma = false;
     int32_t m_errorNumber = 0;
     std::string m_errorDescription;
     int32_t m_mode = 0;

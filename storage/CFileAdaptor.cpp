@@ -1,11 +1,21 @@
 #include "storage/CFileAdaptor.h"
 
+#include <cerrno>
 #include <limits>
 
 #include "storage/CFile.h"
+#include "storage/Failure.h"
+#include "storage/FileReplacement.h"
 #include "storage/ProgramFolder.h"
 
 namespace orvan {
+
+namespace {
+
+// The line read whole, commas included, rather than field by field.
+constexpr std::string_view WholeLineKey = "DatabasePath=";
+
+} // namespace
 
 CFileAdaptor::CFileAdaptor() {
     try {
@@ -31,7 +41,12 @@ bool CFileAdaptor::ReadFile(const std::string& thefilename) {
         if (file.OpenFile(thefilename, 0)) {
             int32_t k = 1;
             while (!file.EndOfFile()) {
-                const std::string field = file.ReadLine();
+                std::string field = file.ReadLine();
+                if (file.ErrorNumber() == 0 && file.FieldEndedAtComma() &&
+                    field.starts_with(WholeLineKey)) {
+                    // A database path may hold commas ("Smith, Jones").
+                    field += "," + file.ReadRestOfLine();
+                }
                 if (file.ErrorNumber() != 0) {
                     // A read failure would otherwise repeat forever.
                     break;
@@ -55,16 +70,19 @@ bool CFileAdaptor::WriteFile(const std::string& thefilename) {
     }
     try {
         m_fileName = thefilename;
-        CFile file;
-        if (!file.OpenFile(thefilename, 1)) {
+        std::string text;
+        const int32_t count = m_lines.Count();
+        for (int32_t i = 1; i <= count; ++i) {
+            text += m_lines.Item(i) + "\r\n";
+        }
+        // Written beside the old file and renamed over it, so that a failure
+        // or an end of the program half-way leaves the old file whole.
+        if (!ReplaceFileContent(NativePath(thefilename), text)) {
+            const RuntimeError error = RuntimeErrorOfSystemError(errno, false);
+            SetLastFailure(error.number, "CFileAdaptor", error.text);
             return false;
         }
-        bool ok = true;
-        const int32_t count = m_lines.Count();
-        for (int32_t i = 1; i <= count && ok; ++i) {
-            ok = file.WriteLine(m_lines.Item(i));
-        }
-        return file.CloseFile() && ok;
+        return true;
     } catch (...) {
         return false;
     }

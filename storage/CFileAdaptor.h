@@ -10,11 +10,13 @@ namespace orvan {
 // A line-oriented configuration file held whole in memory.
 //
 // ReadFile adds the file's entries (read field by field with CFile, so a
-// comma splits a line and quotes around a field are dropped) to the lines;
+// comma splits a line and quotes around a field are dropped; only a line
+// beginning "DatabasePath=" is taken whole, commas included) to the lines;
 // GetLine parses a line into a section header ("[name]") or a key/value pair
 // ("key=value", split at the first "=", nothing trimmed); WriteFile writes the
-// lines back with CR LF ends. The adaptor has no error number of its own: its
-// operations report True or False.
+// lines back with CR LF ends, through a temporary file renamed over the old
+// one (storage/FileReplacement.h). The adaptor has no error number of its
+// own: its operations report True or False.
 class CFileAdaptor {
 public:
     // FileName starts as the program folder's "\system\orvan_11.cfg".
@@ -36,7 +38,8 @@ public:
     // empty one and leaves the lines as they are.
     bool ReadFile(const std::string& thefilename);
     // Writes every line to `thefilename`, replacing its content. False for an
-    // empty name and when the file cannot be opened or written.
+    // empty name and when the file cannot be written; the old file then
+    // keeps its bytes.
     bool WriteFile(const std::string& thefilename);
     // The line at `index` ("" outside 1..FileLineCount), parsed into Header,
     // KeyString and KeyValue (each emptied first).

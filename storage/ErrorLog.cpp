@@ -7,6 +7,7 @@
 
 #include "core/DateTime.h"
 #include "storage/CError.h"
+#include "storage/FileReplacement.h"
 #include "storage/ProgramFolder.h"
 
 namespace orvan {
@@ -20,26 +21,6 @@ constexpr uintmax_t LineEndLength = 2;
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// Replaces the file's content by `text` through a file beside it, so that a
-// failure leaves the old content whole.
-void ReplaceFile(const std::string& path, const std::string& text) {
-    const std::string fresh = path + ".new";
-    {
-        std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        if (!out.flush()) {
-            std::error_code ignored;
-            std::filesystem::remove(fresh, ignored);
-            return;
-        }
-    }
-    std::error_code error;
-    std::filesystem::rename(fresh, path, error);
-    if (error) {
-        std::filesystem::remove(fresh, error);
-    }
 }
 
 } // namespace
@@ -144,7 +125,7 @@ void AppendedErrorLog::MakeRoom(uintmax_t bytes) {
         }
     }
     // A file that cannot be rewritten keeps growing rather than lose the line.
-    ReplaceFile(m_path, text);
+    ReplaceFileContent(m_path, text);
     m_file.OpenFile(m_path, 2);
     std::error_code error;
     const uintmax_t size = std::filesystem::file_size(m_path, error);

@@ -6,14 +6,15 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "personnel/CCompany.h"
 #include "personnel/CEmployee.h"
 #include "storage/CJetDB.h"
 #include "storage/EngineError.h"
+#include "storage/FileReplacement.h"
 #include "storage/PersonnelStore.h"
+#include "storage/PrivateFiles.h"
 #include "storage/Recordset.h"
 #include "storage/SqliteEngine.h"
 #include "storage/SqliteHandle.h"
@@ -92,6 +93,12 @@ bool Installer::CreateDatabase(const std::string& path, std::string& message) {
     std::error_code ec;
     if (fs::exists(path, ec)) {
         message = "A database already exists at " + path + "; it is left unchanged.";
+        return false;
+    }
+    // SQLite makes a missing file with the umask's mode; an empty file made
+    // here private counts as a new database, and its journals take its mode.
+    if (!CreatePrivateFile(path)) {
+        message = "Cannot create " + path + ": " + std::strerror(errno);
         return false;
     }
     bool ok = false;
@@ -288,22 +295,25 @@ bool Installer::MakeFolders(const std::string& folder, std::vector<std::string>&
         if (fs::is_directory(dir, ec)) {
             continue;
         }
-        if (!fs::create_directories(dir, ec) || ec) {
-            message = "Cannot create the folder " + dir.string() + ": " + ec.message();
+        // The folders that hold personal data are private to the owner and
+        // the group; the installation folder and the guide's are not.
+        const bool isPrivate = dir != root && dir.filename() != "documentation";
+        if (isPrivate ? !MakePrivateFolder(dir.string())
+                      : (!fs::create_directories(dir, ec) || ec)) {
+            const std::string reason = isPrivate ? std::string(std::strerror(errno)) : ec.message();
+            message = "Cannot create the folder " + dir.string() + ": " + reason;
             return false;
         }
         created.push_back("created folder " + dir.string());
     }
+    MakeInstallationPrivate(folder);
     return true;
 }
 
 bool Installer::WriteConfigFile(const std::string& path, const std::string& databasePath,
                                 std::vector<std::string>& created, std::string& message) {
-    std::ofstream out(path, std::ios::binary);
-    out << "DatabasePath=" << databasePath << "\r\n"
-        << "ShowLoginHelp=True\r\n";
-    out.close();
-    if (!out) {
+    if (!ReplaceFileContent(path,
+                            "DatabasePath=" + databasePath + "\r\n" + "ShowLoginHelp=True\r\n")) {
         message = "Cannot write the configuration file " + path + ".";
         return false;
     }

@@ -40,6 +40,8 @@ public:
 
     // The folders of an installation (the folder itself, system/, reports/,
     // documentation/), each that is missing; one line per folder made.
+    // system/ and reports/ and the files in them are left private to the
+    // owner and the group (storage/PrivateFiles.h), the database file too.
     static bool MakeFolders(const std::string& folder, std::vector<std::string>& created,
                             std::string& message);
     // Writes a configuration file naming `databasePath` (a file path or a

@@ -17,6 +17,7 @@
 #include "storage/ErrorLog.h"
 #include "storage/Failure.h"
 #include "storage/MessageBox.h"
+#include "storage/PrivateFiles.h"
 #include "storage/ProgramFolder.h"
 
 namespace orvan {
@@ -78,6 +79,12 @@ ProgramStartUp::~ProgramStartUp() {
 }
 
 ProgramStartUp::Outcome ProgramStartUp::RunStartUp() {
+    // An installation made before its files were kept private, or files put
+    // there by hand, are closed to other users before anything is read.
+    if (MakeInstallationPrivate(ProgramFolder()) && m_settings.logLine) {
+        m_settings.logLine(InstallationMadePrivateLine);
+    }
+
     BeginStep();
     if (!ReadConfigFile()) {
         Report(MsgIconCritical | MsgButtonsOK, "Configuration Settings Error",

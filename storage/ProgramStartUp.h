@@ -25,6 +25,11 @@ std::string ConfigFilePath();
 // the key, or with any other value, CJetDB::DefaultBusyTimeout.
 int32_t ConfiguredBusyTimeout(CFileAdaptor& configFile);
 
+// The line the start-up logs when it has taken the world's access away from
+// the installation's system and reports folders or their files.
+inline constexpr const char* InstallationMadePrivateLine =
+    "Access for other users was removed from the files under system and reports.";
+
 // Where one program's start-up differs from the other's.
 struct StartUpSettings {
     // Adds one line to the program's error log.
@@ -83,8 +88,9 @@ public:
     bool StartTimeRecordFactory();
 
 protected:
-    // The shared steps in order, each failure reported in its box:
-    // configuration file (then nothing more), database (the two "Database
+    // The shared steps in order, each failure reported in its box: the
+    // installation's files made private (one log line when anything
+    // changed), configuration file (then nothing more), database (the two "Database
     // Open Error" boxes, then the database is closed), system options (the
     // start-up goes on), lists (then the database is closed). Ready when
     // the program may go on to its own steps.

@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QDateEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -12,6 +15,7 @@
 #include "clock/FController.h"
 #include "reports/FReportWindow.h"
 #include "storage/MessageBox.h"
+#include "support/ScopedUmask.h"
 #include "support_qt/OnNextModalDialog.h"
 
 namespace orvan::test {
@@ -55,6 +59,8 @@ protected:
 };
 
 TEST_F(ClockPrint, ViewShowsTheTimeCardOfTheChosenPeriod) {
+    // The card holds pay hours: its file is private whatever the umask.
+    const ScopedUmask umask(0);
     m_station.Database().AddTimeRecord(m_annId, DateTime::FromParts(2003, 1, 15, 8, 0),
                                        DateTime::FromParts(2003, 1, 15, 16, 30));
     m_station.Database().AddTimeRecord(m_annId, DateTime::FromParts(2003, 1, 28, 22, 0),
@@ -77,6 +83,7 @@ TEST_F(ClockPrint, ViewShowsTheTimeCardOfTheChosenPeriod) {
     const std::string file = ReadAll(ReportFile());
     EXPECT_NE(file.find("\t01/28/2003 10:00 PM\t01/29/2003 06:00 AM\t8.00\r\n"), std::string::npos)
         << file;
+    EXPECT_EQ(ModeOf(ReportFile().c_str()), 0660);
     const auto windows = ReportWindows();
     ASSERT_EQ(windows.size(), 1u);
     QWidget* text = windows.front()->findChild<QWidget*>(QStringLiteral("txtReport"));
@@ -85,6 +92,39 @@ TEST_F(ClockPrint, ViewShowsTheTimeCardOfTheChosenPeriod) {
               QString::fromStdString(file)
                   .replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
                   .toStdString());
+}
+
+// The card closes by itself after a minute without input; input starts the
+// minute again. The test shortens the wait instead of sitting it out.
+TEST_F(ClockPrint, AShownTimeCardClosesAfterAMinuteWithoutInput) {
+    m_station.Database().AddTimeRecord(m_annId, DateTime::FromParts(2003, 1, 15, 8, 0),
+                                       DateTime::FromParts(2003, 1, 15, 16, 30));
+    OnNextModalDialog([](QWidget* dialog) { Press(dialog, "cmdPrint"); });
+    m_station.Type(QStringLiteral("1007"));
+    m_station.ClickPrint();
+    const auto windows = ReportWindows();
+    ASSERT_EQ(windows.size(), 1u);
+    const QPointer<FReportWindow> window = windows.front();
+    auto* timer = window->findChild<QTimer*>(QStringLiteral("idleCloseTimer"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 60000);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timer->remainingTime() < 59500; }));
+    auto* text = window->findChild<QWidget*>(QStringLiteral("txtReport"));
+    ASSERT_NE(text, nullptr);
+    QTest::keyClick(text, Qt::Key_Down);
+    EXPECT_GT(timer->remainingTime(), 59800);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timer->remainingTime() < 59500; }));
+    auto* viewport = text->findChild<QWidget*>(QStringLiteral("qt_scrollarea_viewport"));
+    QTest::mouseClick(viewport != nullptr ? viewport : text, Qt::LeftButton);
+    EXPECT_GT(timer->remainingTime(), 59800);
+
+    // At the end of the wait the card closes.
+    timer->setInterval(50);
+    timer->start();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window.isNull() || !window->isVisible(); }));
+    EXPECT_TRUE(ReportWindows().empty());
 }
 
 TEST_F(ClockPrint, CancelPrintsNothing) {

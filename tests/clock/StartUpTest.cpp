@@ -3,6 +3,7 @@
 // free for the other program, and the log keeps earlier runs within 1 MB.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -15,8 +16,10 @@
 #include "storage/CJetDB.h"
 #include "storage/CSystemOptions.h"
 #include "storage/MessageBox.h"
+#include "storage/ProgramStartUp.h"
 #include "support/LockingProcess.h"
 #include "support/FileRelease.h"
+#include "support/ScopedUmask.h"
 
 namespace orvan::test {
 namespace {
@@ -209,6 +212,35 @@ TEST(ClockErrorLog, ASecondStartAppendsToTheFirst) {
                       ClosingLines,
                       {"session begin", "1/15/2003 9:00:00 AM", "------------------------------",
                        "------------------------------", "session end", "1/15/2003 9:00:00 AM"}}));
+}
+
+// A station started on an installation whose files others may read closes
+// them and says so once; the next start finds nothing to change.
+TEST(ClockErrorLog, AnOpenInstallationIsClosedToOthersAndLoggedOnce) {
+    ClockStation station;
+    const fs::path system = station.Database().Folder() / "system";
+    const fs::path reports = station.Database().Folder() / "reports";
+    ::chmod(system.c_str(), 0755);
+    ::chmod(reports.c_str(), 0777);
+    ::chmod(station.Database().DatabasePath().c_str(), 0644);
+    ::chmod(station.Database().ConfigPath().c_str(), 0664);
+    station.StartProgram();
+    ASSERT_NE(station.Window(), nullptr) << station.LastMessage();
+    station.EndProgram();
+    EXPECT_EQ(ModeOf(system.c_str()), 0750);
+    EXPECT_EQ(ModeOf(reports.c_str()), 0770);
+    EXPECT_EQ(ModeOf(station.Database().DatabasePath().c_str()), 0640);
+    EXPECT_EQ(ModeOf(station.Database().ConfigPath().c_str()), 0660);
+    EXPECT_EQ(ModeOf(station.LogPath().c_str()), 0660);
+
+    station.StartProgram();
+    ASSERT_NE(station.Window(), nullptr) << station.LastMessage();
+    station.EndProgram();
+    EXPECT_EQ(station.LogLines(), Joined({OpeningLines,
+                                          {InstallationMadePrivateLine},
+                                          ClosingLines,
+                                          OpeningLines,
+                                          ClosingLines}));
 }
 
 // Earlier runs that have filled more than 1 MB: the start drops the older

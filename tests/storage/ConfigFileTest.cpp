@@ -1,4 +1,10 @@
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,7 +18,9 @@
 #include "storage/CFileAdaptor.h"
 #include "storage/CStringList.h"
 #include "storage/ErrorLog.h"
+#include "storage/FileReplacement.h"
 #include "storage/ProgramFolder.h"
+#include "support/TempDir.h"
 #include "support/TestSupport.h"
 
 namespace orvan {
@@ -114,7 +122,7 @@ TEST(CFileAdaptor, StartsWithTheProgramsConfigurationFile) {
     EXPECT_EQ(adaptor.KeyValue(), "");
 }
 
-TEST(CFileAdaptor, ReadsEntriesFieldByField) {
+TEST(CFileAdaptor, ReadsEntriesFieldByFieldAndTheDatabasePathWhole) {
     test::TempDir dir;
     const auto path = dir / "orvan_11.cfg";
     test::WriteAll(path, "[Database]\r\n"
@@ -126,9 +134,9 @@ TEST(CFileAdaptor, ReadsEntriesFieldByField) {
     EXPECT_TRUE(adaptor.ReadFile(path.string()));
     EXPECT_EQ(adaptor.FileName(), path.string());
     EXPECT_EQ(Lines(adaptor),
-              (std::vector<std::string>{"[Database]", "DatabasePath=C:\\data\\a", "b.mdb",
+              (std::vector<std::string>{"[Database]", "DatabasePath=C:\\data\\a,b.mdb",
                                         "Quoted=x, y", "ShowLoginHelp=True"}));
-    EXPECT_EQ(adaptor.FindKeyValue("DatabasePath"), "C:\\data\\a");
+    EXPECT_EQ(adaptor.FindKeyValue("DatabasePath"), "C:\\data\\a,b.mdb");
     EXPECT_EQ(adaptor.FindKeyValue("Quoted"), "x, y");
 }
 
@@ -301,6 +309,95 @@ TEST(CFileAdaptor, WriteFileFailsWhenTheFileCannotBeOpened) {
     EXPECT_EQ(adaptor.FileLineCount(), 1);
 }
 
+// The files a folder holds besides `kept`: a failed write leaves no
+// temporary file behind.
+std::vector<std::string> OtherFiles(const std::filesystem::path& folder,
+                                    const std::filesystem::path& kept) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        if (entry.path() != kept) {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    return names;
+}
+
+// Runs `write` in a child process and hands back its exit status (-1 when
+// it did not exit by itself).
+int InChild(const std::function<int()>& write) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(write());
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+class ConfigFileReplacement : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::WriteAll(m_path, m_old);
+        m_adaptor.AddLine("DatabasePath=/srv/Smith, Jones/orvan_11.mdb");
+        m_adaptor.AddLine("ShowLoginHelp=False");
+        m_adaptor.AddLine(std::string(4000, 'x'));
+    }
+
+    test::TempDir m_dir;
+    const std::filesystem::path m_path = m_dir / "orvan_11.cfg";
+    const std::string m_old = "DatabasePath=<app.path>\\system\\orvan_11.mdb\r\n"
+                              "ShowLoginHelp=True\r\n";
+    CFileAdaptor m_adaptor;
+};
+
+TEST_F(ConfigFileReplacement, AFailedWriteLeavesTheOldFileWhole) {
+    // The disk "fills" after 64 bytes: the write itself fails.
+    const int status = InChild([this] {
+        const rlimit limit{64, 64};
+        std::signal(SIGXFSZ, SIG_IGN);
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            return 2;
+        }
+        return m_adaptor.WriteFile(m_path.string()) ? 0 : 1;
+    });
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(test::ReadAll(m_path), m_old);
+    EXPECT_TRUE(OtherFiles(m_dir.Path(), m_path).empty());
+
+    // A folder in the file's place: the rename fails.
+    const auto folder = m_dir / "folder.cfg";
+    std::filesystem::create_directory(folder);
+    EXPECT_FALSE(m_adaptor.WriteFile(folder.string()));
+    EXPECT_TRUE(std::filesystem::is_empty(folder));
+    EXPECT_EQ(OtherFiles(m_dir.Path(), m_path), std::vector<std::string>{"folder.cfg"});
+}
+
+TEST_F(ConfigFileReplacement, AProgramKilledBeforeTheRenameLeavesTheOldFileWhole) {
+    const int status = InChild([this] {
+        SetBeforeReplaceHook([] { ::_exit(42); });
+        m_adaptor.WriteFile(m_path.string());
+        return 0;
+    });
+    EXPECT_EQ(status, 42);
+    EXPECT_EQ(test::ReadAll(m_path), m_old);
+
+    // The same write to its end replaces the file whole.
+    ASSERT_TRUE(m_adaptor.WriteFile(m_path.string()));
+    EXPECT_EQ(test::ReadAll(m_path), "DatabasePath=/srv/Smith, Jones/orvan_11.mdb\r\n"
+                                     "ShowLoginHelp=False\r\n" +
+                                         std::string(4000, 'x') + "\r\n");
+    // Through a symbolic link the file it names is replaced; the link stays.
+    const auto link = m_dir / "link.cfg";
+    std::filesystem::create_symlink(m_path, link);
+    m_adaptor.RemoveLine(3);
+    ASSERT_TRUE(m_adaptor.WriteFile(link.string()));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(test::ReadAll(m_path), "DatabasePath=/srv/Smith, Jones/orvan_11.mdb\r\n"
+                                     "ShowLoginHelp=False\r\n");
+}
+
 TEST(CDatabaseLocator, ExpandsTheProgramFolderToken) {
     ScopedProgramFolder folder("/opt/orvan");
     auto config = std::make_shared<CFileAdaptor>();
@@ -334,15 +431,34 @@ TEST(CDatabaseLocator, MissingKeyOrAdaptorGivesNoPath) {
     EXPECT_EQ(locator.ConfigFile(), config);
     EXPECT_TRUE(locator.GetDatabasePath());
     EXPECT_EQ(locator.DatabasePath(), "");
+}
 
-    // A comma in the value cuts the path where the file was read.
+TEST(CDatabaseLocator, APathWithCommasRoundTripsThroughTheFile) {
     test::TempDir dir;
-    test::WriteAll(dir / "c.cfg", "DatabasePath=C:\\data\\a,b.mdb\r\n");
+    const auto path = dir / "c.cfg";
+    CFileAdaptor written;
+    written.AddLine("DatabasePath=/srv/Smith, Jones/orvan_11.mdb");
+    written.AddLine("ShowLoginHelp=True");
+    ASSERT_TRUE(written.WriteFile(path.string()));
+    EXPECT_EQ(test::ReadAll(path),
+              "DatabasePath=/srv/Smith, Jones/orvan_11.mdb\r\nShowLoginHelp=True\r\n");
+
     auto read = std::make_shared<CFileAdaptor>();
-    read->ReadFile((dir / "c.cfg").string());
+    ASSERT_TRUE(read->ReadFile(path.string()));
+    EXPECT_EQ(Lines(*read), (std::vector<std::string>{"DatabasePath=/srv/Smith, Jones/orvan_11.mdb",
+                                                      "ShowLoginHelp=True"}));
+    CDatabaseLocator locator;
     locator.SetConfigFile(read);
     EXPECT_TRUE(locator.GetDatabasePath());
-    EXPECT_EQ(locator.DatabasePath(), "C:\\data\\a");
+    EXPECT_EQ(locator.DatabasePath(), "/srv/Smith, Jones/orvan_11.mdb");
+
+    // Only that key is read whole; a comma still splits any other line, and
+    // a path line ending in a comma or quoted keeps its old reading.
+    test::WriteAll(path, "OldDatabasePath=a,b\r\nDatabasePath=x,\r\n\"DatabasePath=q,r\"\r\n");
+    CFileAdaptor other;
+    ASSERT_TRUE(other.ReadFile(path.string()));
+    EXPECT_EQ(Lines(other), (std::vector<std::string>{"OldDatabasePath=a", "b", "DatabasePath=x,",
+                                                      "DatabasePath=q,r"}));
 }
 
 TEST(ErrorLog, SessionBlocksAndFailureLines) {

@@ -72,11 +72,20 @@ for file in "$initdb" "${programs[@]}" "${libraries[@]}"; do
   fi
 done
 
-# The moved initialiser makes an installation in its own folder.
-"$folder/$initdb" "$folder" --demo > "$work/initdb.log" ||
+# The moved initialiser makes an installation in its own folder, private
+# to the owner and the group even under a umask that gives everything away.
+(umask 000 && "$folder/$initdb" "$folder" --demo) > "$work/initdb.log" ||
   { cat "$work/initdb.log" >&2; fail "$initdb failed from the moved folder"; }
 for made in system/orvan_11.mdb system/orvan_11.cfg reports documentation; do
   [ -e "$folder/$made" ] || fail "$initdb did not make $made"
+done
+for made in system reports; do
+  mode="$(stat -c %a "$folder/$made")"
+  [ "$mode" = 770 ] || fail "$made has mode $mode, not 770"
+done
+for made in system/orvan_11.mdb system/orvan_11.cfg; do
+  mode="$(stat -c %a "$folder/$made")"
+  [ "$mode" = 660 ] || fail "$made has mode $mode, not 660"
 done
 
 # Each window program starts from the moved folder (run from elsewhere, so it
@@ -109,5 +118,15 @@ for program in "${programs[@]}"; do
   kill "$pid"
   wait "$pid" 2>/dev/null || true
   pid=""
+done
+# The programs' logs are private too, and a new installation had nothing
+# to close to other users.
+for log in system/errorlog.txt system/clockerrorlog.txt; do
+  [ -e "$folder/$log" ] || continue
+  mode="$(stat -c %a "$folder/$log")"
+  [ "$mode" = 660 ] || fail "$log has mode $mode, not 660"
+  if grep -q "Access for other users" "$folder/$log"; then
+    fail "$log says a new installation was open to other users"
+  fi
 done
 echo "the moved program folder works"
