@@ -20,6 +20,7 @@
 #include "storage/DatabaseEngine.h"
 #include "storage/Installer.h"
 #include "storage/ProgramFolder.h"
+#include "storage/ServerAddress.h"
 
 namespace {
 
@@ -83,10 +84,10 @@ int Copy(const std::string& from, const std::string& to) {
     std::string message;
     const bool ok = orvan::server::CopyDatabase(from, to, report, message);
     for (const auto& line : report) {
-        std::cout << line << "\n";
+        std::cout << orvan::WithoutServerPasswords(line) << "\n";
     }
     if (!ok) {
-        std::cerr << "orvan-initdb: " << message << "\n";
+        std::cerr << "orvan-initdb: " << orvan::WithoutServerPasswords(message) << "\n";
         return 1;
     }
     return 0;
@@ -107,7 +108,8 @@ int VerifyAudit(const std::string& target) {
     const std::string name = AuditedDatabase(target);
     std::error_code error;
     if (!orvan::IsServerDatabaseName(name) && !fs::is_regular_file(name, error)) {
-        std::cerr << "orvan-initdb: no database file " << name << "\n";
+        std::cerr << "orvan-initdb: no database file " << orvan::WithoutServerPasswords(name)
+                  << "\n";
         return 1;
     }
     orvan::server::RegisterEngine();
@@ -116,12 +118,13 @@ int VerifyAudit(const std::string& target) {
     const auto entries = orvan::audit::ReadAll(database);
     if (!entries) {
         std::cerr << "orvan-initdb: cannot read the audit trail of "
-                  << orvan::server::copy::ShownName(name) << ": " << database.EngineMessage()
-                  << "\n";
+                  << orvan::server::copy::ShownName(name) << ": "
+                  << orvan::WithoutServerPasswords(database.EngineMessage()) << "\n";
         return 1;
     }
     const orvan::audit::Verification result = orvan::audit::Verify(*entries);
-    (result.intact ? std::cout : std::cerr) << orvan::audit::Describe(result) << "\n";
+    (result.intact ? std::cout : std::cerr)
+        << orvan::WithoutServerPasswords(orvan::audit::Describe(result)) << "\n";
     return result.intact ? 0 : 1;
 }
 
@@ -185,7 +188,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!server.empty() && !orvan::IsServerDatabaseName(server)) {
-        std::cerr << "orvan-initdb: " << server
+        std::cerr << "orvan-initdb: " << orvan::WithoutServerPasswords(server)
                   << " is not a PostgreSQL connection URI (postgresql://user@host:port/dbname)\n";
         return 2;
     }
@@ -217,10 +220,10 @@ int main(int argc, char** argv) {
         }
     }
     for (const auto& line : created) {
-        std::cout << line << "\n";
+        std::cout << orvan::WithoutServerPasswords(line) << "\n";
     }
     if (!ok) {
-        std::cerr << "orvan-initdb: " << message << "\n";
+        std::cerr << "orvan-initdb: " << orvan::WithoutServerPasswords(message) << "\n";
         return 1;
     }
     return 0;
