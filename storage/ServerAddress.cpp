@@ -131,14 +131,16 @@ std::string WithoutPasswordPairs(std::string_view text) {
             ++value;
         }
         size_t end = ValueEnd(text, value);
-        if (!out.empty() && out.back() == '&') {
-            out.pop_back(); // ...&password=x: the '&' goes with it
-        } else if (end < text.size() && text[end] == '&') {
-            ++end; // ?password=x&...: the next pair follows the '?'
-        } else if (!out.empty() && out.back() == '?') {
-            out.pop_back(); // db?password=x: no query is left
-        } else if (!out.empty() && IsSpace(out.back()) && end < text.size() && IsSpace(text[end])) {
-            ++end; // host=h password=x dbname=d: one space stays
+        // One separator goes with the pair: the '&' before it (...&password=x),
+        // the '&' after it (?password=x&...: the next pair follows the '?'),
+        // the '?' of a query left empty (db?password=x), or one of two
+        // spaces (host=h password=x dbname=d).
+        const char before = out.empty() ? '\0' : out.back();
+        const char after = end < text.size() ? text[end] : '\0';
+        if (before == '&' || (before == '?' && after != '&')) {
+            out.pop_back();
+        } else if (after == '&' || (IsSpace(before) && IsSpace(after))) {
+            ++end;
         }
         i = end;
     }

@@ -62,6 +62,10 @@ protected:
             }
             m_clockTexts.insert(
                 m_station.Window()->findChild<QLabel*>(QStringLiteral("lblClock"))->text());
+            auto* waiting = m_station.Window()->findChild<QLabel*>(QStringLiteral("lblWaiting"));
+            if (waiting->isVisible()) {
+                m_waitingText = waiting->text().toStdString();
+            }
             m_station.Clock().AdvanceSeconds(1);
             during();
         });
@@ -74,12 +78,14 @@ protected:
     ClockStation m_station;
     int32_t m_ann = 0;
     QSet<QString> m_clockTexts;
+    std::string m_waitingText;
 };
 
 TEST_F(ClockServerWaits, ASlowServerShowsTheWaitKeepsTheClockAndEndsBusy) {
     SlowInserts();
     ClockInWhileWaiting([] {});
     EXPECT_GE(m_clockTexts.size(), 3) << "the clock stood still during the wait";
+    EXPECT_EQ(m_waitingText, "Waiting for the database...");
     EXPECT_EQ(m_station.LastMessage(), "Clock In Error|" + kBusy);
     EXPECT_FALSE(m_station.Window()->Waiting());
     EXPECT_EQ(Records(), 0);
