@@ -14,6 +14,12 @@ namespace orvan::timeclock {
 inline constexpr const char* DatabaseBusyText =
     "The database is in use by another program. Please try again in a moment.";
 
+// The failure text of every clock action that failed because the database
+// server could not be reached, did not answer in time or lost the
+// connection.
+inline constexpr const char* ServerUnreachableText =
+    "The database server cannot be reached. Please check the network and try again.";
+
 // What Enter after an employee number does.
 enum class NaturalAction { ClockIn, ClockOut };
 

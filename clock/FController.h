@@ -130,8 +130,9 @@ private:
     void EndPinEntry(bool clear);
     void CancelPin();
     bool HandlePinKey(QKeyEvent* key);
-    // The action's usual failure box, or the busy text when the database
-    // stayed held.
+    // The action's usual failure box, the busy text when the database stayed
+    // held, or the unreachable server's text (also written to the error
+    // log) when the database server could not be reached.
     void ShowActionError(Action action, bool busy);
 
     // Busy waits: while an action runs, the database object calls back here

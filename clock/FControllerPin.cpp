@@ -8,6 +8,12 @@
 #include "clock/FController.h"
 #include "core/DateTime.h"
 #include "personnel/CEmployee.h"
+#include "clock/ClockStation.h"
+#include "clock/TimeClockMain.h"
+#include "core/ErrorNumbers.h"
+#include "storage/CError.h"
+#include "storage/CJetDB.h"
+#include "storage/ErrorLog.h"
 #include "storage/MessageBox.h"
 #include "ui_FController.h"
 
@@ -34,6 +40,13 @@ void FController::ShowActionError(Action action, bool busy) {
     } else if (action == Action::Print) {
         title = "Timecard Generation Error";
         text = "An error occurred while generating this timecard.";
+    }
+    const auto& database = m_station->Database();
+    if (!busy && database && database->ServerUnreachable()) {
+        ErrorLogFile().WriteLine(
+            ErrorLogLine(CError(err::ServerUnreachable, database->EngineMessage(), "CJetDB")));
+        ShowMessage(MsgIconExclamation | MsgButtonsOK, title, ServerUnreachableText);
+        return;
     }
     ShowMessage(MsgIconExclamation | MsgButtonsOK, title, busy ? DatabaseBusyText : text);
 }

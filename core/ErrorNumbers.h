@@ -96,15 +96,20 @@ inline constexpr int32_t DocumentNotFound = 902;
 inline constexpr int32_t DocumentNoParent = 911;
 
 // 95x: the database server (PostgreSQL). A server that refuses a lock
-// within the lock timeout raises BusyOrInvalidCall, as the file held by another
-// program does.
+// within the lock timeout, or a statement still running at the statement
+// timeout, raises BusyOrInvalidCall, as the file held by another program
+// does.
 
-// Not reached, login refused, connection lost.
+// The address is not valid, the login or the database was refused, or the
+// program has no server engine.
 inline constexpr int32_t ServerConnectionFailed = 951;
 // The server refused a statement.
 inline constexpr int32_t ServerStatementFailed = 952;
 // A conflicting transaction: run it again.
 inline constexpr int32_t ServerSerializationFailure = 953;
+// Not reached or no answer within the timeout, or the connection was lost
+// during an operation.
+inline constexpr int32_t ServerUnreachable = 954;
 
 // The runtime's numbers, kept as the runtime gives them: failures of the
 // program itself (an exception of a known kind) and of file handling (the

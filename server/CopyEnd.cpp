@@ -1,6 +1,7 @@
 #include "server/CopyEnd.h"
 
 #include "storage/DatabaseEngine.h"
+#include "storage/ServerAddress.h"
 
 namespace orvan::server::copy {
 
@@ -86,20 +87,7 @@ std::string SelectAll(const Table& table) {
 }
 
 std::string ShownName(const std::string& name) {
-    if (!IsServerDatabaseName(name)) {
-        return name;
-    }
-    const size_t start = name.find("://") + 3;
-    const size_t at = name.find('@', start);
-    const size_t slash = name.find('/', start);
-    if (at == std::string::npos || (slash != std::string::npos && slash < at)) {
-        return name;
-    }
-    const size_t colon = name.find(':', start);
-    if (colon == std::string::npos || colon > at) {
-        return name;
-    }
-    return name.substr(0, colon) + name.substr(at);
+    return IsServerDatabaseName(name) ? WithoutServerPasswords(name) : name;
 }
 
 } // namespace orvan::server::copy

@@ -1,14 +1,19 @@
 #include "server/PgConnection.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
+#include <cctype>
+#include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <utility>
 
 #include "core/ErrorNumbers.h"
 #include "storage/Recordset.h"
+#include "storage/ServerAddress.h"
 
 namespace orvan::pg {
 
@@ -25,8 +30,26 @@ constexpr Oid kFloat4Oid = 700;
 constexpr Oid kFloat8Oid = 701;
 constexpr Oid kNumericOid = 1700;
 
-// Connecting to a host that never answers would otherwise wait without end.
-constexpr const char* kDefaultConnectTimeout = "10";
+// How much longer than the statement timeout an answer may take (the server
+// cancelling the statement and saying so) before the server counts as not
+// answering at all.
+constexpr int32_t kAnswerGrace = 2000;
+
+int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// "5 seconds", "300 milliseconds".
+std::string Duration(int32_t milliseconds) {
+    return milliseconds % 1000 == 0 ? std::to_string(milliseconds / 1000) + " seconds"
+                                    : std::to_string(milliseconds) + " milliseconds";
+}
+
+int64_t DeadlineAfter(int32_t milliseconds) {
+    return milliseconds > 0 ? NowMs() + milliseconds : 0;
+}
 
 // libpq's messages end in a newline (sometimes several lines); the error
 // log wants one line.
@@ -46,28 +69,29 @@ int32_t NumberForState(const std::string& state) {
     if (state == "40001" || state == "40P01") {
         return err::ServerSerializationFailure;
     }
-    if (state == "55P03") {
+    if (state == "55P03" || state == "57014") {
         return err::BusyOrInvalidCall;
     }
     if (state.rfind("08", 0) == 0 || state.rfind("57P", 0) == 0) {
-        return err::ServerConnectionFailed;
+        return err::ServerUnreachable;
     }
     return err::ServerStatementFailed;
 }
 
-[[noreturn]] void RaiseFromConnection(pg_conn* connection, std::string_view what) {
+[[noreturn]] void RaiseFromConnection(pg_conn* connection, int32_t number, std::string_view what) {
     std::string message = connection != nullptr ? OneLine(PQerrorMessage(connection)) : "";
     if (message.empty()) {
         message = "out of memory";
     }
-    throw ServerError(err::ServerConnectionFailed, std::string(what) + ": " + message, "");
+    throw ServerError(number, std::string(what) + ": " + message, "");
 }
 
 // Throws for a result that is not a success, with the server's message and
 // SQLSTATE; a connection lost on the way reports ServerConnectionFailed.
 void CheckResult(pg_conn* connection, const pg_result* result) {
     if (result == nullptr) {
-        RaiseFromConnection(connection, "The database server did not answer");
+        RaiseFromConnection(connection, err::ServerUnreachable,
+                            "The database server did not answer");
     }
     const ExecStatusType status = PQresultStatus(result);
     if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) {
@@ -83,7 +107,7 @@ void CheckResult(pg_conn* connection, const pg_result* result) {
     if (state == nullptr) {
         // No SQLSTATE: libpq's own failure, most often a lost connection.
         if (PQstatus(connection) != CONNECTION_OK) {
-            throw ServerError(err::ServerConnectionFailed,
+            throw ServerError(err::ServerUnreachable,
                               "The connection to the database server was lost: " +
                                   OneLine(PQerrorMessage(connection)),
                               "");
@@ -98,7 +122,7 @@ void CheckResult(pg_conn* connection, const pg_result* result) {
     if (PQstatus(connection) != CONNECTION_OK) {
         // The server ended the session (shut down, or the connection was
         // terminated): whatever the state, the connection is gone.
-        throw ServerError(err::ServerConnectionFailed,
+        throw ServerError(err::ServerUnreachable,
                           "The connection to the database server was lost: " + message, sqlState);
     }
     throw ServerError(NumberForState(sqlState), message, sqlState);
@@ -206,11 +230,15 @@ void ClearResult::operator()(pg_result* result) const noexcept {
     PQclear(result);
 }
 
-PgConnection::PgConnection(const std::string& uri) {
+PgConnection::PgConnection(const std::string& uri, WaitOptions wait) : m_wait(std::move(wait)) {
+    // libpq knows the scheme in lower case only; in any other it would read
+    // the URI as key=value pairs and repeat it whole in its complaint.
+    const std::string address = WithLowerCaseScheme(uri);
+    int32_t connectTimeout = m_wait.connectTimeout;
     {
         char* parseError = nullptr;
         std::unique_ptr<PQconninfoOption, FreeConninfo> options(
-            PQconninfoParse(uri.c_str(), &parseError));
+            PQconninfoParse(address.c_str(), &parseError));
         if (!options) {
             std::string message = parseError != nullptr ? OneLine(parseError) : "out of memory";
             PQfreemem(parseError);
@@ -223,16 +251,50 @@ PgConnection::PgConnection(const std::string& uri) {
                               "in ~/.pgpass or in the PGPASSWORD environment variable instead.",
                               "");
         }
+        // libpq leaves the connect timeout to the caller of its
+        // asynchronous connect; the URI's own is kept here.
+        const std::string seconds = OptionValue(options.get(), "connect_timeout");
+        int32_t value = 0;
+        const auto [end, ec] =
+            std::from_chars(seconds.data(), seconds.data() + seconds.size(), value);
+        if (!seconds.empty() && ec == std::errc() && end == seconds.data() + seconds.size() &&
+            value > 0 && value < std::numeric_limits<int32_t>::max() / 1000) {
+            connectTimeout = value * 1000;
+        }
     }
     // Keywords are taken in order, a later one overriding an earlier one:
-    // the URI may set its own connect timeout and application name, but the
-    // session always talks UTF-8.
-    const char* const keywords[] = {"connect_timeout", "application_name", "dbname",
-                                    "client_encoding", nullptr};
-    const char* const values[] = {kDefaultConnectTimeout, "orvan", uri.c_str(), "UTF8", nullptr};
-    m_connection.reset(PQconnectdbParams(keywords, values, 1));
-    if (!m_connection || PQstatus(m_connection.get()) != CONNECTION_OK) {
-        RaiseFromConnection(m_connection.get(), "Could not connect to the database server");
+    // the URI may set its own application name, but the session always
+    // talks UTF-8.
+    const char* const keywords[] = {"application_name", "dbname", "client_encoding", nullptr};
+    const char* const values[] = {"orvan", address.c_str(), "UTF8", nullptr};
+    m_connection.reset(PQconnectStartParams(keywords, values, 1));
+    if (!m_connection || PQstatus(m_connection.get()) == CONNECTION_BAD) {
+        RaiseFromConnection(m_connection.get(), err::ServerUnreachable,
+                            "Could not connect to the database server");
+    }
+    // A failure once the server has answered is its refusal (the login, the
+    // database); before that, the server was not reached.
+    bool answered = false;
+    const int64_t deadline = DeadlineAfter(connectTimeout);
+    int64_t nextCall = NowMs() + m_wait.waitInterval;
+    PostgresPollingStatusType polling = PGRES_POLLING_WRITING;
+    while (polling != PGRES_POLLING_OK) {
+        if (polling == PGRES_POLLING_FAILED) {
+            RaiseFromConnection(m_connection.get(),
+                                answered ? err::ServerConnectionFailed : err::ServerUnreachable,
+                                "Could not connect to the database server");
+        }
+        if (!WaitForSocket(polling == PGRES_POLLING_READING ? POLLIN : POLLOUT, deadline,
+                           nextCall)) {
+            Unreachable("Could not connect to the database server: no answer within " +
+                        Duration(connectTimeout));
+        }
+        const ConnStatusType before = PQstatus(m_connection.get());
+        answered = answered || before == CONNECTION_AWAITING_RESPONSE ||
+                   before == CONNECTION_AUTH_OK || before == CONNECTION_CHECK_WRITABLE ||
+                   before == CONNECTION_CONSUME || before == CONNECTION_CHECK_TARGET ||
+                   before == CONNECTION_CHECK_STANDBY;
+        polling = PQconnectPoll(m_connection.get());
     }
     // The server's notices (a DROP ... IF EXISTS that found nothing) are not
     // failures; libpq would print them on stderr.
@@ -251,9 +313,91 @@ void PgConnection::SetLockTimeout(int32_t milliseconds) {
     Execute("SET lock_timeout = " + std::to_string(milliseconds < 0 ? 0 : milliseconds));
 }
 
+void PgConnection::SetTimeouts(int32_t milliseconds) {
+    const int32_t ms = milliseconds < 0 ? 0 : milliseconds;
+    ExecuteScript("SET lock_timeout = " + std::to_string(ms) +
+                  "; SET statement_timeout = " + std::to_string(ms));
+    m_answerTimeout =
+        ms == 0 || ms > std::numeric_limits<int32_t>::max() - kAnswerGrace ? 0 : ms + kAnswerGrace;
+}
+
+void PgConnection::SetWaitHandler(std::function<void()> onWait, int32_t waitInterval) {
+    m_wait.onWait = std::move(onWait);
+    m_wait.waitInterval = waitInterval;
+}
+
+bool PgConnection::IsUsable() const {
+    return m_connection && PQstatus(m_connection.get()) == CONNECTION_OK;
+}
+
+void PgConnection::Unreachable(const std::string& message) {
+    // A server that does not answer may still be running the statement;
+    // closing the connection makes it roll back whatever it had begun.
+    m_connection.reset();
+    throw ServerError(err::ServerUnreachable, message, "");
+}
+
+bool PgConnection::WaitForSocket(short events, int64_t deadline, int64_t& nextCall) {
+    for (;;) {
+        const int64_t now = NowMs();
+        if (deadline != 0 && now >= deadline) {
+            return false;
+        }
+        if (m_wait.onWait && now >= nextCall) {
+            m_wait.onWait();
+            nextCall = NowMs() + (m_wait.waitInterval > 0 ? m_wait.waitInterval : 25);
+        }
+        int64_t slice = m_wait.onWait ? nextCall - NowMs() : 1000;
+        if (deadline != 0) {
+            slice = std::min(slice, deadline - NowMs());
+        }
+        pollfd descriptor{};
+        descriptor.fd = PQsocket(m_connection.get());
+        descriptor.events = events;
+        if (descriptor.fd < 0) {
+            return true; // libpq reports the broken connection itself
+        }
+        const int ready =
+            poll(&descriptor, 1, static_cast<int>(std::clamp<int64_t>(slice, 0, 1000)));
+        if (ready != 0) {
+            return true; // ready, or a failure libpq's next call reports
+        }
+    }
+}
+
+ResultHandle PgConnection::Answer() {
+    const int64_t deadline = DeadlineAfter(m_answerTimeout);
+    int64_t nextCall = NowMs() + m_wait.waitInterval;
+    ResultHandle answer;
+    for (;;) {
+        while (PQisBusy(m_connection.get()) != 0) {
+            if (!WaitForSocket(POLLIN, deadline, nextCall)) {
+                Unreachable("The database server did not answer within " +
+                            Duration(m_answerTimeout));
+            }
+            if (PQconsumeInput(m_connection.get()) == 0) {
+                RaiseFromConnection(m_connection.get(), err::ServerUnreachable,
+                                    "The connection to the database server was lost");
+            }
+        }
+        ResultHandle next(PQgetResult(m_connection.get()));
+        if (!next) {
+            break;
+        }
+        // A script answers each statement; the first failure is the one to
+        // report (the server runs nothing after it).
+        const ExecStatusType status = PQresultStatus(answer.get());
+        if (!answer || (status != PGRES_FATAL_ERROR && status != PGRES_NONFATAL_ERROR)) {
+            answer = std::move(next);
+        }
+    }
+    CheckResult(m_connection.get(), answer.get());
+    return answer;
+}
+
 ResultHandle PgConnection::Run(std::string_view sql, const Params& params) {
     if (!m_connection) {
-        throw ServerError(err::ServerConnectionFailed, "No connection to the database server", "");
+        throw ServerError(err::ServerUnreachable, "No connection to the database server", "");
     }
     if (params.size() > static_cast<size_t>(std::numeric_limits<int>::max())) {
         throw ServerError(err::ServerStatementFailed, "Too many parameters", "");
@@ -264,11 +408,14 @@ ResultHandle PgConnection::Run(std::string_view sql, const Params& params) {
     for (const Param& param : params) {
         values.push_back(param ? param->c_str() : nullptr);
     }
-    ResultHandle result(
-        PQexecParams(m_connection.get(), text.c_str(), static_cast<int>(params.size()), nullptr,
-                     values.empty() ? nullptr : values.data(), nullptr, nullptr, 0));
-    CheckResult(m_connection.get(), result.get());
-    return result;
+    if (PQsendQueryParams(m_connection.get(), text.c_str(), static_cast<int>(params.size()),
+                          nullptr, values.empty() ? nullptr : values.data(), nullptr, nullptr,
+                          0) == 0) {
+        RaiseFromConnection(m_connection.get(),
+                            IsUsable() ? err::ServerStatementFailed : err::ServerUnreachable,
+                            "The statement could not be sent to the database server");
+    }
+    return Answer();
 }
 
 std::shared_ptr<Recordset> PgConnection::Query(std::string_view sql, const Params& params) {
@@ -287,11 +434,15 @@ int64_t PgConnection::Execute(std::string_view sql, const Params& params) {
 
 void PgConnection::ExecuteScript(std::string_view script) {
     if (!m_connection) {
-        throw ServerError(err::ServerConnectionFailed, "No connection to the database server", "");
+        throw ServerError(err::ServerUnreachable, "No connection to the database server", "");
     }
     const std::string text(script);
-    const ResultHandle result(PQexec(m_connection.get(), text.c_str()));
-    CheckResult(m_connection.get(), result.get());
+    if (PQsendQuery(m_connection.get(), text.c_str()) == 0) {
+        RaiseFromConnection(m_connection.get(),
+                            IsUsable() ? err::ServerStatementFailed : err::ServerUnreachable,
+                            "The script could not be sent to the database server");
+    }
+    Answer();
 }
 
 bool PgConnection::InTransaction() const {

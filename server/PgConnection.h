@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -22,9 +23,12 @@ namespace orvan::pg {
 // never made). The description is the server's own message, ending in
 // "(SQLSTATE xxxxx)" when there is one.
 //   40001 serialization failure, 40P01 deadlock  -> err::ServerSerializationFailure
-//   55P03 lock not available (lock_timeout)      -> err::BusyOrInvalidCall
-//   connection failures, 08xxx, 57Pxx, any
-//   failure that leaves the connection broken   -> err::ServerConnectionFailed
+//   55P03 lock not available (lock_timeout),
+//   57014 statement cancelled (statement_timeout) -> err::BusyOrInvalidCall
+//   a server not reached or not answering in
+//   time, 08xxx, 57Pxx, any failure that leaves
+//   the connection broken                        -> err::ServerUnreachable
+//   an address not valid, a login refused        -> err::ServerConnectionFailed
 //   anything else                                -> err::ServerStatementFailed
 class ServerError : public EngineError {
 public:
@@ -62,9 +66,23 @@ using Params = std::vector<Param>;
 // Null as nullopt.
 Param ParamOf(const Recordset::Value& value);
 
+// How a connection waits for the server: how long a connect may take, and
+// what it calls while it waits (connecting or for a statement's answer), so
+// that a window keeps drawing and shows that it waits.
+struct WaitOptions {
+    // Milliseconds a connect may take; a connect_timeout in the URI takes
+    // its place.
+    int32_t connectTimeout = 10000;
+    // Called about every waitInterval milliseconds once a wait has lasted
+    // that long; must not use the connection.
+    std::function<void()> onWait;
+    int32_t waitInterval = 25;
+};
+
 // One connection to a PostgreSQL server, open from construction to
-// destruction. Every call throws ServerError (an EngineError) on failure;
-// the connection stays usable after a failed statement (outside a
+// destruction. Every wait for the server is libpq's asynchronous one on the
+// connection's socket, calling the WaitOptions' onWait meanwhile. Every call throws ServerError (an
+// EngineError) on failure; the connection stays usable after a failed statement (outside a
 // transaction; inside one, the transaction must be rolled back first, as
 // the server demands).
 //
@@ -73,13 +91,14 @@ Param ParamOf(const Recordset::Value& value);
 // written, bit for bit.
 class PgConnection {
 public:
-    // Connects with a connection URI (postgresql://user@host:port/dbname).
-    // A URI holding a password is refused before anything is sent: the
-    // password belongs in ~/.pgpass or PGPASSWORD, where libpq finds it. A
-    // server that cannot be reached or refuses the login throws
-    // ServerConnectionFailed with libpq's message. Without a connect_timeout
-    // in the URI, connecting gives up after 10 seconds.
-    explicit PgConnection(const std::string& uri);
+    // Connects with a connection URI (postgresql://user@host:port/dbname,
+    // the scheme in any letter case). A URI holding a password is refused
+    // before anything is sent: the password belongs in ~/.pgpass or
+    // PGPASSWORD, where libpq finds it. A server that cannot be reached or
+    // does not answer within the connect timeout throws ServerUnreachable, a
+    // login the server refuses ServerConnectionFailed, each with libpq's
+    // message.
+    explicit PgConnection(const std::string& uri, WaitOptions wait = {});
     ~PgConnection();
     PgConnection(const PgConnection&) = delete;
     PgConnection& operator=(const PgConnection&) = delete;
@@ -91,6 +110,15 @@ public:
     // server's default). A session setting: a transaction rolled back
     // afterwards undoes it, so set it outside transactions.
     void SetLockTimeout(int32_t milliseconds);
+    // The lock timeout, and as long for any statement to run (statement
+    // timeout: a statement still running then is cancelled and fails with
+    // BusyOrInvalidCall). A server that has not answered a little after
+    // that, or a connection that breaks, fails with ServerUnreachable and
+    // the connection is dropped. 0 waits without end. Set outside
+    // transactions, as the lock timeout.
+    void SetTimeouts(int32_t milliseconds);
+    // What a wait calls from now on (see WaitOptions).
+    void SetWaitHandler(std::function<void()> onWait, int32_t waitInterval);
 
     // Runs one statement with $1..$n parameters and returns a snapshot of
     // its rows (empty, with no columns, for a statement that returns none).
@@ -109,6 +137,10 @@ public:
     // and COMMIT.
     void ExecuteScript(std::string_view script);
 
+    // False once the connection broke (or was dropped after the server did
+    // not answer in time).
+    bool IsUsable() const;
+
     // True while a transaction is open (also one a failed statement has
     // aborted, which only ROLLBACK ends).
     bool InTransaction() const;
@@ -121,8 +153,22 @@ public:
 
 private:
     ResultHandle Run(std::string_view sql, const Params& params);
+    // Sends nothing; collects the answer to the statement sent, waiting on
+    // the socket, and throws ServerError for a failure.
+    ResultHandle Answer();
+    // Waits until the socket is ready for `events` (poll's), calling the
+    // wait handler at `nextCall` and every interval after; False when
+    // `deadline` passed first. Times are steady-clock milliseconds, a
+    // deadline of 0 none.
+    bool WaitForSocket(short events, int64_t deadline, int64_t& nextCall);
+    // Drops the connection and throws ServerUnreachable with `message`.
+    [[noreturn]] void Unreachable(const std::string& message);
 
     ConnectionHandle m_connection;
+    WaitOptions m_wait;
+    // How long an answer may take before the server counts as not reached;
+    // 0 for without end.
+    int32_t m_answerTimeout = 0;
 };
 
 } // namespace orvan::pg

@@ -103,7 +103,7 @@ int64_t UpgradeSchema(pg::PgConnection& connection) {
         } catch (...) {
             // The caller drops the connection.
         }
-        if (e.Number() == err::ServerConnectionFailed) {
+        if (e.Number() == err::ServerConnectionFailed || e.Number() == err::ServerUnreachable) {
             throw;
         }
         throw EngineError(err::EngineNotADatabase,
@@ -131,23 +131,36 @@ void PgEngine::NoteFailure() {
     }
 }
 
-void PgEngine::Connect(const std::string& uri, int32_t lockTimeout) {
+void PgEngine::Connect(const std::string& uri, const OpenOptions& options) {
     m_connection.reset();
-    auto connection = std::make_unique<pg::PgConnection>(uri);
+    pg::WaitOptions wait;
+    if (options.busyTimeout > 0) {
+        wait.connectTimeout = options.busyTimeout;
+    }
+    wait.onWait = options.busyWait;
+    wait.waitInterval = options.busyWaitInterval;
+    auto connection = std::make_unique<pg::PgConnection>(uri, wait);
+    // A row another connection holds, and any statement, waits no longer
+    // than a file would.
+    connection->SetTimeouts(options.busyTimeout);
     // The schema is checked once per connection, outside any transaction.
     int64_t version = 0;
     try {
         version = SchemaVersionOf(*connection);
     } catch (const EngineError& e) {
-        if (e.Number() == err::ServerConnectionFailed) {
+        if (e.Number() == err::ServerConnectionFailed || e.Number() == err::ServerUnreachable ||
+            e.Number() == err::BusyOrInvalidCall) {
             throw;
         }
         throw EngineError(err::EngineNotADatabase,
                           std::string("The server database holds no Orvan tables: ") + e.what());
     }
-    // A database an older version made gets the tables added since.
+    // A database an older version made gets the tables added since, taking
+    // as long as that takes (another program may be upgrading it).
     if (version >= 1 && version < kSchemaVersion) {
+        connection->SetTimeouts(0);
         version = UpgradeSchema(*connection);
+        connection->SetTimeouts(options.busyTimeout);
     }
     if (version != kSchemaVersion) {
         throw EngineError(err::EngineNotADatabase,
@@ -155,30 +168,34 @@ void PgEngine::Connect(const std::string& uri, int32_t lockTimeout) {
                               std::to_string(version) + ", not " + std::to_string(kSchemaVersion) +
                               ".");
     }
-    // A row another connection holds waits no longer than a file would.
-    connection->SetLockTimeout(lockTimeout);
     m_connection = std::move(connection);
     m_uri = uri;
+    m_timeout = options.busyTimeout;
 }
 
 void PgEngine::Open(const std::string& name, const OpenOptions& options) {
     Rollback();
     m_conflicted = false;
-    const bool usable =
-        m_connection && m_uri == name && PQstatus(m_connection->Native()) == CONNECTION_OK;
+    const bool usable = m_connection && m_uri == name && m_connection->IsUsable();
     if (!usable) {
-        Connect(name, options.busyTimeout);
+        Connect(name, options);
     }
     const char* begin = options.oneUnit ? "BEGIN ISOLATION LEVEL SERIALIZABLE" : "BEGIN";
     try {
+        // The window's wait handler and the busy timeout of this operation.
+        m_connection->SetWaitHandler(options.busyWait, options.busyWaitInterval);
+        if (m_timeout != options.busyTimeout) {
+            m_connection->SetTimeouts(options.busyTimeout);
+            m_timeout = options.busyTimeout;
+        }
         m_connection->Execute(begin);
     } catch (const EngineError& e) {
-        if (e.Number() != err::ServerConnectionFailed || !usable) {
+        if (e.Number() != err::ServerUnreachable || !usable) {
             throw;
         }
         // The kept connection was dropped since the last operation (a
         // server restart): one new connection, then give up.
-        Connect(name, options.busyTimeout);
+        Connect(name, options);
         m_connection->Execute(begin);
     }
     m_inOperation = true;

@@ -14,10 +14,14 @@ namespace orvan::server {
 // The database on a PostgreSQL server, named by its connection URI. The
 // connection is made at the first open and kept between operations (made
 // again when the server dropped it); each operation is one transaction, a
-// unit of several a SERIALIZABLE one. A first open checks that the database
+// unit of several a SERIALIZABLE one. Connecting, every lock and every
+// statement waits at most the busy timeout, calling the busy-wait handler
+// meanwhile: a lock or statement that runs out of it fails with
+// BusyOrInvalidCall (CJetDB::GaveUpBusy), a server not reached or not answering, or
+// a connection lost, with ServerUnreachable. A first open checks that the database
 // holds the Orvan schema at the version this code reads, upgrading one an
-// older version made (pg::kUpgrade2Sql...) in place first: a server that
-// cannot be reached or refuses the login fails with ServerConnectionFailed,
+// older version made (pg::kUpgrade2Sql...) in place first: a login the
+// server refuses fails with ServerConnectionFailed,
 // a database without the schema with EngineNotADatabase, each with the
 // server's own answer as the message.
 class PgEngine final : public DatabaseEngine {
@@ -42,11 +46,15 @@ public:
     void NoteFailure();
 
 private:
-    void Connect(const std::string& uri, int32_t lockTimeout);
+    // A new connection with the options' timeouts and wait handler, its
+    // schema checked (and upgraded).
+    void Connect(const std::string& uri, const OpenOptions& options);
     pg::PgConnection& Connection();
 
     std::unique_ptr<pg::PgConnection> m_connection;
     std::string m_uri;
+    // The busy timeout the connection's lock and statement timeouts are.
+    int32_t m_timeout = 0;
     bool m_inOperation = false;
     bool m_conflicted = false;
 };

@@ -14,6 +14,7 @@
 #include "storage/PersonnelStore.h"
 #include "storage/ProgramFolder.h"
 #include "storage/Recordset.h"
+#include "storage/ServerAddress.h"
 
 namespace orvan {
 
@@ -64,8 +65,16 @@ CJetDB::~CJetDB() {
 void CJetDB::Fail(int32_t number, int32_t engineNumber, const std::string& engineMessage) {
     m_errorNumber = number;
     m_engineErrorNumber = engineNumber;
-    m_engineMessage = engineMessage;
-    std::string description = engineMessage;
+    m_engineMessage = WithoutServerPasswords(engineMessage);
+    // The server's lock or statement timeout, met by any statement of the
+    // operation, is the busy file's; the file's is noted by its open.
+    if (engineNumber == err::BusyOrInvalidCall) {
+        m_gaveUpBusy = true;
+    }
+    if (engineNumber == err::ServerUnreachable) {
+        m_serverUnreachable = true;
+    }
+    std::string description = m_engineMessage;
     if (engineNumber != 0 && engineNumber != number) {
         description += " (engine error " + std::to_string(engineNumber) + ")";
     }
@@ -106,6 +115,7 @@ bool CJetDB::OpenDB(const std::string& paramName, const std::string& /*paramConn
         return true; // the unit's transaction goes on
     }
     m_gaveUpBusy = false;
+    m_serverUnreachable = false;
     if (paramName.empty() && m_databaseName.empty()) {
         m_errorNumber = err::NoDatabase;
         return false;

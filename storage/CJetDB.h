@@ -37,8 +37,9 @@ class Recordset;
 // failed, 421 a listing reported a negative count, 312 the company list
 // refused a loaded company; any other number is the engine's own from an
 // open (SQLite: 14 cannot open, 26 not a database, 5 busy: the other program
-// holds the file longer than the busy timeout; the server: 951 not reached,
-// login refused or no server engine in this program, 26 no Orvan schema).
+// holds the file longer than the busy timeout; the server: 951 address not valid,
+// login refused or no server engine in this program, 954 not reached or no
+// answer in time, 26 no Orvan schema).
 // The engine's own code and message of the last failure are kept beside it
 // (EngineErrorNumber, EngineMessage) and recorded as the failure being
 // handled, so the error log can say what the engine said.
@@ -93,9 +94,14 @@ public:
     void SetBusyWaitHandler(std::function<void()> handler) {
         m_busyWaitHandler = std::move(handler);
     }
-    // True when the last open gave up because another program held the file
-    // for the whole busy timeout.
+    // True when the last operation gave up because another program held the
+    // database for the whole busy timeout: the file at its open, or on the
+    // server a lock or a statement that ran out of the busy timeout.
     bool GaveUpBusy() const { return m_gaveUpBusy; }
+    // True when the last operation failed because the database server could
+    // not be reached, did not answer in time or lost the connection
+    // (err::ServerUnreachable).
+    bool ServerUnreachable() const { return m_serverUnreachable; }
 
     bool DatabaseOpen() const { return m_databaseOpen; }
     // The snapshot of the last ExecuteSelect; shared with the caller.
@@ -220,6 +226,7 @@ private:
     int32_t m_busyTimeout = DefaultBusyTimeout;
     std::function<void()> m_busyWaitHandler;
     bool m_gaveUpBusy = false;
+    bool m_serverUnreachable = false;
 };
 
 } // namespace orvan

@@ -9,6 +9,7 @@
 #include "storage/CError.h"
 #include "storage/FileReplacement.h"
 #include "storage/ProgramFolder.h"
+#include "storage/ServerAddress.h"
 
 namespace orvan {
 
@@ -59,12 +60,13 @@ bool CloseErrorLog(CFile& log) {
 }
 
 std::string ErrorLogLine(const CError& error) {
-    return "Error: " + std::to_string(error.ErrorNumber()) + " : " + error.ErrorDescription();
+    return "Error: " + std::to_string(error.ErrorNumber()) + " : " +
+           WithoutServerPasswords(error.ErrorDescription());
 }
 
 std::string ConstructionErrorLogLine(const CError& error) {
     return "Program Construction Error: " + std::to_string(error.ErrorNumber()) + " : " +
-           error.ErrorDescription();
+           WithoutServerPasswords(error.ErrorDescription());
 }
 
 AppendedErrorLog::AppendedErrorLog(uintmax_t limit) : m_limit(limit) {}
@@ -83,7 +85,8 @@ bool AppendedErrorLog::Open(const std::string& path) {
     return true;
 }
 
-bool AppendedErrorLog::WriteLine(const std::string& line) {
+bool AppendedErrorLog::WriteLine(const std::string& text) {
+    const std::string line = WithoutServerPasswords(text);
     if (!m_file.FileOpen()) {
         // The file's own 503 tells why.
         return m_file.WriteLine(line);

@@ -46,7 +46,9 @@ bool OpenErrorLog(CFile& log, const std::string& path);
 // was not open or a write failed.
 bool CloseErrorLog(CFile& log);
 
-// "Error: " + number + " : " + description of `error`.
+// "Error: " + number + " : " + description of `error`. Neither line nor a
+// line of AppendedErrorLog ever holds a server password
+// (WithoutServerPasswords).
 std::string ErrorLogLine(const CError& error);
 // "Program Construction Error: " + number + " : " + description of `error`,
 // for a failure while the controller is being built.
@@ -76,7 +78,7 @@ public:
     // Opens `path` for appending (created when missing) and writes the
     // opening lines. False when the file could not be opened.
     bool Open(const std::string& path);
-    bool WriteLine(const std::string& line);
+    bool WriteLine(const std::string& text);
     // Writes the closing lines and closes the log, when it is open. False
     // when it was not open or a write failed.
     bool Close();

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/ErrorNumbers.h"
+#include "storage/ServerAddress.h"
 
 namespace orvan {
 
@@ -54,7 +55,7 @@ void SetLastFailure(int32_t number, const std::string& source, const std::string
     Failure& f = Slot();
     f.Number = number;
     f.Source = source;
-    f.Description = description;
+    f.Description = WithoutServerPasswords(description);
     f.HelpContext = helpContext;
     f.LastSystemError = static_cast<int32_t>(systemError);
     ++Serial();
@@ -63,6 +64,7 @@ void SetLastFailure(int32_t number, const std::string& source, const std::string
 
 void SetLastFailure(const Failure& failure) {
     Slot() = failure;
+    Slot().Description = WithoutServerPasswords(failure.Description);
     ++Serial();
 }
 

@@ -50,7 +50,8 @@ struct Failure {
 void SetLastFailure(int32_t number, const std::string& source, const std::string& description,
                     int32_t helpContext = 0);
 
-// Records a failure exactly as given (LastSystemError included).
+// Records a failure exactly as given (LastSystemError included). Both take
+// any server password out of the description (WithoutServerPasswords).
 void SetLastFailure(const Failure& failure);
 
 // Records the exception being handled; call it only inside a catch block

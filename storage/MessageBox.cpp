@@ -3,6 +3,8 @@
 #include <iostream>
 #include <mutex>
 
+#include "storage/ServerAddress.h"
+
 namespace orvan {
 
 namespace {
@@ -48,7 +50,8 @@ void SetMessageBox(std::shared_ptr<IMessageBox> messageBox) {
 }
 
 int32_t ShowMessage(int32_t style, const std::string& title, const std::string& text) {
-    return CurrentMessageBox().Show(style, title, text);
+    return CurrentMessageBox().Show(style, WithoutServerPasswords(title),
+                                    WithoutServerPasswords(text));
 }
 
 } // namespace orvan

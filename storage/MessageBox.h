@@ -47,7 +47,8 @@ IMessageBox& CurrentMessageBox();
 // Installs a message box; nullptr restores the standard-error one.
 void SetMessageBox(std::shared_ptr<IMessageBox> messageBox);
 
-// Shows a message through the current message box.
+// Shows a message through the current message box, with any server
+// password taken out of the title and the text (WithoutServerPasswords).
 int32_t ShowMessage(int32_t style, const std::string& title, const std::string& text);
 
 // The first button of a button set, which answers when nobody can.

@@ -24,6 +24,7 @@
 #include "storage/DatabaseEngine.h"
 #include "storage/Installer.h"
 #include "storage/ProgramFolder.h"
+#include "storage/ServerAddress.h"
 #include "storage/StationStore.h"
 
 namespace {
@@ -92,10 +93,10 @@ int Copy(const std::string& from, const std::string& to) {
     std::string message;
     const bool ok = orvan::server::CopyDatabase(from, to, report, message);
     for (const auto& line : report) {
-        std::cout << line << "\n";
+        std::cout << orvan::WithoutServerPasswords(line) << "\n";
     }
     if (!ok) {
-        std::cerr << "orvan-initdb: " << message << "\n";
+        std::cerr << "orvan-initdb: " << orvan::WithoutServerPasswords(message) << "\n";
         return 1;
     }
     return 0;
@@ -116,7 +117,8 @@ int VerifyAudit(const std::string& target) {
     const std::string name = AuditedDatabase(target);
     std::error_code error;
     if (!orvan::IsServerDatabaseName(name) && !fs::is_regular_file(name, error)) {
-        std::cerr << "orvan-initdb: no database file " << name << "\n";
+        std::cerr << "orvan-initdb: no database file " << orvan::WithoutServerPasswords(name)
+                  << "\n";
         return 1;
     }
     orvan::server::RegisterEngine();
@@ -125,12 +127,13 @@ int VerifyAudit(const std::string& target) {
     const auto entries = orvan::audit::ReadAll(database);
     if (!entries) {
         std::cerr << "orvan-initdb: cannot read the audit trail of "
-                  << orvan::server::copy::ShownName(name) << ": " << database.EngineMessage()
-                  << "\n";
+                  << orvan::server::copy::ShownName(name) << ": "
+                  << orvan::WithoutServerPasswords(database.EngineMessage()) << "\n";
         return 1;
     }
     const orvan::audit::Verification result = orvan::audit::Verify(*entries);
-    (result.intact ? std::cout : std::cerr) << orvan::audit::Describe(result) << "\n";
+    (result.intact ? std::cout : std::cerr)
+        << orvan::WithoutServerPasswords(orvan::audit::Describe(result)) << "\n";
     return result.intact ? 0 : 1;
 }
 
@@ -150,7 +153,8 @@ int ResetAdminPassword(const std::string& folder) {
     locator.GetDatabasePath();
     const std::string name = locator.DatabasePath();
     if (!orvan::IsServerDatabaseName(name) && !fs::is_regular_file(name, error)) {
-        std::cerr << "orvan-initdb: no database file " << name << "\n";
+        std::cerr << "orvan-initdb: no database file " << orvan::WithoutServerPasswords(name)
+                  << "\n";
         return 1;
     }
     orvan::server::RegisterEngine();
@@ -237,7 +241,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (!server.empty() && !orvan::IsServerDatabaseName(server)) {
-        std::cerr << "orvan-initdb: " << server
+        std::cerr << "orvan-initdb: " << orvan::WithoutServerPasswords(server)
                   << " is not a PostgreSQL connection URI (postgresql://user@host:port/dbname)\n";
         return 2;
     }
@@ -269,10 +273,10 @@ int main(int argc, char** argv) {
         }
     }
     for (const auto& line : created) {
-        std::cout << line << "\n";
+        std::cout << orvan::WithoutServerPasswords(line) << "\n";
     }
     if (!ok) {
-        std::cerr << "orvan-initdb: " << message << "\n";
+        std::cerr << "orvan-initdb: " << orvan::WithoutServerPasswords(message) << "\n";
         return 1;
     }
     return 0;

@@ -47,8 +47,7 @@ TEST(ClockOnServer, TheLogSaysWhyTheServerWasNotReached) {
     EXPECT_EQ(station.LastMessage(), kMissingOrCorrupt);
     const auto lines = station.LogLines();
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[3].rfind("Error: " + std::to_string(err::ServerConnectionFailed) + " : ", 0),
-              0u)
+    EXPECT_EQ(lines[3].rfind("Error: " + std::to_string(err::ServerUnreachable) + " : ", 0), 0u)
         << lines[3];
     EXPECT_NE(lines[3].find("127.0.0.1"), std::string::npos) << lines[3];
 }

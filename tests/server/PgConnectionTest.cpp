@@ -54,7 +54,7 @@ TEST(ServerConnect, AnUnreachableServerSaysWhatLibpqAnswered) {
         PgConnection connection("postgresql://orvan@127.0.0.1:1/orvan");
         ADD_FAILURE() << "connected to port 1";
     } catch (const ServerError& e) {
-        EXPECT_EQ(e.Number(), err::ServerConnectionFailed);
+        EXPECT_EQ(e.Number(), err::ServerUnreachable);
         const std::string message = e.what();
         EXPECT_EQ(message.rfind("Could not connect to the database server: ", 0), 0u) << message;
         EXPECT_NE(message.find("127.0.0.1"), std::string::npos) << message;
@@ -304,7 +304,7 @@ TEST(ServerTestDatabaseLife, IsDroppedWhileAConnectionIsOpenWhichThenReportsItLo
         open->Query("SELECT 1");
         ADD_FAILURE() << "a connection to a dropped database answered";
     } catch (const ServerError& e) {
-        EXPECT_EQ(e.Number(), err::ServerConnectionFailed) << e.what();
+        EXPECT_EQ(e.Number(), err::ServerUnreachable) << e.what();
     }
 }
 

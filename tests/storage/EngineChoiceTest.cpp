@@ -78,7 +78,8 @@ TEST(EngineChoice, AServerThatCannotBeReachedIsNoBusyFile) {
     CJetDB db;
     // Nothing listens on port 1: refused at once.
     EXPECT_FALSE(db.OpenDB("postgresql://clock@127.0.0.1:1/orvan?connect_timeout=2"));
-    EXPECT_EQ(db.ErrorNumber(), err::ServerConnectionFailed);
+    EXPECT_EQ(db.ErrorNumber(), err::ServerUnreachable);
+    EXPECT_TRUE(db.ServerUnreachable());
     EXPECT_NE(db.ErrorNumber(), err::BusyOrInvalidCall);
     EXPECT_NE(db.ErrorNumber(), err::NoDatabase);
     EXPECT_FALSE(db.EngineMessage().empty());

@@ -139,15 +139,28 @@ grep -q "already holds an Orvan database" "$work/err" || { cat "$work/err" >&2; 
 [ "$(count "$uri" "SELECT count(*) FROM TimeRecord")" -eq "$records" ] ||
   fail "the refused run changed the database"
 
-# A password in the address never reaches a configuration file or a message.
+# A password in the address never reaches a configuration file or a message,
+# whatever the letter case of the scheme and wherever the password stands.
 with_password="${uri/:\/\/postgres@/://postgres:s3cret@}"
 [ "$with_password" != "$uri" ] || with_password="${uri/:\/\//://orvan:s3cret@}"
-if "$program" "$work/secret" --server "$with_password" >"$work/out" 2>"$work/err"; then
-  fail "an address with a password was taken"
-fi
-grep -q "password" "$work/err" || { cat "$work/err" >&2; fail "the password is not named as the reason"; }
-! grep -q "s3cret" "$work/out" "$work/err" || fail "the password was repeated"
-[ ! -e "$work/secret" ] || fail "the refused run made a folder"
+rest="${with_password#*://}"
+for address in "$with_password" "POSTGRESQL://$rest" "Postgres://$rest" \
+  "POSTGRESQL://${uri#*://}?PASSWORD=s3cret"; do
+  if "$program" "$work/secret" --server "$address" >"$work/out" 2>"$work/err"; then
+    fail "an address with a password was taken: $address"
+  fi
+  grep -qi "password" "$work/err" ||
+    { cat "$work/err" >&2; fail "the password is not named as the reason: $address"; }
+  ! grep -q "s3cret" "$work/out" "$work/err" || { cat "$work/err" >&2; fail "the password was repeated"; }
+  [ ! -e "$work/secret" ] || fail "the refused run made a folder"
+  for run in "--copy $address $work/leak.mdb" "--verify-audit $address"; do
+    # shellcheck disable=SC2086
+    if "$program" $run >"$work/out" 2>"$work/err"; then
+      fail "orvan-initdb $run worked with a password in the address"
+    fi
+    ! grep -q "s3cret" "$work/out" "$work/err" || { cat "$work/err" >&2; fail "$run repeated the password"; }
+  done
+done
 
 # The server database to a file, and the file to another new database.
 "$program" --copy "$uri" "$work/copy.mdb" >"$work/out" 2>"$work/err" ||
