@@ -97,7 +97,8 @@ TEST_F(AdminPasswordTest, TheNoticeShowsUntilTheFirstTimePasswordIsChanged) {
               QStringLiteral("The administrator still has the first-time password. Change it "
                              "under File, Change Password."));
     ASSERT_TRUE(ChangePassword({FirstTime, Chosen, Chosen}));
-    EXPECT_EQ(m_app.LastMessage(), "Change Password|The administrator's password has been changed.");
+    EXPECT_EQ(m_app.LastMessage(),
+              "Change Password|The administrator's password has been changed.");
     EXPECT_FALSE(NoticeShown());
 
     // Stored as a hash of the new password, the clear first-time password
@@ -118,8 +119,8 @@ TEST_F(AdminPasswordTest, TheNoticeShowsUntilTheFirstTimePasswordIsChanged) {
     EXPECT_FALSE(NoticeShown());
 
     // A second change needs the new password as the old one.
-    EXPECT_FALSE(ChangePassword({FirstTime, QStringLiteral("Another-Pass-1"),
-                                 QStringLiteral("Another-Pass-1")}));
+    EXPECT_FALSE(ChangePassword(
+        {FirstTime, QStringLiteral("Another-Pass-1"), QStringLiteral("Another-Pass-1")}));
     EXPECT_EQ(m_app.LastMessage(), "Change Password|The old password is not correct.");
     EXPECT_TRUE(ChangePassword(
         {Chosen, QStringLiteral("Another-Pass-1"), QStringLiteral("Another-Pass-1")}));
