@@ -96,7 +96,12 @@ TEST_F(AdminPasswordTest, TheNoticeShowsUntilTheFirstTimePasswordIsChanged) {
     EXPECT_EQ(Control<QLabel>(m_app.Window(), "lblPasswordNotice")->text(),
               QStringLiteral("The administrator still has the first-time password. Change it "
                              "under File, Change Password."));
+    // A new installation's one employee, the administrator, is on the
+    // employee page with its password box.
+    auto* passwordBox = Control<QLineEdit>(m_app.Window(), "txtPassword");
+    EXPECT_EQ(passwordBox->text(), FirstTime);
     ASSERT_TRUE(ChangePassword({FirstTime, Chosen, Chosen}));
+    EXPECT_EQ(passwordBox->text(), QString());
     EXPECT_EQ(m_app.LastMessage(),
               "Change Password|The administrator's password has been changed.");
     EXPECT_FALSE(NoticeShown());
