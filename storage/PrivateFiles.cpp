@@ -68,6 +68,12 @@ bool CreatePrivateFile(const std::string& path) {
     return ::close(fd) == 0;
 }
 
+bool OpenToOthers(const std::string& path) {
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && !S_ISLNK(status.st_mode) &&
+           (status.st_mode & WorldAccess) != 0;
+}
+
 bool TakeWorldAccess(const std::string& path) {
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0 || S_ISLNK(status.st_mode) ||

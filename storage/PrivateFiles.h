@@ -33,6 +33,10 @@ bool CreatePrivateFile(const std::string& path);
 // its mode changed.
 bool TakeWorldAccess(const std::string& path);
 
+// True when the file or folder `path` (not following a symbolic link) is
+// open to users outside its owner and group.
+bool OpenToOthers(const std::string& path);
+
 // Takes the world's access away from the system and reports folders under
 // the installation folder `folder` and from everything in them. True when
 // anything changed.

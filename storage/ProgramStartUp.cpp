@@ -80,8 +80,14 @@ ProgramStartUp::~ProgramStartUp() {
 
 ProgramStartUp::Outcome ProgramStartUp::RunStartUp() {
     // An installation made before its files were kept private, or files put
-    // there by hand, are closed to other users before anything is read.
-    if (MakeInstallationPrivate(ProgramFolder()) && m_settings.logLine) {
+    // there by hand, are closed to other users before anything is read. The
+    // log says so for an installation whose folders were open (one made
+    // before, once); a file put into a private folder is closed silently.
+    const std::filesystem::path folder = ProgramFolder();
+    const bool openInstallation =
+        OpenToOthers((folder / "system").string()) || OpenToOthers((folder / "reports").string());
+    MakeInstallationPrivate(folder.string());
+    if (openInstallation && m_settings.logLine) {
         m_settings.logLine(InstallationMadePrivateLine);
     }
 

@@ -26,7 +26,7 @@ std::string ConfigFilePath();
 int32_t ConfiguredBusyTimeout(CFileAdaptor& configFile);
 
 // The line the start-up logs when it has taken the world's access away from
-// the installation's system and reports folders or their files.
+// the installation's system or reports folder (and from their files).
 inline constexpr const char* InstallationMadePrivateLine =
     "Access for other users was removed from the files under system and reports.";
 

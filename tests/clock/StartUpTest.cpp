@@ -233,9 +233,12 @@ TEST(ClockErrorLog, AnOpenInstallationIsClosedToOthersAndLoggedOnce) {
     EXPECT_EQ(ModeOf(station.Database().ConfigPath().c_str()), 0660);
     EXPECT_EQ(ModeOf(station.LogPath().c_str()), 0660);
 
+    // A file put by hand into the private folders is closed without a word.
+    ::chmod(station.Database().ConfigPath().c_str(), 0644);
     station.StartProgram();
     ASSERT_NE(station.Window(), nullptr) << station.LastMessage();
     station.EndProgram();
+    EXPECT_EQ(ModeOf(station.Database().ConfigPath().c_str()), 0640);
     EXPECT_EQ(station.LogLines(), Joined({OpeningLines,
                                           {InstallationMadePrivateLine},
                                           ClosingLines,
