@@ -5,6 +5,8 @@
 // employees do not log in at all.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
@@ -187,6 +189,19 @@ TEST_F(AdminPasswordTest, AResetBringsTheFirstTimePasswordBack) {
               "Administrator password|Reset to the first-time password");
     ASSERT_TRUE(LogInAgain(QStringLiteral("administrator"), FirstTime));
     EXPECT_TRUE(NoticeShown());
+}
+
+// A database an earlier version made is upgraded in place at the start; the
+// first-time password still logs in until it is changed, and then the new
+// one does.
+TEST_F(AdminPasswordTest, AnEarlierVersionsDatabaseKeepsTheFirstTimePasswordUntilChanged) {
+    std::filesystem::copy_file(std::string(ORVAN_TEST_FIXTURES) + "/previous-version-demo.mdb",
+                               m_app.Database().DatabasePath(),
+                               std::filesystem::copy_options::overwrite_existing);
+    ASSERT_TRUE(TryLogIn(m_app, QStringLiteral("administrator"), FirstTime));
+    EXPECT_TRUE(NoticeShown());
+    ASSERT_TRUE(ChangePassword({FirstTime, Chosen, Chosen}));
+    EXPECT_TRUE(LogInAgain(QStringLiteral("administrator"), Chosen));
 }
 
 TEST(AdminLoginOfReleasedStaff, AnInactiveEmployeeWithAPasswordIsRefused) {
