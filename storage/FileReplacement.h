@@ -11,7 +11,10 @@ namespace orvan {
 // renamed over `path`; the folder is synced after the rename. On any failure
 // the temporary file is removed, `path` keeps its old bytes and the result is
 // False with errno set. When `path` is a symbolic link, the file it names
-// is replaced.
+// is replaced. An existing file its user may not write is refused (EACCES),
+// as writing it in place would be; in a folder its user may not write into,
+// a file the user may write is rewritten in place (not atomically: there is
+// no other way).
 //
 // The new file gets the old file's mode without the world's access, or the
 // private file mode (storage/PrivateFiles.h) when there was no old file.

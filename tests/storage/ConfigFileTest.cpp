@@ -398,6 +398,41 @@ TEST_F(ConfigFileReplacement, AProgramKilledBeforeTheRenameLeavesTheOldFileWhole
                                      "ShowLoginHelp=False\r\n");
 }
 
+// Permissions decide as for a write in place, for a user the permissions
+// bind (a child that gives up the superuser's rights): a file the user may
+// not write is refused and stays whole; in a folder the user may not write
+// into, a file the user may write is still written.
+TEST_F(ConfigFileReplacement, PermissionsDecideAsForAWriteInPlace) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "needs the superuser to become another user";
+    }
+    namespace fs = std::filesystem;
+    const fs::path locked = m_dir / "locked";
+    const fs::path open = m_dir / "open";
+    fs::create_directories(locked);
+    fs::create_directories(open);
+    const fs::path kept = open / "kept.cfg";
+    const fs::path written = locked / "written.cfg";
+    test::WriteAll(kept, "old\r\n");
+    test::WriteAll(written, "old\r\n");
+    ::chmod(m_dir.Path().c_str(), 0755);
+    ::chmod(open.c_str(), 0777);
+    ::chmod(kept.c_str(), 0444);
+    ::chmod(locked.c_str(), 0555);
+    ::chmod(written.c_str(), 0666);
+    const int status = InChild([&] {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0) {
+            return 9;
+        }
+        return (ReplaceFileContent(kept.string(), "new\r\n") ? 1 : 0) |
+               (ReplaceFileContent(written.string(), "new\r\n") ? 0 : 2);
+    });
+    ::chmod(locked.c_str(), 0755);
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(test::ReadAll(kept), "old\r\n");
+    EXPECT_EQ(test::ReadAll(written), "new\r\n");
+}
+
 TEST(CDatabaseLocator, ExpandsTheProgramFolderToken) {
     ScopedProgramFolder folder("/opt/orvan");
     auto config = std::make_shared<CFileAdaptor>();
