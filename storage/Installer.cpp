@@ -199,6 +199,19 @@ bool Installer::AddDemoData(const std::string& path, DateTime today, std::string
     }
     Jitter jitter;
     const DateTime first = today.DatePart().AddDays(-28);
+    // Nothing starts or ends after the moment the demonstration is made (a
+    // date alone stands for the end of that day), so no shift lies in the
+    // future and no one is at work who has not clocked in.
+    const DateTime madeAt = today == today.DatePart() ? today.AddDays(1) : today;
+    // One forgotten clock-out for the missing clock-outs report: the early
+    // shift of the last working day at least two days back.
+    int forgottenDay = -1;
+    for (int day = 26; day >= 20 && forgottenDay < 0; --day) {
+        const int weekday = first.AddDays(day).Weekday();
+        if (weekday != 1 && weekday != 7) {
+            forgottenDay = day;
+        }
+    }
     for (int day = 0; ok && day <= 28; ++day) {
         const DateTime date = first.AddDays(day);
         const int weekday = date.Weekday();
@@ -226,6 +239,14 @@ bool Installer::AddDemoData(const std::string& path, DateTime today, std::string
                     continue;
                 }
                 end = DateTime();
+            }
+            if (d.number == 1008 && day == forgottenDay) {
+                end = DateTime();
+            }
+            // A shift not yet begun is left out, and so is one under way,
+            // but for the open records above.
+            if (madeAt < start || (!end.IsZero() && madeAt < end)) {
+                continue;
             }
             sqlite3_bind_int(insert.get(), 1, d.number);
             sqlite3_bind_double(insert.get(), 2, start.Days());

@@ -28,7 +28,10 @@ public:
 
     // Adds a demonstration company, eight employees and four weeks of time
     // records ending with `today` (weekday shifts, a night shift across
-    // midnight, and one record of today still open) to an existing database.
+    // midnight, one record of today still open and one forgotten clock-out
+    // a few days back) to an existing database. `today` with a time of day
+    // is the moment the data is made: no record starts or ends after it. A
+    // date alone stands for the end of that day.
     static bool AddDemoData(const std::string& path, DateTime today, std::string& message);
 
     // A whole installation under `folder`: system/orvan_11.mdb,

@@ -257,7 +257,7 @@ int main(int argc, char** argv) {
     std::string message;
     bool ok = false;
     if (server.empty()) {
-        ok = orvan::Installer::Install(folder, demo, orvan::DateTime::Today(), created, message) &&
+        ok = orvan::Installer::Install(folder, demo, orvan::DateTime::Now(), created, message) &&
              ShipGuide(folder, created, message);
     } else {
         const fs::path config = fs::path(folder) / "system" / "orvan_11.cfg";
@@ -266,8 +266,8 @@ int main(int argc, char** argv) {
             message = "A configuration file already exists at " + config.string() +
                       "; nothing was changed.";
         } else {
-            ok = orvan::server::CreateServerDatabase(server, demo, orvan::DateTime::Today(),
-                                                     created, message) &&
+            ok = orvan::server::CreateServerDatabase(server, demo, orvan::DateTime::Now(), created,
+                                                     message) &&
                  WriteServerFolder(folder, server, created, message) &&
                  ShipGuide(folder, created, message);
         }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <utility>
 
 #include "storage/CJetDB.h"
 #include "storage/CSystemOptions.h"
@@ -138,17 +139,41 @@ TEST(Installer, DemoDataIsAPopulatedSystem) {
     EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM Company"), 1);
     EXPECT_GE(tdb.QueryInt("SELECT count(*) FROM Employee WHERE EmployeeID <> 39"), 6);
     EXPECT_GE(tdb.QueryInt("SELECT count(*) FROM TimeRecord"), 100);
-    // A night shift across midnight and exactly today's open record(s).
+    // A night shift across midnight, today's open record and one forgotten
+    // clock-out two to six days back.
     EXPECT_GE(tdb.QueryInt("SELECT count(*) FROM TimeRecord WHERE EndTime > 0 AND "
                            "CAST(EndTime AS INTEGER) > CAST(StartTime AS INTEGER)"),
               1);
-    EXPECT_GE(tdb.QueryInt("SELECT count(*) FROM TimeRecord WHERE EndTime = 0"), 1);
-    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM TimeRecord WHERE EndTime = 0 AND StartTime < " +
+    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM TimeRecord WHERE EndTime = 0 AND StartTime >= " +
                            std::to_string(today.Days())),
-              0);
+              1);
+    EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM TimeRecord WHERE EndTime = 0 AND StartTime < " +
+                           std::to_string(today.AddDays(-1).Days()) + " AND StartTime > " +
+                           std::to_string(today.AddDays(-7).Days())),
+              1);
     EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM TimeRecord WHERE StartTime > " +
                            std::to_string(today.AddDays(1).Days())),
               0);
+}
+
+// Made at a moment of the day, the demonstration holds nothing that starts
+// or ends after it: shortly after midnight nobody is at work yet (the night
+// shift still under way is left out), at noon today's open record is there.
+TEST(Installer, DemoDataEndsAtTheMomentItIsMade) {
+    for (const auto& [madeAt, openToday] :
+         {std::pair{DateTime::FromParts(2003, 1, 15, 0, 18), 0},
+          std::pair{DateTime::FromParts(2003, 1, 15, 12, 0), 1}}) {
+        test::TestDatabase tdb(true, madeAt);
+        const std::string at = std::to_string(madeAt.Days());
+        EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM TimeRecord WHERE StartTime > " + at +
+                               " OR EndTime > " + at),
+                  0);
+        EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM TimeRecord WHERE EndTime = 0 AND "
+                               "StartTime >= " +
+                               std::to_string(madeAt.DatePart().Days())),
+                  openToday);
+        EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM TimeRecord WHERE EndTime = 0"), 1 + openToday);
+    }
 }
 
 TEST(Installer, UnwritableFolderFailsWithAMessage) {
