@@ -13,6 +13,7 @@
 #include "admin/EmployeeTab.h"
 #include "admin/FAbout.h"
 #include "admin/FChangePassword.h"
+#include "admin/FHelpWindow.h"
 #include "admin/OptionsTab.h"
 #include "admin/TimecardsTab.h"
 #include "admin/ReportsTab.h"
@@ -283,12 +284,29 @@ void FController::HelpContents() {
     // In the platform's form: the shell looks the file up as it is given.
     const std::string path = ProgramPath("\\documentation\\OrvanAdminUserGuide.doc");
     CDocLauncher launcher;
-    if (!launcher.DisplayDocument(this, path) && launcher.ErrorNumber() == err::DocumentNotFound) {
-        ShowMessage(MsgIconExclamation + MsgButtonsOK, "User's Guide Open Error",
-                    "File: " + path + "\r\n" +
-                        "The path to the User's Guide is invalid or not able to be opened by "
-                        "Windows.");
+    if (launcher.DisplayDocument(this, path)) {
+        return;
     }
+    if (launcher.ErrorNumber() == err::DocumentNotFound) {
+        ShowMessage(MsgIconExclamation + MsgButtonsOK, "User's Guide Open Error",
+                    "File: ...\\documentation\\OrvanAdminUserGuide.doc\r\n"
+                    "The path to the User's Guide is invalid or not able to be opened by "
+                    "Windows.");
+        return;
+    }
+    // The desktop has no program for the document: the HTML guide in the
+    // program's own window, when it is there.
+    if (m_helpWindow == nullptr) {
+        m_helpWindow = new FHelpWindow(this);
+        if (!m_helpWindow->ShowGuide(
+                QString::fromStdString(ProgramPath("\\documentation\\OrvanAdminUserGuide.html")))) {
+            delete m_helpWindow.data();
+            return;
+        }
+    }
+    m_helpWindow->show();
+    m_helpWindow->raise();
+    m_helpWindow->activateWindow();
 }
 
 bool FController::UnloadTimeCardReport() {

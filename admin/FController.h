@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include <QPointer>
 #include <QtWidgets/QMainWindow>
 
 #include "ui/IReportParent.h"
@@ -23,6 +24,7 @@ namespace orvan::admin {
 
 class CController;
 class EmployeeTab;
+class FHelpWindow;
 class CompanyTab;
 class OptionsTab;
 class TimecardsTab;
@@ -125,6 +127,9 @@ private:
     void FillListedEmployees();
 
     std::unique_ptr<Ui::FController> m_ui;
+    // The guide's own window, made at the first Help, User's Guide the
+    // desktop cannot serve.
+    QPointer<FHelpWindow> m_helpWindow;
     QLabel* m_statusPanels[3] = {nullptr, nullptr, nullptr};
     CController* m_controller = nullptr;
     int32_t m_errorNumber = 0;

@@ -44,6 +44,11 @@ if [ -f "$demo/OrvanAdminUserGuide.doc" ] && [ ! -f "$demo/documentation/OrvanAd
   mkdir -p "$demo/documentation"
   cp "$demo/OrvanAdminUserGuide.doc" "$demo/documentation/"
 fi
+# And the HTML guide the manager's program falls back on.
+if [ -f "$demo/OrvanAdminUserGuide.html" ] && [ ! -f "$demo/documentation/OrvanAdminUserGuide.html" ]; then
+  mkdir -p "$demo/documentation"
+  cp -r "$demo/OrvanAdminUserGuide.html" "$demo/OrvanAdminUserGuide" "$demo/documentation/"
+fi
 
 cd "$demo"
 admin_pid=""

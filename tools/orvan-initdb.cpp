@@ -36,8 +36,9 @@ void Usage(std::ostream& out) {
            "       orvan-initdb --verify-audit DIR|URI\n"
            "       orvan-initdb --reset-admin-password DIR\n"
            "  Creates DIR/system/orvan_11.mdb, DIR/system/orvan_11.cfg, DIR/reports/ and\n"
-           "  DIR/documentation/ with the user's guide OrvanAdminUserGuide.doc (taken from\n"
-           "  beside this program). --demo adds a company, eight employees and four weeks\n"
+           "  DIR/documentation/ with the user's guide OrvanAdminUserGuide.doc and its HTML\n"
+           "  page OrvanAdminUserGuide.html (taken from beside this program). --demo adds a "
+           "company, eight employees and four weeks\n"
            "  of time records. An existing database is never overwritten.\n"
            "  --server URI puts the database on an empty PostgreSQL database instead\n"
            "  (postgresql://user@host:port/dbname; the password belongs in ~/.pgpass or\n"
@@ -64,17 +65,31 @@ fs::path GuideSource() {
     return fs::path(orvan::ProgramFolder()) / GuideName;
 }
 
-// Copies the guide into the installation's documentation folder.
+// Copies the guide into the installation's documentation folder: the
+// document, and the HTML page with its pictures (the help window's
+// fallback), every file beside this program whose name begins with the
+// guide's.
 bool ShipGuide(const std::string& folder, std::vector<std::string>& created, std::string& message) {
-    const fs::path target = fs::path(folder) / "documentation" / GuideName;
+    const fs::path documentation = fs::path(folder) / "documentation";
+    std::vector<fs::path> files{GuideSource()};
     std::error_code error;
-    fs::copy_file(GuideSource(), target, fs::copy_options::overwrite_existing, error);
-    if (error) {
-        message =
-            "the user's guide could not be copied to " + target.string() + ": " + error.message();
-        return false;
+    for (const auto& entry : fs::directory_iterator(GuideSource().parent_path(), error)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("OrvanAdminUserGuide", 0) == 0 && name != GuideName &&
+            entry.is_regular_file(error)) {
+            files.push_back(entry.path());
+        }
     }
-    created.push_back(target.string());
+    for (const fs::path& from : files) {
+        const fs::path target = documentation / from.filename();
+        fs::copy_file(from, target, fs::copy_options::overwrite_existing, error);
+        if (error) {
+            message = "the user's guide could not be copied to " + target.string() + ": " +
+                      error.message();
+            return false;
+        }
+        created.push_back(target.string());
+    }
     return true;
 }
 

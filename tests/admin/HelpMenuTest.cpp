@@ -3,16 +3,22 @@
 // warning the window gives when the guide is not there.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QUrl>
 
 #include "AdminTestSupport.h"
 #include "MainWindowDriver.h"
 #include "admin/FAbout.h"
 #include "admin/FController.h"
+#include "admin/FHelpWindow.h"
 #include "reports/IDocumentShell.h"
 #include "storage/MessageBox.h"
 #include "support_qt/OnNextModalDialog.h"
@@ -73,7 +79,7 @@ TEST_F(HelpMenuTest, AboutOpensModallyWithItsCaptionAndClosesWithOK) {
     EXPECT_TRUE(m_app.Messages().shown.empty()) << m_app.LastMessage();
 }
 
-TEST_F(HelpMenuTest, AMissingUserGuideWarnsWithItsPath) {
+TEST_F(HelpMenuTest, AMissingUserGuideWarnsWithTheGuidesOwnText) {
     OpenUserGuide();
 
     ASSERT_EQ(m_shell->requests.size(), 1U);
@@ -82,9 +88,10 @@ TEST_F(HelpMenuTest, AMissingUserGuideWarnsWithItsPath) {
     EXPECT_EQ(m_shell->requests[0].parent, m_window);
     ASSERT_EQ(m_app.Shown().size(), 1U);
     EXPECT_EQ(m_app.LastMessage(),
-              "User's Guide Open Error|File: " + GuidePath() +
-                  "\r\nThe path to the User's Guide is invalid or not able to be opened by "
-                  "Windows.");
+              "User's Guide Open Error|File: ...\\documentation\\OrvanAdminUserGuide.doc"
+              "\r\nThe path to the User's Guide is invalid or not able to be opened by "
+              "Windows.");
+    EXPECT_TRUE(m_window->findChildren<admin::FHelpWindow*>().isEmpty());
     EXPECT_EQ(m_app.LastStyle(), MsgIconExclamation);
 }
 
@@ -105,6 +112,45 @@ TEST_F(HelpMenuTest, AGuideTheShellCannotOpenOtherwiseShowsNothing) {
 
     EXPECT_EQ(m_shell->requests.size(), 1U);
     EXPECT_TRUE(m_app.Messages().shown.empty()) << m_app.LastMessage();
+    EXPECT_TRUE(m_window->findChildren<admin::FHelpWindow*>().isEmpty());
+}
+
+// Without a program for the document, the HTML guide opens in the program's
+// own window, with its contents' links and its pictures; a second Help,
+// User's Guide shows the same window again.
+TEST_F(HelpMenuTest, WithoutAProgramForTheDocumentTheGuideOpensInItsOwnWindow) {
+    namespace fs = std::filesystem;
+    WriteAll(GuidePath(), "The manager's guide");
+    const fs::path documentation = m_app.Database().Folder() / "documentation";
+    for (const auto& entry : fs::directory_iterator(ORVAN_BUILT_GUIDE_FOLDER)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("OrvanAdminUserGuide", 0) == 0 && name.find(".doc") == std::string::npos) {
+            fs::copy_file(entry.path(), documentation / name);
+        }
+    }
+    m_shell->answer = ShellNoAssociation;
+    OpenUserGuide();
+
+    EXPECT_TRUE(m_app.Messages().shown.empty()) << m_app.LastMessage();
+    const auto windows = m_window->findChildren<admin::FHelpWindow*>();
+    ASSERT_EQ(windows.size(), 1);
+    admin::FHelpWindow* help = windows.front();
+    EXPECT_TRUE(help->isVisible());
+    EXPECT_EQ(help->windowTitle(), QStringLiteral("Orvan - Administrator - User's Guide"));
+    auto* text = Control<QTextBrowser>(help, "txtGuide");
+    const QString html = text->toHtml();
+    EXPECT_TRUE(text->toPlainText().contains(QStringLiteral("6.1 Administrator")));
+    EXPECT_TRUE(html.contains(QStringLiteral("href=\"#")));
+    // The pictures load from the folder beside the page.
+    const QVariant picture = text->document()->resource(
+        QTextDocument::ImageResource, QUrl(QStringLiteral("OrvanAdminUserGuide-reports-tab.png")));
+    EXPECT_TRUE(picture.isValid());
+
+    QTest::keyClick(help, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
+    OpenUserGuide();
+    EXPECT_EQ(m_window->findChildren<admin::FHelpWindow*>().size(), 1);
+    EXPECT_TRUE(help->isVisible());
 }
 
 } // namespace
