@@ -85,6 +85,18 @@ shot 11-password-changed
 xdotool key Return
 sleep 0.5
 shot 12-without-notice
+
+# Help, User's Guide: without a word processor the guide opens in the
+# program's own window.
+xdotool windowfocus --sync "$main" 2>/dev/null || true
+xdotool key alt+h
+sleep 0.3
+xdotool key u
+if help=$(timeout 10 xdotool search --sync --name "User's Guide" | head -n 1); then
+  xdotool windowmove "$help" 80 60 2>/dev/null || true
+  sleep 0.5
+  shot 13-help-window
+fi
 stop_run_command
 sleep 1
 "$root/demo/orvan-initdb" --reset-admin-password "$root/demo" > /dev/null

@@ -47,7 +47,7 @@ fi
 # And the HTML guide the manager's program falls back on.
 if [ -f "$demo/OrvanAdminUserGuide.html" ] && [ ! -f "$demo/documentation/OrvanAdminUserGuide.html" ]; then
   mkdir -p "$demo/documentation"
-  cp -r "$demo/OrvanAdminUserGuide.html" "$demo/OrvanAdminUserGuide" "$demo/documentation/"
+  cp "$demo"/OrvanAdminUserGuide.html "$demo"/OrvanAdminUserGuide-*.png "$demo/documentation/"
 fi
 
 cd "$demo"
