@@ -23,4 +23,12 @@ std::string ComboText(const QComboBox* combo);
 // lives.
 void OnComboChosen(QComboBox* combo, QObject* context, std::function<void()> chosen);
 
+// How an entry of a key box came to be chosen: picked from its list (or its
+// completion list), typed and confirmed with Enter, or typed and left (the
+// box matches the text to an entry when it loses focus).
+enum class ComboChoice { Picked, Typed, Left };
+// As above, telling `chosen` how the entry was chosen; also called when the
+// box, on losing focus, selected the entry matching the typed text.
+void OnComboChosen(QComboBox* combo, QObject* context, std::function<void(ComboChoice)> chosen);
+
 } // namespace orvan::admin

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include <QtGui/QRegularExpressionValidator>
+#include <QtWidgets/QCompleter>
 
 #include "admin/CController.h"
 #include "admin/ComboText.h"
@@ -37,12 +38,26 @@ EmployeeTab::EmployeeTab(QWidget* parent)
     m_ui->setupUi(this);
     OnComboChosen(m_ui->cboEmployeeID, this,
                   [this] { KeyChosen(m_ui->cboEmployeeID, FController::SelectionByID); });
-    OnComboChosen(m_ui->cboEmployeeName, this,
-                  [this] { KeyChosen(m_ui->cboEmployeeName, FController::SelectionByName); });
-    OnComboChosen(m_ui->cboEmployeeSSN, this,
-                  [this] { KeyChosen(m_ui->cboEmployeeSSN, FController::SelectionBySSN); });
-    OnComboChosen(m_ui->cboEmployeeNumber, this,
-                  [this] { KeyChosen(m_ui->cboEmployeeNumber, FController::SelectionByNumber); });
+    // The name, number and social security number boxes look an employee
+    // up when one is picked from their list, and on Enter unless the form
+    // is a new employee's; never when the box is merely left.
+    const auto keyBox = [this](QComboBox* combo, int source) {
+        OnComboChosen(combo, this, [this, combo, source](ComboChoice choice) {
+            if (choice == ComboChoice::Left || (choice == ComboChoice::Typed && m_newEmployee)) {
+                return;
+            }
+            KeyChosen(combo, source);
+        });
+        // Completion offers the names in a list and never rewrites what is
+        // typed, nor its case.
+        if (QCompleter* completer = combo->completer(); completer != nullptr) {
+            completer->setCompletionMode(QCompleter::PopupCompletion);
+            completer->setCaseSensitivity(Qt::CaseSensitive);
+        }
+    };
+    keyBox(m_ui->cboEmployeeName, FController::SelectionByName);
+    keyBox(m_ui->cboEmployeeSSN, FController::SelectionBySSN);
+    keyBox(m_ui->cboEmployeeNumber, FController::SelectionByNumber);
     connect(m_ui->chkAutoDeduct, &QCheckBox::clicked, this, &EmployeeTab::AutoDeductClicked);
     connect(m_ui->cmdEmployeeNew, &QPushButton::clicked, this, &EmployeeTab::NewClicked);
     connect(m_ui->cmdEmployeeSave, &QPushButton::clicked, this, &EmployeeTab::SaveClicked);
@@ -97,6 +112,7 @@ bool EmployeeTab::FillEmployeeLists(const CEmployeeList& list) {
 
 bool EmployeeTab::ClearEmployeeFields() {
     try {
+        m_newEmployee = false;
         for (QComboBox* combo : {m_ui->cboEmployeeID, m_ui->cboEmployeeName, m_ui->cboEmployeeSSN,
                                  m_ui->cboEmployeeNumber}) {
             ClearCombo(combo);
@@ -132,6 +148,7 @@ void EmployeeTab::ShowPasswordOf(const CEmployee& employee) {
 
 bool EmployeeTab::ShowEmployee(const CEmployee& employee) {
     try {
+        m_newEmployee = false;
         const int source = m_window != nullptr ? m_window->SelectionSource() : 0;
         if (source != FController::SelectionByID) {
             SetComboText(m_ui->cboEmployeeID, std::to_string(employee.EmployeeID()));
@@ -292,6 +309,8 @@ void EmployeeTab::AutoDeductClicked() {
 
 void EmployeeTab::NewClicked() {
     ClearEmployeeFields();
+    m_newEmployee = true;
+    m_ui->chkEmployeeActive->setChecked(true);
     m_ui->cboEmployeeNumber->setFocus();
 }
 
@@ -391,6 +410,41 @@ bool EmployeeTab::ReadEmployeeFields(CEmployee& employee) const {
     }
 }
 
+bool EmployeeTab::IsNumberAndSSNFree() const {
+    const auto list = m_window != nullptr && m_window->Controller() != nullptr
+                          ? m_window->Controller()->EmployeeList()
+                          : nullptr;
+    if (list == nullptr) {
+        return true;
+    }
+    // The employee the form saves into: none for a new one.
+    bool isID = false;
+    const int32_t id = m_ui->cboEmployeeID->currentText().toInt(&isID);
+    const bool existing = m_ui->cboEmployeeID->currentIndex() >= 0 && isID;
+    if (isID && id == CEmployee::AdministratorID) {
+        return true; // refused further on, with its own message
+    }
+    const int32_t number = m_ui->cboEmployeeNumber->currentText().toInt();
+    const std::string ssn = ToStd(m_ui->cboEmployeeSSN->currentText());
+    for (int32_t i = 1; i <= list->Count(); ++i) {
+        const auto other = list->Item(i);
+        if (other == nullptr || (existing && other->EmployeeID() == id)) {
+            continue;
+        }
+        if (other->EmployeeNumber() == number) {
+            Warn(SaveErrorTitle, "Employee number " + std::to_string(number) +
+                                     " already belongs to " + EmployeeDisplayName(*other) + ".");
+            return false;
+        }
+        if (other->SSN() == ssn) {
+            Warn(SaveErrorTitle, "Social security number " + ssn + " already belongs to " +
+                                     EmployeeDisplayName(*other) + ".");
+            return false;
+        }
+    }
+    return true;
+}
+
 void EmployeeTab::SaveClicked() {
     if (m_ui->cboEmployeeNumber->currentText().isEmpty()) {
         Warn(SaveErrorTitle, "You cannot save an employee without assigning an employee number.");
@@ -407,6 +461,9 @@ void EmployeeTab::SaveClicked() {
     if (!ValidateEmployeeFields()) {
         Warn(SaveErrorTitle, "An error occurred while validating the employee information "
                              "entered. Verify that all data entered is of the appropriate type.");
+        return;
+    }
+    if (!IsNumberAndSSNFree()) {
         return;
     }
     std::string pin = ToStd(m_ui->txtPIN->text());

@@ -66,6 +66,10 @@ private:
     bool ReadEmployeeFields(CEmployee& employee) const;
     bool ValidateEmployeeFields() const;
     void SetAutoDeductEnabled(bool enabled);
+    // False, after telling the user, when the typed employee number or
+    // social security number belongs to another employee than the one the
+    // form saves into.
+    bool IsNumberAndSSNFree() const;
 
     // The PIN fields: empty and "No PIN" for a new employee; otherwise the
     // shown employee's state from the list of employees that have a PIN.
@@ -87,6 +91,9 @@ private:
     FController* m_window = nullptr;
     // The employees that have a PIN, as last read; nullopt when unknown.
     std::optional<std::set<int32_t>> m_employeesWithPin;
+    // The form is a new employee's (after New, until it is emptied or shows
+    // an employee): typing a key no longer looks one up.
+    bool m_newEmployee = false;
 };
 
 } // namespace orvan::admin

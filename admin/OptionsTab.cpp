@@ -7,6 +7,8 @@
 #include "admin/FController.h"
 #include "core/DateTime.h"
 #include "personnel/CDataValidator.h"
+#include "personnel/CEmployee.h"
+#include "personnel/CEmployeeList.h"
 #include "storage/CSystemOptions.h"
 #include "storage/MessageBox.h"
 #include "storage/StationStore.h"
@@ -38,6 +40,7 @@ OptionsTab::OptionsTab(QWidget* parent)
     m_ui->setupUi(this);
     connect(m_ui->cmdApplyOptions, &QPushButton::clicked, this, &OptionsTab::ApplyClicked);
     connect(m_ui->cmdCancelOptions, &QPushButton::clicked, this, &OptionsTab::CancelClicked);
+    connect(m_ui->chkRequirePIN, &QCheckBox::clicked, this, &OptionsTab::RequirePinClicked);
 }
 
 OptionsTab::~OptionsTab() = default;
@@ -127,6 +130,46 @@ bool OptionsTab::ApplyOptionValues(const std::shared_ptr<CSystemOptions>& option
         return options->Update();
     } catch (const std::exception&) {
         return false;
+    }
+}
+
+void OptionsTab::RequirePinClicked(bool checked) {
+    if (!checked) {
+        return;
+    }
+    const auto database = DatabaseOf(m_window);
+    const auto list = m_window != nullptr && m_window->Controller() != nullptr
+                          ? m_window->Controller()->EmployeeList()
+                          : nullptr;
+    if (database == nullptr || list == nullptr) {
+        return;
+    }
+    const auto withPin = StationStore(database).EmployeesWithPin();
+    if (!withPin) {
+        return; // unknown: nothing to warn of
+    }
+    // Only active employees clock in; the administrator never does.
+    int32_t active = 0;
+    int32_t without = 0;
+    for (int32_t i = 1; i <= list->Count(); ++i) {
+        const auto employee = list->Item(i);
+        if (employee == nullptr || !employee->EmployeeActive() ||
+            employee->EmployeeID() == CEmployee::AdministratorID) {
+            continue;
+        }
+        ++active;
+        if (withPin->count(employee->EmployeeID()) == 0) {
+            ++without;
+        }
+    }
+    if (without == 0) {
+        return;
+    }
+    const std::string text = std::to_string(without) + " of " + std::to_string(active) +
+                             " active employees have no PIN and will not be able to clock in. "
+                             "Turn it on anyway?";
+    if (ShowMessage(MsgIconQuestion + MsgButtonsYesNo, "Require a PIN", text) != MsgResultYes) {
+        m_ui->chkRequirePIN->setChecked(false);
     }
 }
 

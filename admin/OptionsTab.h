@@ -46,6 +46,9 @@ public:
 private:
     void ApplyClicked();
     void CancelClicked();
+    // Ticking the PIN option while active employees have no PIN asks
+    // first; No unticks it again.
+    void RequirePinClicked(bool checked);
     bool ShowSystemOptions(const std::shared_ptr<CSystemOptions>& options);
     bool ApplyOptionValues(const std::shared_ptr<CSystemOptions>& options);
     bool ApplyStationOptions();

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTest>
 
 #include "AdminTestSupport.h"
 #include "MainWindowDriver.h"
@@ -224,6 +225,7 @@ TEST_F(EmployeeTabTest, AnInactiveEmployeeKeepsItsPayRates) {
     FillNew(QStringLiteral("950"), QStringLiteral("Ina Active"), QStringLiteral("888"));
     SetBoxText(m_window, "txtPayRate", QStringLiteral("14.25"));
     SetBoxText(m_window, "txtOvertimePayRate", QStringLiteral("21.5"));
+    Control<QCheckBox>(m_window, "chkEmployeeActive")->setChecked(false);
     ClickButton(m_window, "cmdEmployeeSave");
     PickEntry(Combo("cboEmployeeNumber"), QStringLiteral("950"));
     EXPECT_FALSE(Control<QCheckBox>(m_window, "chkEmployeeActive")->isChecked());
@@ -238,6 +240,117 @@ TEST_F(EmployeeTabTest, AnInactiveEmployeeKeepsItsPayRates) {
     EXPECT_DOUBLE_EQ(m_app.Database().QueryDouble(
                          "SELECT OvertimePayRate FROM Employee WHERE EmployeeNumber = 950"),
                      21.5);
+}
+
+// Typing into a key box as the user does: click into it, replace its text
+// with `text` key by key, then leave it with Tab.
+void TypeInto(QComboBox* combo, const QString& text, Qt::Key last = Qt::Key_Tab) {
+    combo->setFocus();
+    combo->lineEdit()->selectAll();
+    QTest::keyClick(combo, Qt::Key_Backspace);
+    QTest::keyClicks(combo, text);
+    QTest::keyClick(combo, last);
+}
+
+class EmployeeFormKeysTest : public EmployeeTabTest {
+protected:
+    void SetUp() override {
+        EmployeeTabTest::SetUp();
+        m_window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window));
+        FillNew(QStringLiteral("101"), QStringLiteral("Dana Whitfield"),
+                QStringLiteral("111-22-3333"));
+        ClickButton(m_window, "cmdEmployeeSave");
+        FillNew(QStringLiteral("102"), QStringLiteral("Ben Ortiz"), QStringLiteral("222-33-4444"));
+        ClickButton(m_window, "cmdEmployeeSave");
+        ASSERT_TRUE(m_app.Messages().shown.empty()) << m_app.LastMessage();
+        m_count = m_app.Database().QueryInt("SELECT COUNT(*) FROM Employee");
+    }
+
+    // Dana's row as stored: name, social security number, active.
+    std::string Dana() {
+        return m_app.Database().QueryText(
+            "SELECT FirstName || '|' || LastName || '|' || SSNumber || "
+            "'|' || Active FROM Employee "
+            "WHERE EmployeeNumber = 101");
+    }
+
+    int64_t m_count = 0;
+};
+
+TEST_F(EmployeeFormKeysTest, ANewFormNeitherLoadsNorOverwritesAnotherEmployee) {
+    ClickButton(m_window, "cmdEmployeeNew");
+    EXPECT_TRUE(Control<QCheckBox>(m_window, "chkEmployeeActive")->isChecked());
+    ASSERT_TRUE(Combo("cboEmployeeNumber")->hasFocus());
+    QTest::keyClicks(Combo("cboEmployeeNumber"), QStringLiteral("101"));
+    QTest::keyClick(Combo("cboEmployeeNumber"), Qt::Key_Tab);
+    EXPECT_EQ(Combo("cboEmployeeName")->currentText(), QString());
+    EXPECT_EQ(Combo("cboEmployeeID")->currentText(), QString());
+    // Enter in a new form looks nobody up either.
+    TypeInto(Combo("cboEmployeeNumber"), QStringLiteral("101"), Qt::Key_Return);
+    EXPECT_EQ(Combo("cboEmployeeName")->currentText(), QString());
+    TypeInto(Combo("cboEmployeeName"), QStringLiteral("Test Duplicate"));
+    TypeInto(Combo("cboEmployeeSSN"), QStringLiteral("999-99-9999"));
+    EXPECT_EQ(Combo("cboEmployeeName")->currentText(), QStringLiteral("Test Duplicate"));
+    EXPECT_EQ(Combo("cboEmployeeSSN")->currentText(), QStringLiteral("999-99-9999"));
+    ClickButton(m_window, "cmdEmployeeSave");
+    EXPECT_EQ(m_app.LastMessage(),
+              "Employee Save Error|Employee number 101 already belongs to Dana Whitfield.");
+    EXPECT_EQ(m_app.LastStyle(), MsgIconExclamation);
+
+    // A free number, and the social security number of Ben.
+    TypeInto(Combo("cboEmployeeNumber"), QStringLiteral("103"));
+    TypeInto(Combo("cboEmployeeSSN"), QStringLiteral("222-33-4444"));
+    EXPECT_EQ(Combo("cboEmployeeName")->currentText(), QStringLiteral("Test Duplicate"));
+    ClickButton(m_window, "cmdEmployeeSave");
+    EXPECT_EQ(m_app.LastMessage(), "Employee Save Error|Social security number 222-33-4444 "
+                                   "already belongs to Ben Ortiz.");
+    EXPECT_EQ(Dana(), "Dana|Whitfield|111-22-3333|1");
+    EXPECT_EQ(m_app.Database().QueryInt("SELECT COUNT(*) FROM Employee"), m_count);
+
+    // Picking from the list still shows the employee.
+    PickEntry(Combo("cboEmployeeNumber"), QStringLiteral("101"));
+    EXPECT_EQ(Combo("cboEmployeeName")->currentText(), QStringLiteral("Dana Whitfield"));
+}
+
+TEST_F(EmployeeFormKeysTest, AnEmployeeRetypedToAnothersKeysIsNotSaved) {
+    PickEntry(Combo("cboEmployeeName"), QStringLiteral("Ben Ortiz"));
+    TypeInto(Combo("cboEmployeeNumber"), QStringLiteral("101"));
+    // Leaving the box loads nobody: Ben stays on the form.
+    EXPECT_EQ(Combo("cboEmployeeName")->currentText(), QStringLiteral("Ben Ortiz"));
+    ClickButton(m_window, "cmdEmployeeSave");
+    EXPECT_EQ(m_app.LastMessage(),
+              "Employee Save Error|Employee number 101 already belongs to Dana Whitfield.");
+    TypeInto(Combo("cboEmployeeNumber"), QStringLiteral("102"));
+    TypeInto(Combo("cboEmployeeSSN"), QStringLiteral("111-22-3333"));
+    ClickButton(m_window, "cmdEmployeeSave");
+    EXPECT_EQ(m_app.LastMessage(), "Employee Save Error|Social security number 111-22-3333 "
+                                   "already belongs to Dana Whitfield.");
+    EXPECT_EQ(Dana(), "Dana|Whitfield|111-22-3333|1");
+    EXPECT_EQ(Column("SSNumber", "EmployeeNumber = 102"), "222-33-4444");
+
+    // Its own keys are no conflict.
+    TypeInto(Combo("cboEmployeeSSN"), QStringLiteral("222-33-4444"));
+    m_app.Messages().shown.clear();
+    ClickButton(m_window, "cmdEmployeeSave");
+    EXPECT_TRUE(m_app.Messages().shown.empty()) << m_app.LastMessage();
+}
+
+TEST_F(EmployeeFormKeysTest, TypingAndEnterOutsideANewFormShowsTheEmployee) {
+    ClickButton(m_window, "cmdEmployeeCancel");
+    TypeInto(Combo("cboEmployeeNumber"), QStringLiteral("101"), Qt::Key_Return);
+    EXPECT_EQ(Combo("cboEmployeeName")->currentText(), QStringLiteral("Dana Whitfield"));
+    TypeInto(Combo("cboEmployeeSSN"), QStringLiteral("222-33-4444"), Qt::Key_Return);
+    EXPECT_EQ(Combo("cboEmployeeName")->currentText(), QStringLiteral("Ben Ortiz"));
+    TypeInto(Combo("cboEmployeeName"), QStringLiteral("Dana Whitfield"), Qt::Key_Return);
+    EXPECT_EQ(Combo("cboEmployeeNumber")->currentText(), QStringLiteral("101"));
+
+    // The name's completion leaves a shortened or recased name as typed.
+    TypeInto(Combo("cboEmployeeName"), QStringLiteral("Dana Whit"));
+    EXPECT_EQ(Combo("cboEmployeeName")->currentText(), QStringLiteral("Dana Whit"));
+    TypeInto(Combo("cboEmployeeName"), QStringLiteral("dana whitfield"));
+    EXPECT_EQ(Combo("cboEmployeeName")->currentText(), QStringLiteral("dana whitfield"));
+    EXPECT_EQ(Combo("cboEmployeeNumber")->currentText(), QStringLiteral("101"));
 }
 
 } // namespace

@@ -249,6 +249,44 @@ TEST_F(RequirePinOptionTest, CancelShowsTheStoredValueAndAFailedApplyStillStores
     EXPECT_TRUE(RequirePin()->isChecked());
 }
 
+// Ticking the option while active employees (the administrator aside) have
+// no PIN asks first; No leaves it off. Unticking, or every active employee
+// having a PIN, asks nothing.
+TEST_F(RequirePinOptionTest, TurningItOnAsksWhileActiveEmployeesHaveNoPin) {
+    TestDatabase& db = m_app.Database();
+    const int32_t ann = db.AddEmployee(2001, "Ann", "Ash");
+    const int32_t bo = db.AddEmployee(2002, "Bo", "Birch");
+    db.AddEmployee(2003, "Cy", "Cedar");
+    db.Exec("UPDATE Employee SET Active = 0 WHERE EmployeeNumber = 2003");
+    db.Exec("INSERT INTO EmployeePin (EmployeeID, PinHash) VALUES (" + std::to_string(ann) +
+            ", 'hash')");
+    Start();
+    const std::string question = "Require a PIN|1 of 2 active employees have no PIN and will not "
+                                 "be able to clock in. Turn it on anyway?";
+    m_app.Messages().answers.push_back(MsgResultNo);
+    QTest::mouseClick(RequirePin(), Qt::LeftButton);
+    EXPECT_EQ(m_app.LastMessage(), question);
+    EXPECT_EQ(m_app.LastStyle(), MsgIconQuestion + MsgButtonsYesNo);
+    EXPECT_FALSE(RequirePin()->isChecked());
+    ClickButton(m_window, "cmdApplyOptions");
+    EXPECT_EQ(Stored(), "0");
+
+    m_app.Messages().answers.push_back(MsgResultYes);
+    QTest::mouseClick(RequirePin(), Qt::LeftButton);
+    EXPECT_TRUE(RequirePin()->isChecked());
+    ClickButton(m_window, "cmdApplyOptions");
+    EXPECT_EQ(Stored(), "1");
+    ASSERT_EQ(m_app.Messages().shown.size(), 2u);
+
+    QTest::mouseClick(RequirePin(), Qt::LeftButton);
+    EXPECT_FALSE(RequirePin()->isChecked());
+    db.Exec("INSERT INTO EmployeePin (EmployeeID, PinHash) VALUES (" + std::to_string(bo) +
+            ", 'hash')");
+    QTest::mouseClick(RequirePin(), Qt::LeftButton);
+    EXPECT_TRUE(RequirePin()->isChecked());
+    EXPECT_EQ(m_app.Messages().shown.size(), 2u) << m_app.LastMessage();
+}
+
 // The station's option table unreadable: start-up says the options did not
 // load, and Apply says they were not written.
 TEST_F(RequirePinOptionTest, AnUnreadableOptionIsReported) {
