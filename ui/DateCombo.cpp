@@ -54,6 +54,7 @@ void DateCombo::Clear() {
         SetEmpty(true);
         emit ValueChanged();
     }
+    DropTyping();
 }
 
 void DateCombo::SetValue(DateTime value) {
@@ -73,6 +74,7 @@ void DateCombo::SetValue(DateTime value) {
         Redraw();
         emit ValueChanged();
     }
+    DropTyping();
 }
 
 DateTime DateCombo::Value() const {
@@ -192,7 +194,10 @@ void DateCombo::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (HasTyping()) {
+    const bool steps = key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp ||
+                       key == Qt::Key_PageDown;
+    if (steps) {
+        // The arrows step the date the typing gives.
         CommitTyping();
     }
     QDateEdit::keyPressEvent(event);
@@ -266,6 +271,13 @@ QString DateCombo::ShownText() const {
 
 bool DateCombo::HasTyping() const {
     return lineEdit()->text() != ShownText();
+}
+
+void DateCombo::DropTyping() {
+    // A value set by the program replaces what was being typed.
+    if (HasTyping()) {
+        Redraw();
+    }
 }
 
 void DateCombo::Refuse(const QString& reason) {

@@ -63,6 +63,7 @@ private:
     Typed Interpret(const QString& text) const;
     QString ShownText() const;
     bool HasTyping() const;
+    void DropTyping();
     void Refuse(const QString& reason);
     void ClearRefusal();
     void SetEmpty(bool empty);
