@@ -38,14 +38,15 @@ public:
     // Why the last typed text was refused; empty once a date is taken.
     QString RefusedReason() const { return m_refused; }
 
-    QValidator::State validate(QString& input, int& pos) const override;
-    void fixup(QString& input) const override;
-
 signals:
     // The box took another date or became empty.
     void ValueChanged();
 
 protected:
+    // Digits and slashes, up to ten, are let in as typed; the text is
+    // never fixed up into some other date.
+    QValidator::State validate(QString& input, int& pos) const override;
+    void fixup(QString& input) const override;
     QString textFromDateTime(const QDateTime& dateTime) const override;
     QDateTime dateTimeFromText(const QString& text) const override;
     void keyPressEvent(QKeyEvent* event) override;
