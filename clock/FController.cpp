@@ -362,25 +362,39 @@ void FController::RunAction(Action action, const std::shared_ptr<CEmployee>& emp
     ShowClockResult(*employee, result);
 }
 
+// The box closes by itself; a digit typed while it shows starts the next
+// person's number.
+void FController::Confirm(const std::string& title, const std::string& text) {
+    m_carriedKeys =
+        QString::fromStdString(ShowConfirmation(MsgIconInformation | MsgButtonsOK, title, text));
+}
+
 void FController::ClearEmployeeNumber() {
-    m_ui->txtEmployeeNumber->clear();
+    m_ui->txtEmployeeNumber->setText(m_carriedKeys);
+    m_carriedKeys.clear();
     m_ui->txtEmployeeNumber->setFocus();
 }
 
 void FController::ShowClockResult(const CEmployee& employee, const ClockResult& result) {
     const bool busy = result.outcome == ClockResult::Outcome::Busy;
     switch (result.outcome) {
-    case ClockResult::Outcome::Stored:
-        ShowMessage(MsgIconInformation | MsgButtonsOK, "Login Complete",
-                    EmployeeLine(employee) +
-                        "\r\nClocked In At: " + result.clockedIn.Format("mm/dd/yyyy   hh:mm AMPM") +
-                        ForgottenClockOutText(result.forgotten));
+    case ClockResult::Outcome::Stored: {
+        const std::string text = EmployeeLine(employee) + "\r\nClocked In At: " +
+                                 result.clockedIn.Format("mm/dd/yyyy   hh:mm AMPM") +
+                                 ForgottenClockOutText(result.forgotten);
+        // A forgotten clock-out is a warning to read: that box stays.
+        if (result.forgotten.empty()) {
+            Confirm("Login Complete", text);
+        } else {
+            ShowMessage(MsgIconInformation | MsgButtonsOK, "Login Complete", text);
+        }
         break;
+    }
     case ClockResult::Outcome::Closed: {
         const DateTime now = DateTime::Now();
-        ShowMessage(MsgIconInformation | MsgButtonsOK, "Logout Complete",
-                    EmployeeLine(employee) + "\r\nClocked Out At: " + now.Format("mm/dd/yyyy") +
-                        "   " + now.Format("hh:mm:ss AMPM"));
+        Confirm("Logout Complete", EmployeeLine(employee) +
+                                       "\r\nClocked Out At: " + now.Format("mm/dd/yyyy") + "   " +
+                                       now.Format("hh:mm:ss AMPM"));
         break;
     }
     case ClockResult::Outcome::AlreadyClockedIn:

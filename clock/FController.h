@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtWidgets/QWidget>
 
 #include <memory>
@@ -113,7 +114,10 @@ private:
     // A clock-in's or clock-out's confirmation or failure box.
     void ShowClockResult(const CEmployee& employee, const ClockResult& result);
     void PrintTimeCard(const std::shared_ptr<CEmployee>& employee);
+    // Empties the number box, or starts it with the digit that closed a
+    // confirmation, and gives it the focus.
     void ClearEmployeeNumber();
+    void Confirm(const std::string& title, const std::string& text);
 
     // PIN checks (FControllerPin.cpp): what the checks made before an action
     // let the window do next.
@@ -147,6 +151,8 @@ private:
     std::unique_ptr<ClockStation> m_station;
     int m_activeButton = ButtonNone;
     bool m_actionRunning = false;
+    // The digit that closed the last confirmation, for the number box.
+    QString m_carriedKeys;
     bool m_waiting = false;
     // The action waiting for a PIN, for whom, and the checks that asked for
     // it (the stored hash and the wrong PINs in a row so far).

@@ -1,0 +1,115 @@
+// The station left running all day: confirmations that close by themselves
+// or on the next person's first digit, with the program's own message box
+// and real key events.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTest>
+#include <QWidget>
+
+#include "ClockTestSupport.h"
+#include "clock/FController.h"
+#include "storage/MessageBox.h"
+#include "support_qt/OnNextModalDialog.h"
+#include "ui/QtMessageBox.h"
+
+namespace orvan::test {
+namespace {
+
+constexpr int kInterval = 300;
+
+// The program's own message box with a short confirmation time, for one
+// test; the station's recorder comes back afterwards.
+class RealMessageBox {
+public:
+    explicit RealMessageBox(RecordingMessageBox& recorder) : m_recorder(recorder) {
+        SetConfirmationInterval(kInterval);
+        SetMessageBox(std::make_shared<QtMessageBox>());
+    }
+    ~RealMessageBox() {
+        SetConfirmationInterval(4000);
+        SetMessageBox(std::shared_ptr<IMessageBox>(&m_recorder, [](IMessageBox*) {}));
+    }
+
+private:
+    RecordingMessageBox& m_recorder;
+};
+
+class ClockKiosk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DropPendingModalDialogWatches();
+        m_station.AddEmployee(1007, "Ann", "Lee");
+        m_station.AddEmployee(2008, "Bob", "Ray");
+        m_station.Start();
+        ASSERT_NE(m_station.Window(), nullptr);
+        m_station.Window()->activateWindow();
+    }
+
+    ClockStation m_station;
+};
+
+TEST_F(ClockKiosk, ConfirmationsCloseByThemselvesOrOnTheNextDigit) {
+    RealMessageBox real(m_station.Messages());
+
+    // Ann clocks in; Bob's first digit closes her box and starts his number.
+    QString title;
+    OnNextModalDialog([&](QWidget* box) {
+        title = box->windowTitle();
+        QWidget* target =
+            QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : box;
+        QTest::keyClick(target, Qt::Key_2);
+    });
+    m_station.TypeKeys(QStringLiteral("1007"));
+    m_station.Press(Qt::Key_Return);
+    EXPECT_EQ(title, QStringLiteral("Login Complete"));
+    EXPECT_EQ(m_station.NumberBoxText(), QStringLiteral("2"));
+    EXPECT_EQ(m_station.FocusName(), QStringLiteral("txtEmployeeNumber"));
+    m_station.TypeKeys(QStringLiteral("008"));
+    EXPECT_EQ(m_station.NumberBoxText(), QStringLiteral("2008"));
+
+    // Bob's box is left alone: it closes by itself.
+    bool shown = false;
+    OnNextModalDialog(
+        [&](QWidget* box) { shown = box->windowTitle() == QStringLiteral("Login Complete"); });
+    QElapsedTimer clock;
+    clock.start();
+    m_station.Press(Qt::Key_Return);
+    EXPECT_TRUE(shown);
+    EXPECT_GE(clock.elapsed(), kInterval - 50);
+    EXPECT_EQ(m_station.NumberBoxText(), QString());
+    EXPECT_EQ(m_station.Count("EndTime = 0"), 2);
+
+    // A clock-out confirmation also closes on a digit.
+    OnNextModalDialog([&](QWidget* box) {
+        title = box->windowTitle();
+        QTest::keyClick(QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : box,
+                        Qt::Key_1);
+    });
+    m_station.TypeKeys(QStringLiteral("2008"));
+    m_station.Press(Qt::Key_F2);
+    EXPECT_EQ(title, QStringLiteral("Logout Complete"));
+    EXPECT_EQ(m_station.NumberBoxText(), QStringLiteral("1"));
+
+    // A warning stays past the confirmation time and ignores digits.
+    bool stayed = false;
+    OnNextModalDialog([&](QWidget* box) {
+        title = box->windowTitle();
+        QTest::qWait(3 * kInterval);
+        QTest::keyClick(box, Qt::Key_1);
+        stayed = box->isVisible() && QApplication::activeModalWidget() == box;
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    m_station.TypeKeys(QStringLiteral("007"));
+    m_station.Press(Qt::Key_F1);
+    EXPECT_EQ(title, QStringLiteral("Already Clocked In"));
+    EXPECT_TRUE(stayed);
+    EXPECT_EQ(m_station.NumberBoxText(), QString());
+}
+
+} // namespace
+} // namespace orvan::test
