@@ -7,12 +7,15 @@
 #include <memory>
 
 #include <QApplication>
+#include <QPointer>
+#include <QStringList>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QWidget>
 
 #include "ClockTestSupport.h"
 #include "clock/FController.h"
+#include "reports/FReportWindow.h"
 #include "storage/MessageBox.h"
 #include "support_qt/OnNextModalDialog.h"
 #include "ui/QtMessageBox.h"
@@ -109,6 +112,48 @@ TEST_F(ClockKiosk, ConfirmationsCloseByThemselvesOrOnTheNextDigit) {
     EXPECT_EQ(title, QStringLiteral("Already Clocked In"));
     EXPECT_TRUE(stayed);
     EXPECT_EQ(m_station.NumberBoxText(), QString());
+}
+
+// From, To, <<, >>, Print, Cancel: one Tab each, Shift+Tab back; Space on
+// Print shows the card, and Escape closes the card's window.
+TEST_F(ClockKiosk, PrintDialogTabsOnceAControlAndEscapeClosesTheCard) {
+    QStringList forward;
+    QStringList backward;
+    OnNextModalDialog([&](QWidget* dialog) {
+        forward << QApplication::focusWidget()->objectName();
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            forward << QApplication::focusWidget()->objectName();
+        }
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+            backward << QApplication::focusWidget()->objectName();
+        }
+        for (int i = 0; i < 4; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        ASSERT_EQ(dialog->focusWidget()->objectName(), QStringLiteral("cmdPrint"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    });
+    m_station.TypeKeys(QStringLiteral("1007"));
+    m_station.Press(Qt::Key_F3);
+    EXPECT_EQ(forward.join(QLatin1Char(' ')).toStdString(),
+              "tptbTCFrom tptbTCTo cmdPeriodBack cmdPeriodNext cmdPrint cmdCancel");
+    EXPECT_EQ(backward.join(QLatin1Char(' ')).toStdString(),
+              "cmdPrint cmdPeriodNext cmdPeriodBack tptbTCTo tptbTCFrom");
+
+    QPointer<FReportWindow> card;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* report = qobject_cast<FReportWindow*>(widget); report && report->isVisible()) {
+            card = report;
+        }
+    }
+    ASSERT_FALSE(card.isNull());
+    QWidget* text = card->findChild<QWidget*>(QStringLiteral("txtReport"));
+    ASSERT_NE(text, nullptr);
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return card.isNull() || !card->isVisible(); }));
 }
 
 } // namespace
