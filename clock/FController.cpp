@@ -6,6 +6,8 @@
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QRegularExpressionValidator>
+#include <QtWidgets/QInputDialog>
+#include <QtWidgets/QLineEdit>
 
 #include "clock/CController.h"
 #include "clock/ClockRules.h"
@@ -251,11 +253,57 @@ void FController::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (m_fullScreen && !AdminAllowsClose()) {
+        event->ignore();
+        return;
+    }
     // Closing the clock window ends the program, also while report windows
     // are still open.
     m_timer->stop();
     event->accept();
     QCoreApplication::quit();
+}
+
+void FController::ShowStation() {
+    const std::optional<bool> fullScreen = m_station->FullScreen();
+    m_fullScreen = fullScreen.value_or(false);
+    if (m_fullScreen) {
+        showFullScreen();
+    } else {
+        show();
+    }
+}
+
+// A full-screen station closes only for the administrator's password.
+bool FController::AdminAllowsClose() {
+    if (m_askingToClose) {
+        return false;
+    }
+    m_askingToClose = true;
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("dlgClosePassword"));
+    dialog.setWindowTitle(QStringLiteral("Close Clock Station"));
+    dialog.setLabelText(QStringLiteral("Administrator's password:"));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setModal(true);
+    const bool typed = dialog.exec() == QDialog::Accepted;
+    m_askingToClose = false;
+    if (!typed) {
+        return false;
+    }
+    const std::optional<bool> right = m_station->IsAdminPassword(dialog.textValue().toStdString());
+    if (!right) {
+        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Close Clock Station",
+                    "The administrator's password could not be read from the database.");
+        return false;
+    }
+    if (!*right) {
+        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Close Clock Station",
+                    "The password is not correct.");
+        return false;
+    }
+    return true;
 }
 
 bool FController::ShowLookUp(Action action, const EmployeeLookUp& found) {

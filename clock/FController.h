@@ -71,6 +71,9 @@ public:
     // station then works on the controller's database, employee list, time
     // record factory and system options.
     void SetController(CController* value);
+    // Shows the window: full screen when the station's option says so.
+    void ShowStation();
+    bool IsFullScreenStation() const { return m_fullScreen; }
 
     // Called by the time card report window when it closes. The clock window
     // keeps no reference to the report, so there is nothing to drop.
@@ -117,6 +120,7 @@ private:
     // Empties the number box, or starts it with the digit that closed a
     // confirmation, and gives it the focus.
     void ClearEmployeeNumber();
+    bool AdminAllowsClose();
     void Confirm(const std::string& title, const std::string& text);
 
     // PIN checks (FControllerPin.cpp): what the checks made before an action
@@ -151,6 +155,9 @@ private:
     std::unique_ptr<ClockStation> m_station;
     int m_activeButton = ButtonNone;
     bool m_actionRunning = false;
+    // Opened full screen: closing asks for the administrator's password.
+    bool m_fullScreen = false;
+    bool m_askingToClose = false;
     // The digit that closed the last confirmation, for the number box.
     QString m_carriedKeys;
     bool m_waiting = false;

@@ -1,10 +1,14 @@
-// The station left running all day: confirmations that close by themselves
-// or on the next person's first digit, with the program's own message box
-// and real key events.
+// The station left running all day, with real key events: confirmations
+// that close by themselves or on the next person's first digit (the
+// program's own message box), the print dialog's Tab order, Escape on the
+// card, and the full-screen station that closes only for the
+// administrator's password.
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include <QApplication>
 #include <QPointer>
@@ -16,7 +20,9 @@
 #include "ClockTestSupport.h"
 #include "clock/FController.h"
 #include "reports/FReportWindow.h"
+#include "security/PinHash.h"
 #include "storage/MessageBox.h"
+#include "storage/StationStore.h"
 #include "support_qt/OnNextModalDialog.h"
 #include "ui/QtMessageBox.h"
 
@@ -154,6 +160,67 @@ TEST_F(ClockKiosk, PrintDialogTabsOnceAControlAndEscapeClosesTheCard) {
     text->setFocus();
     QTest::keyClick(text, Qt::Key_Escape);
     EXPECT_TRUE(QTest::qWaitFor([&] { return card.isNull() || !card->isVisible(); }));
+}
+
+// With the option off the station is an ordinary window that closes freely.
+TEST_F(ClockKiosk, WithoutTheOptionTheStationClosesWithoutAPassword) {
+    EXPECT_FALSE(m_station.Window()->isFullScreen());
+    EXPECT_TRUE(m_station.Window()->close());
+    EXPECT_FALSE(m_station.Window()->isVisible());
+    EXPECT_TRUE(m_station.Messages().shown.empty());
+}
+
+class ClockFullScreen : public ::testing::Test {
+protected:
+    void Start(const std::string& hash = {}) {
+        DropPendingModalDialogWatches();
+        StationStore store(m_station.Database().NewJetDB());
+        ASSERT_TRUE(store.SetFullScreen(true));
+        if (!hash.empty()) {
+            ASSERT_TRUE(store.SetAdminPasswordHash(hash));
+        }
+        m_station.Start();
+        ASSERT_NE(m_station.Window(), nullptr);
+        EXPECT_TRUE(m_station.Window()->isFullScreen());
+    }
+    // Closes the station, answering the password dialog with `password`
+    // typed and Return, or with Escape when there is none. True when the
+    // station closed.
+    bool CloseWith(const std::optional<QString>& password) {
+        bool asked = false;
+        OnNextModalDialog([&](QWidget* dialog) {
+            asked = dialog->objectName() == QStringLiteral("dlgClosePassword");
+            QWidget* box = QApplication::focusWidget();
+            if (password) {
+                QTest::keyClicks(box, *password);
+                QTest::keyClick(box, Qt::Key_Return);
+            } else {
+                QTest::keyClick(box, Qt::Key_Escape);
+            }
+        });
+        const bool closed = m_station.Window()->close();
+        EXPECT_TRUE(asked);
+        EXPECT_EQ(closed, !m_station.Window()->isVisible());
+        return closed;
+    }
+
+    ClockStation m_station;
+};
+
+TEST_F(ClockFullScreen, OnlyTheFirstTimePasswordClosesTheStation) {
+    Start();
+    EXPECT_FALSE(CloseWith(std::nullopt));
+    EXPECT_TRUE(m_station.Messages().shown.empty());
+    EXPECT_FALSE(CloseWith(QStringLiteral("renby743")));
+    EXPECT_EQ(m_station.LastMessage(), "Close Clock Station|The password is not correct.");
+    EXPECT_TRUE(CloseWith(QStringLiteral("renby742")));
+}
+
+TEST_F(ClockFullScreen, AChangedPasswordIsCheckedAgainstItsHash) {
+    Start(pin::HashPassword("Gate-7731"));
+    EXPECT_FALSE(CloseWith(QStringLiteral("renby742")));
+    EXPECT_EQ(m_station.LastMessage(), "Close Clock Station|The password is not correct.");
+    EXPECT_TRUE(CloseWith(QStringLiteral("Gate-7731")));
 }
 
 } // namespace
