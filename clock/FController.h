@@ -73,7 +73,6 @@ public:
     void SetController(CController* value);
     // Shows the window: full screen when the station's option says so.
     void ShowStation();
-    bool IsFullScreenStation() const { return m_fullScreen; }
 
     // Called by the time card report window when it closes. The clock window
     // keeps no reference to the report, so there is nothing to drop.
