@@ -63,9 +63,12 @@ bool OptionsTab::DisplaySystemOptions(const std::shared_ptr<CSystemOptions>& opt
     if (database == nullptr) {
         return false;
     }
-    m_requirePin = StationStore(database).RequirePin();
+    StationStore store(database);
+    m_requirePin = store.RequirePin();
     m_ui->chkRequirePIN->setChecked(m_requirePin.value_or(false));
-    return m_requirePin.has_value();
+    m_fullScreen = m_requirePin ? store.FullScreen() : std::nullopt;
+    m_ui->chkFullScreen->setChecked(m_fullScreen.value_or(false));
+    return m_requirePin.has_value() && m_fullScreen.has_value();
 }
 
 bool OptionsTab::ShowSystemOptions(const std::shared_ptr<CSystemOptions>& options) {
@@ -91,16 +94,26 @@ bool OptionsTab::ApplySystemOptions(const std::shared_ptr<CSystemOptions>& optio
 }
 
 bool OptionsTab::ApplyStationOptions() {
-    const bool wanted = m_ui->chkRequirePIN->isChecked();
-    if (m_requirePin == wanted) {
-        return true; // stored already: the file is not touched
-    }
     const auto database = DatabaseOf(m_window);
-    if (database == nullptr || !StationStore(database).SetRequirePin(wanted)) {
-        return false;
+    bool done = true;
+    // An option already stored is not written: the file is not touched.
+    const bool requirePin = m_ui->chkRequirePIN->isChecked();
+    if (m_requirePin != requirePin) {
+        if (database != nullptr && StationStore(database).SetRequirePin(requirePin)) {
+            m_requirePin = requirePin;
+        } else {
+            done = false;
+        }
     }
-    m_requirePin = wanted;
-    return true;
+    const bool fullScreen = m_ui->chkFullScreen->isChecked();
+    if (m_fullScreen != fullScreen) {
+        if (database != nullptr && StationStore(database).SetFullScreen(fullScreen)) {
+            m_fullScreen = fullScreen;
+        } else {
+            done = false;
+        }
+    }
+    return done;
 }
 
 bool OptionsTab::ApplyOptionValues(const std::shared_ptr<CSystemOptions>& options) {
@@ -189,6 +202,7 @@ void OptionsTab::CancelClicked() {
                              : nullptr;
     // The values in memory; nothing is read from the database.
     m_ui->chkRequirePIN->setChecked(m_requirePin.value_or(false));
+    m_ui->chkFullScreen->setChecked(m_fullScreen.value_or(false));
     if (!ShowSystemOptions(options)) {
         ShowMessage(MsgIconExclamation + MsgButtonsOK, "Restore Options Error",
                     "An error occurred while restoring system options from the database.");

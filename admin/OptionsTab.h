@@ -21,8 +21,9 @@ class FController;
 // length and the standard shift's start and end times. Apply writes them
 // into the controller's system options and the database; Cancel shows the
 // values the system options hold in memory again. The page also holds the
-// clock station's "Require a PIN at the clock station", which is kept in
-// the station's own table, apart from the system options.
+// clock station's "Require a PIN at the clock station" and "Clock station
+// in full screen", which are kept in the station's own table, apart from
+// the system options.
 class OptionsTab : public QWidget {
     Q_OBJECT
 
@@ -34,13 +35,13 @@ public:
     void SetWindow(FController* window) { m_window = window; }
 
     // Shows the options' period length and shift times, and the station's
-    // PIN option read from the database; False without options or when the
-    // PIN option could not be read.
+    // two options read from the database; False without options or when a
+    // station option could not be read.
     bool DisplaySystemOptions(const std::shared_ptr<CSystemOptions>& options);
     // Reads the three boxes into `options`, stopping at the first value that
     // is not valid (that one becomes 0, the ones before stay changed), then
-    // writes the options to the database; and writes the PIN option when it
-    // differs from the one stored. True when all were valid and written.
+    // writes the options to the database; and writes each station option
+    // that differs from the one stored. True when all were valid and written.
     bool ApplySystemOptions(const std::shared_ptr<CSystemOptions>& options);
 
 private:
@@ -58,6 +59,8 @@ private:
     // The PIN option as last read from or written to the database; nullopt
     // before it was read.
     std::optional<bool> m_requirePin;
+    // The same for "Clock station in full screen".
+    std::optional<bool> m_fullScreen;
 };
 
 } // namespace orvan::admin

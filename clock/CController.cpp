@@ -49,7 +49,7 @@ void CController::Construct() {
 
     m_window = std::make_unique<FController>();
     m_window->SetController(this);
-    m_window->show();
+    m_window->ShowStation();
 
     CloseDatabase();
 }

@@ -292,6 +292,26 @@ ClockResult ClockStation::RunForNumber(std::string_view typed, std::optional<Clo
     return result;
 }
 
+std::optional<bool> ClockStation::FullScreen() {
+    return StationStore(m_database).FullScreen();
+}
+
+std::optional<bool> ClockStation::IsAdminPassword(const std::string& typed) {
+    StationStore store(m_database);
+    const std::optional<std::string> hash = store.AdminPasswordHash();
+    if (!hash) {
+        return std::nullopt;
+    }
+    if (!hash->empty()) {
+        return pin::VerifyPassword(*hash, typed);
+    }
+    const std::optional<std::string> clear = store.AdminClearPassword();
+    if (!clear) {
+        return std::nullopt;
+    }
+    return !clear->empty() && *clear == typed;
+}
+
 PinGate ClockStation::CheckPinGate(const CEmployee& employee) {
     PinGate gate;
     const auto failed = [&] {

@@ -185,6 +185,14 @@ public:
     // StationStore::MaxWrongPins-th in a row locks the employee out.
     PinCheck CheckPin(const CEmployee& employee, const PinGate& gate, std::string_view pin);
 
+    // The "Clock station in full screen" option; nullopt when it could not
+    // be read.
+    std::optional<bool> FullScreen();
+    // Whether `typed` is the administrator's password: against its hash when
+    // there is one, else the clear password of the administrator's row (an
+    // empty one lets nobody through). nullopt when it could not be read.
+    std::optional<bool> IsAdminPassword(const std::string& typed);
+
     // The pay period length of the system options: a printed period runs
     // from its first day through PeriodLength days later. 0 without options.
     int32_t PeriodLength() const;

@@ -6,6 +6,8 @@
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QRegularExpressionValidator>
+#include <QtWidgets/QInputDialog>
+#include <QtWidgets/QLineEdit>
 
 #include "clock/CController.h"
 #include "clock/ClockRules.h"
@@ -251,11 +253,57 @@ void FController::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (m_fullScreen && !AdminAllowsClose()) {
+        event->ignore();
+        return;
+    }
     // Closing the clock window ends the program, also while report windows
     // are still open.
     m_timer->stop();
     event->accept();
     QCoreApplication::quit();
+}
+
+void FController::ShowStation() {
+    const std::optional<bool> fullScreen = m_station->FullScreen();
+    m_fullScreen = fullScreen.value_or(false);
+    if (m_fullScreen) {
+        showFullScreen();
+    } else {
+        show();
+    }
+}
+
+// A full-screen station closes only for the administrator's password.
+bool FController::AdminAllowsClose() {
+    if (m_askingToClose) {
+        return false;
+    }
+    m_askingToClose = true;
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("dlgClosePassword"));
+    dialog.setWindowTitle(QStringLiteral("Close Clock Station"));
+    dialog.setLabelText(QStringLiteral("Administrator's password:"));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextEchoMode(QLineEdit::Password);
+    dialog.setModal(true);
+    const bool typed = dialog.exec() == QDialog::Accepted;
+    m_askingToClose = false;
+    if (!typed) {
+        return false;
+    }
+    const std::optional<bool> right = m_station->IsAdminPassword(dialog.textValue().toStdString());
+    if (!right) {
+        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Close Clock Station",
+                    "The administrator's password could not be read from the database.");
+        return false;
+    }
+    if (!*right) {
+        ShowMessage(MsgIconExclamation | MsgButtonsOK, "Close Clock Station",
+                    "The password is not correct.");
+        return false;
+    }
+    return true;
 }
 
 bool FController::ShowLookUp(Action action, const EmployeeLookUp& found) {
@@ -362,25 +410,39 @@ void FController::RunAction(Action action, const std::shared_ptr<CEmployee>& emp
     ShowClockResult(*employee, result);
 }
 
+// The box closes by itself; a digit typed while it shows starts the next
+// person's number.
+void FController::Confirm(const std::string& title, const std::string& text) {
+    m_carriedKeys =
+        QString::fromStdString(ShowConfirmation(MsgIconInformation | MsgButtonsOK, title, text));
+}
+
 void FController::ClearEmployeeNumber() {
-    m_ui->txtEmployeeNumber->clear();
+    m_ui->txtEmployeeNumber->setText(m_carriedKeys);
+    m_carriedKeys.clear();
     m_ui->txtEmployeeNumber->setFocus();
 }
 
 void FController::ShowClockResult(const CEmployee& employee, const ClockResult& result) {
     const bool busy = result.outcome == ClockResult::Outcome::Busy;
     switch (result.outcome) {
-    case ClockResult::Outcome::Stored:
-        ShowMessage(MsgIconInformation | MsgButtonsOK, "Login Complete",
-                    EmployeeLine(employee) +
-                        "\r\nClocked In At: " + result.clockedIn.Format("mm/dd/yyyy   hh:mm AMPM") +
-                        ForgottenClockOutText(result.forgotten));
+    case ClockResult::Outcome::Stored: {
+        const std::string text = EmployeeLine(employee) + "\r\nClocked In At: " +
+                                 result.clockedIn.Format("mm/dd/yyyy   hh:mm AMPM") +
+                                 ForgottenClockOutText(result.forgotten);
+        // A forgotten clock-out is a warning to read: that box stays.
+        if (result.forgotten.empty()) {
+            Confirm("Login Complete", text);
+        } else {
+            ShowMessage(MsgIconInformation | MsgButtonsOK, "Login Complete", text);
+        }
         break;
+    }
     case ClockResult::Outcome::Closed: {
         const DateTime now = DateTime::Now();
-        ShowMessage(MsgIconInformation | MsgButtonsOK, "Logout Complete",
-                    EmployeeLine(employee) + "\r\nClocked Out At: " + now.Format("mm/dd/yyyy") +
-                        "   " + now.Format("hh:mm:ss AMPM"));
+        Confirm("Logout Complete", EmployeeLine(employee) +
+                                       "\r\nClocked Out At: " + now.Format("mm/dd/yyyy") + "   " +
+                                       now.Format("hh:mm:ss AMPM"));
         break;
     }
     case ClockResult::Outcome::AlreadyClockedIn:

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QtWidgets/QWidget>
 
 #include <memory>
@@ -70,6 +71,8 @@ public:
     // station then works on the controller's database, employee list, time
     // record factory and system options.
     void SetController(CController* value);
+    // Shows the window: full screen when the station's option says so.
+    void ShowStation();
 
     // Called by the time card report window when it closes. The clock window
     // keeps no reference to the report, so there is nothing to drop.
@@ -113,7 +116,11 @@ private:
     // A clock-in's or clock-out's confirmation or failure box.
     void ShowClockResult(const CEmployee& employee, const ClockResult& result);
     void PrintTimeCard(const std::shared_ptr<CEmployee>& employee);
+    // Empties the number box, or starts it with the digit that closed a
+    // confirmation, and gives it the focus.
     void ClearEmployeeNumber();
+    bool AdminAllowsClose();
+    void Confirm(const std::string& title, const std::string& text);
 
     // PIN checks (FControllerPin.cpp): what the checks made before an action
     // let the window do next.
@@ -147,6 +154,11 @@ private:
     std::unique_ptr<ClockStation> m_station;
     int m_activeButton = ButtonNone;
     bool m_actionRunning = false;
+    // Opened full screen: closing asks for the administrator's password.
+    bool m_fullScreen = false;
+    bool m_askingToClose = false;
+    // The digit that closed the last confirmation, for the number box.
+    QString m_carriedKeys;
     bool m_waiting = false;
     // The action waiting for a PIN, for whom, and the checks that asked for
     // it (the stored hash and the wrong PINs in a row so far).

@@ -1,6 +1,7 @@
 #include "clock/FPrintTC.h"
 
 #include <QtGui/QCloseEvent>
+#include <QtGui/QKeyEvent>
 #include <QtWidgets/QDateEdit>
 
 #include "clock/ClockStation.h"
@@ -30,8 +31,30 @@ FPrintTC::FPrintTC(const ClockStation* station, QWidget* parent)
     connect(m_ui->cmdPrint, &QPushButton::clicked, this, &FPrintTC::OnView);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &FPrintTC::OnCancel);
 
+    // Tab leaves a date box at once instead of stepping through its month,
+    // day and year, so that the buttons are one Tab each away.
+    m_ui->tptbTCFrom->installEventFilter(this);
+    m_ui->tptbTCTo->installEventFilter(this);
+
     m_printClick = false;
     SetInitialPeriod();
+}
+
+bool FPrintTC::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        (watched == m_ui->tptbTCFrom || watched == m_ui->tptbTCTo)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers others =
+            key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier);
+        if (others == Qt::NoModifier &&
+            (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+            const bool next =
+                key->key() == Qt::Key_Tab && !key->modifiers().testFlag(Qt::ShiftModifier);
+            focusNextPrevChild(next);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 FPrintTC::~FPrintTC() = default;

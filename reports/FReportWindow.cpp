@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QFontMetricsF>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -209,6 +210,14 @@ void FReportWindow::CloseClicked() {
 void FReportWindow::closeEvent(QCloseEvent* event) {
     Unload();
     event->accept();
+}
+
+void FReportWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void FReportWindow::Unload() {

@@ -58,6 +58,8 @@ protected:
     explicit FReportWindow(const QString& designCaption, QWidget* parent = nullptr);
 
     void closeEvent(QCloseEvent* event) override;
+    // Escape closes the window as its Close button does.
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

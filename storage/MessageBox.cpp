@@ -54,4 +54,9 @@ int32_t ShowMessage(int32_t style, const std::string& title, const std::string& 
                                     WithoutServerPasswords(text));
 }
 
+std::string ShowConfirmation(int32_t style, const std::string& title, const std::string& text) {
+    return CurrentMessageBox().ShowConfirmation(style, WithoutServerPasswords(title),
+                                                WithoutServerPasswords(text));
+}
+
 } // namespace orvan

@@ -37,6 +37,15 @@ public:
     // style = icon code + button-set code. Returns the code of the button
     // pressed.
     virtual int32_t Show(int32_t style, const std::string& title, const std::string& text) = 0;
+    // A confirmation that needs no answer: a box that may close by itself
+    // or on the next person's first key. Returns the characters typed that
+    // closed it, for the control that has the focus; empty otherwise. By
+    // default shown as an OK box like any other.
+    virtual std::string ShowConfirmation(int32_t style, const std::string& title,
+                                         const std::string& text) {
+        Show(style, title, text);
+        return {};
+    }
     // Puts the screen's mouse pointer back to the default arrow.
     virtual void ResetMousePointer() {}
 };
@@ -50,6 +59,8 @@ void SetMessageBox(std::shared_ptr<IMessageBox> messageBox);
 // Shows a message through the current message box, with any server
 // password taken out of the title and the text (WithoutServerPasswords).
 int32_t ShowMessage(int32_t style, const std::string& title, const std::string& text);
+// The same for a confirmation (IMessageBox::ShowConfirmation).
+std::string ShowConfirmation(int32_t style, const std::string& title, const std::string& text);
 
 // The first button of a button set, which answers when nobody can.
 int32_t DefaultButtonOf(int32_t style);

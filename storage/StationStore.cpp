@@ -104,9 +104,9 @@ bool StationStore::Act(const std::string& sql) {
 // opens it (upgrading an older file), the statements run, and the file is
 // closed again on every way out, also after a failure.
 
-std::optional<bool> StationStore::RequirePin() {
+std::optional<bool> StationStore::BoolOption(std::string_view name) {
     const auto value = Select<std::string>(
-        "SELECT Value FROM StationOption WHERE Name = 'RequirePin'", [](const auto& rows) {
+        "SELECT Value FROM StationOption WHERE Name = " + SqlQuoted(name), [](const auto& rows) {
             const Recordset* row = FirstRow(rows);
             return row != nullptr ? row->AsText("Value") : std::string();
         });
@@ -117,15 +117,16 @@ std::optional<bool> StationStore::RequirePin() {
 }
 
 // A change is recorded on the audit trail, in the same unit as the option.
-bool StationStore::SetRequirePin(bool value) {
+bool StationStore::SetBoolOption(std::string_view name, std::string_view label, bool value) {
     if (m_database == nullptr) {
         m_errorNumber = err::NoDatabase;
         return false;
     }
     CJetDB& db = *m_database;
+    const std::string quoted = SqlQuoted(name);
     const auto stored = [&](bool) -> std::optional<std::string> {
         const auto rows =
-            db.ExecuteSelect("SELECT Value FROM StationOption WHERE Name = 'RequirePin'");
+            db.ExecuteSelect("SELECT Value FROM StationOption WHERE Name = " + quoted);
         if (!rows) {
             return std::nullopt;
         }
@@ -134,12 +135,12 @@ bool StationStore::SetRequirePin(bool value) {
             rows->MoveFirst();
             on = rows->AsText("Value") == "1";
         }
-        return std::string("Require a PIN at the clock station: ") + (on ? "Yes" : "No");
+        return std::string(label) + ": " + (on ? "Yes" : "No");
     };
     audit::Entry entry;
     entry.kind = audit::kOptions;
     const bool done = audit::RecordChange(db, entry, stored, [&] {
-        return Act(std::string("INSERT INTO StationOption (Name, Value) VALUES ('RequirePin', ") +
+        return Act("INSERT INTO StationOption (Name, Value) VALUES (" + quoted + ", " +
                    (value ? "'1'" : "'0'") +
                    ") ON CONFLICT (Name) DO UPDATE SET Value = excluded.Value");
     });
@@ -147,6 +148,30 @@ bool StationStore::SetRequirePin(bool value) {
         m_errorNumber = db.ErrorNumber() != 0 ? db.ErrorNumber() : err::StatementFailed;
     }
     return done;
+}
+
+std::optional<bool> StationStore::RequirePin() {
+    return BoolOption("RequirePin");
+}
+
+bool StationStore::SetRequirePin(bool value) {
+    return SetBoolOption("RequirePin", "Require a PIN at the clock station", value);
+}
+
+std::optional<bool> StationStore::FullScreen() {
+    return BoolOption("FullScreen");
+}
+
+bool StationStore::SetFullScreen(bool value) {
+    return SetBoolOption("FullScreen", "Clock station in full screen", value);
+}
+
+std::optional<std::string> StationStore::AdminClearPassword() {
+    return Select<std::string>("SELECT Password FROM Employee" + Where(CEmployee::AdministratorID),
+                               [](const auto& rows) {
+                                   const Recordset* row = FirstRow(rows);
+                                   return row != nullptr ? row->AsText("Password") : std::string();
+                               });
 }
 
 std::optional<std::string> StationStore::PinHash(int32_t employeeID) {

@@ -46,6 +46,9 @@ public:
     // The "Require a PIN at the clock station" option; False when never set.
     std::optional<bool> RequirePin();
     bool SetRequirePin(bool value);
+    // The "Clock station in full screen" option; False when never set.
+    std::optional<bool> FullScreen();
+    bool SetFullScreen(bool value);
 
     // The employee's stored PIN hash; empty when the employee has no PIN.
     std::optional<std::string> PinHash(int32_t employeeID);
@@ -78,8 +81,15 @@ public:
     // In one unit with its audit entry: removes the hash and puts the
     // first-time password back into the administrator's Employee row.
     bool ResetAdminPassword();
+    // The clear password in the administrator's Employee row (the
+    // first-time one until a hash replaces it; empty after that).
+    std::optional<std::string> AdminClearPassword();
 
 private:
+    // A Yes/No station option by name, and its change with the audit entry
+    // "<label>: Yes" or "<label>: No".
+    std::optional<bool> BoolOption(std::string_view name);
+    bool SetBoolOption(std::string_view name, std::string_view label, bool value);
     // Stores `hash` (empty: none) and `clearPassword`, with an entry saying
     // `what`.
     bool StoreAdminPassword(const std::string& hash, std::string_view clearPassword,

@@ -5,9 +5,11 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QString>
+#include <QTimer>
 
 namespace orvan {
 
@@ -65,13 +67,12 @@ QString DisplayText(const std::string& text) {
 
 } // namespace
 
-int32_t QtMessageBox::Show(int32_t style, const std::string& title, const std::string& text) {
+namespace {
+
+// Sets up the box for the style, title and text; returns the buttons.
+std::vector<ButtonCode> Configure(QMessageBox& box, int32_t style, const std::string& title,
+                                  const std::string& text) {
     const std::vector<ButtonCode> buttons = ButtonsOf(style);
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
-        // No window system to show anything on: the first button answers.
-        return buttons.front().code;
-    }
-    QMessageBox box(QApplication::activeWindow());
     box.setIcon(IconOf(style));
     box.setWindowTitle(QString::fromStdString(title));
     box.setTextFormat(Qt::PlainText);
@@ -93,6 +94,73 @@ int32_t QtMessageBox::Show(int32_t style, const std::string& title, const std::s
             box.setEscapeButton(b.button);
         }
     }
+    return buttons;
+}
+
+int g_confirmationInterval = 4000;
+
+// While a confirmation shows: the first digit typed to the box or one of
+// its buttons closes it and is kept.
+class DigitCloses : public QObject {
+public:
+    explicit DigitCloses(QMessageBox& box) : m_box(box) {}
+    const std::string& Typed() const { return m_typed; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            auto* widget = qobject_cast<QWidget*>(watched);
+            const QString text = static_cast<QKeyEvent*>(event)->text();
+            if (widget != nullptr && (widget == &m_box || m_box.isAncestorOf(widget)) &&
+                text.size() == 1 && text.at(0).isDigit() && text.at(0).unicode() < 128) {
+                m_typed = text.toStdString();
+                m_box.done(0);
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QMessageBox& m_box;
+    std::string m_typed;
+};
+
+} // namespace
+
+int ConfirmationInterval() {
+    return g_confirmationInterval;
+}
+
+void SetConfirmationInterval(int milliseconds) {
+    g_confirmationInterval = milliseconds;
+}
+
+std::string QtMessageBox::ShowConfirmation(int32_t style, const std::string& title,
+                                           const std::string& text) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        return {};
+    }
+    QMessageBox box(QApplication::activeWindow());
+    Configure(box, style, title, text);
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &box, [&box] { box.done(0); });
+    DigitCloses digits(box);
+    qApp->installEventFilter(&digits);
+    timer.start(g_confirmationInterval);
+    box.exec();
+    qApp->removeEventFilter(&digits);
+    return digits.Typed();
+}
+
+int32_t QtMessageBox::Show(int32_t style, const std::string& title, const std::string& text) {
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+        // No window system to show anything on: the first button answers.
+        return ButtonsOf(style).front().code;
+    }
+    QMessageBox box(QApplication::activeWindow());
+    const std::vector<ButtonCode> buttons = Configure(box, style, title, text);
     box.exec();
     const QMessageBox::StandardButton pressed = box.standardButton(box.clickedButton());
     for (const ButtonCode& b : buttons) {

@@ -14,10 +14,19 @@ namespace orvan {
 class QtMessageBox : public IMessageBox {
 public:
     int32_t Show(int32_t style, const std::string& title, const std::string& text) override;
+    // The box closes by itself after ConfirmationInterval(), or on a digit
+    // typed while it shows; the digit is returned so that it goes on into
+    // the control that has the focus next.
+    std::string ShowConfirmation(int32_t style, const std::string& title,
+                                 const std::string& text) override;
     // Takes back every override cursor the program has set (busy pointers),
     // so the message is shown with the normal arrow.
     void ResetMousePointer() override;
 };
+
+// How long a confirmation stays: 4 seconds unless set (tests shorten it).
+int ConfirmationInterval();
+void SetConfirmationInterval(int milliseconds);
 
 // Installs a QtMessageBox as the program's message box. Call once at start,
 // after the QApplication exists.

@@ -230,6 +230,31 @@ TEST_F(RequirePinOptionTest, ApplyStoresItAndARestartShowsIt) {
     EXPECT_FALSE(RequirePin()->isChecked());
 }
 
+// The full-screen option beside it: stored on its own row, shown again after
+// a restart, and Cancel brings back the stored value.
+TEST_F(RequirePinOptionTest, TheFullScreenOptionIsStoredBesideIt) {
+    Start();
+    auto* fullScreen = Control<QCheckBox>(m_window, "chkFullScreen");
+    EXPECT_EQ(fullScreen->text(), QStringLiteral("Clock station in full screen"));
+    EXPECT_FALSE(fullScreen->isChecked());
+    QTest::mouseClick(fullScreen, Qt::LeftButton);
+    ClickButton(m_window, "cmdApplyOptions");
+    EXPECT_TRUE(m_app.Messages().shown.empty()) << m_app.LastMessage();
+    EXPECT_EQ(
+        m_app.Database().QueryText("SELECT Value FROM StationOption WHERE Name = 'FullScreen'"),
+        "1");
+    EXPECT_EQ(Stored(), "0"); // the PIN option untouched
+    Exit();
+
+    Start();
+    fullScreen = Control<QCheckBox>(m_window, "chkFullScreen");
+    EXPECT_TRUE(fullScreen->isChecked());
+    QTest::mouseClick(fullScreen, Qt::LeftButton);
+    ClickButton(m_window, "cmdCancelOptions");
+    EXPECT_TRUE(fullScreen->isChecked());
+    Exit();
+}
+
 TEST_F(RequirePinOptionTest, CancelShowsTheStoredValueAndAFailedApplyStillStoresIt) {
     Start();
     QTest::mouseClick(RequirePin(), Qt::LeftButton);

@@ -200,9 +200,10 @@ TEST_P(AuditTrailTest, PayRatesAndOptionsAreRecordedWhenTheyChange) {
     options.SetPeriodLength(14);
     ASSERT_TRUE(options.Update());
     ASSERT_TRUE(StationStore(m_jet).SetRequirePin(true));
+    ASSERT_TRUE(StationStore(m_jet).SetFullScreen(true));
 
     const auto entries = Entries();
-    ASSERT_EQ(entries.size(), 4u);
+    ASSERT_EQ(entries.size(), 5u);
     EXPECT_EQ(entries[0].kind, "Pay rates");
     EXPECT_EQ(entries[0].employeeID, m_employeeId);
     EXPECT_EQ(entries[0].before, "PayRate 10.00, OvertimePayRate 15.00");
@@ -218,6 +219,9 @@ TEST_P(AuditTrailTest, PayRatesAndOptionsAreRecordedWhenTheyChange) {
     EXPECT_EQ(entries[2].after, "Period length 14 days, auto fill shift 08:00 AM to 05:00 PM");
     EXPECT_EQ(entries[3].before, "Require a PIN at the clock station: No");
     EXPECT_EQ(entries[3].after, "Require a PIN at the clock station: Yes");
+    EXPECT_EQ(entries[4].kind, "Options");
+    EXPECT_EQ(entries[4].before, "Clock station in full screen: No");
+    EXPECT_EQ(entries[4].after, "Clock station in full screen: Yes");
     EXPECT_TRUE(audit::Verify(entries).intact);
     EXPECT_TRUE(m_db->IsReleased());
 }

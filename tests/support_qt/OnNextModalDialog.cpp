@@ -10,6 +10,7 @@ namespace orvan::test {
 
 void OnNextModalDialog(std::function<void(QWidget*)> action) {
     auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setObjectName(QStringLiteral("OnNextModalDialog"));
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, action = std::move(action)]() {
         if (QWidget* dialog = QApplication::activeModalWidget()) {
@@ -19,6 +20,13 @@ void OnNextModalDialog(std::function<void(QWidget*)> action) {
         }
     });
     timer->start();
+}
+
+void DropPendingModalDialogWatches() {
+    for (QTimer* timer : QCoreApplication::instance()->findChildren<QTimer*>(
+             QStringLiteral("OnNextModalDialog"), Qt::FindDirectChildrenOnly)) {
+        delete timer;
+    }
 }
 
 } // namespace orvan::test

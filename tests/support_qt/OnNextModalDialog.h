@@ -13,4 +13,8 @@ namespace orvan::test {
 // watch belongs to the application object.
 void OnNextModalDialog(std::function<void(QWidget*)> action);
 
+// Drops the watches whose dialog never opened (an earlier test's), so that
+// they cannot act on a dialog of the next one.
+void DropPendingModalDialogWatches();
+
 } // namespace orvan::test
