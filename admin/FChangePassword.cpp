@@ -6,6 +6,7 @@
 
 #include "core/PlainText.h"
 #include "personnel/CEmployee.h"
+#include "security/AdminPassword.h"
 #include "security/PinHash.h"
 #include "storage/MessageBox.h"
 #include "storage/StationStore.h"
@@ -32,16 +33,8 @@ FChangePassword::FChangePassword(std::shared_ptr<CJetDB> database,
 FChangePassword::~FChangePassword() = default;
 
 std::optional<bool> FChangePassword::IsCurrentPassword(const std::string& password) const {
-    const auto hash = StationStore(m_database).AdminPasswordHash();
-    if (!hash) {
-        return std::nullopt;
-    }
-    if (!hash->empty()) {
-        return pin::VerifyPassword(*hash, password);
-    }
-    // No hash yet: the first-time password in the administrator's row.
-    return m_administrator && !m_administrator->Password().empty() &&
-           m_administrator->Password() == password;
+    StationStore store(m_database);
+    return pin::IsAdministratorsPassword(store, password);
 }
 
 void FChangePassword::Refuse(const std::string& text, QWidget* box) {

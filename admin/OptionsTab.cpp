@@ -95,25 +95,27 @@ bool OptionsTab::ApplySystemOptions(const std::shared_ptr<CSystemOptions>& optio
 
 bool OptionsTab::ApplyStationOptions() {
     const auto database = DatabaseOf(m_window);
-    bool done = true;
     // An option already stored is not written: the file is not touched.
-    const bool requirePin = m_ui->chkRequirePIN->isChecked();
-    if (m_requirePin != requirePin) {
-        if (database != nullptr && StationStore(database).SetRequirePin(requirePin)) {
-            m_requirePin = requirePin;
-        } else {
-            done = false;
+    const auto apply = [&database](std::optional<bool>& stored, bool wanted,
+                                   bool (StationStore::*set)(bool)) {
+        if (stored == wanted) {
+            return true;
         }
-    }
-    const bool fullScreen = m_ui->chkFullScreen->isChecked();
-    if (m_fullScreen != fullScreen) {
-        if (database != nullptr && StationStore(database).SetFullScreen(fullScreen)) {
-            m_fullScreen = fullScreen;
-        } else {
-            done = false;
+        if (database == nullptr) {
+            return false;
         }
-    }
-    return done;
+        StationStore store(database);
+        if (!(store.*set)(wanted)) {
+            return false;
+        }
+        stored = wanted;
+        return true;
+    };
+    const bool requirePin =
+        apply(m_requirePin, m_ui->chkRequirePIN->isChecked(), &StationStore::SetRequirePin);
+    const bool fullScreen =
+        apply(m_fullScreen, m_ui->chkFullScreen->isChecked(), &StationStore::SetFullScreen);
+    return requirePin && fullScreen;
 }
 
 bool OptionsTab::ApplyOptionValues(const std::shared_ptr<CSystemOptions>& options) {

@@ -7,6 +7,7 @@
 #include "core/ErrorNumbers.h"
 #include "core/ObjectState.h"
 #include "personnel/CEmployee.h"
+#include "security/AdminPassword.h"
 #include "security/PinHash.h"
 #include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
@@ -298,18 +299,7 @@ std::optional<bool> ClockStation::FullScreen() {
 
 std::optional<bool> ClockStation::IsAdminPassword(const std::string& typed) {
     StationStore store(m_database);
-    const std::optional<std::string> hash = store.AdminPasswordHash();
-    if (!hash) {
-        return std::nullopt;
-    }
-    if (!hash->empty()) {
-        return pin::VerifyPassword(*hash, typed);
-    }
-    const std::optional<std::string> clear = store.AdminClearPassword();
-    if (!clear) {
-        return std::nullopt;
-    }
-    return !clear->empty() && *clear == typed;
+    return pin::IsAdministratorsPassword(store, typed);
 }
 
 PinGate ClockStation::CheckPinGate(const CEmployee& employee) {
