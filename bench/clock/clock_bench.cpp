@@ -104,8 +104,57 @@ void BM_ClockIn_RawFloor(benchmark::State& state) {
     }
 }
 
+// The same unit the click stores, written by the raw SQLite API in one open:
+// the exclusive transaction, the time record, its punch offset and an audit
+// entry chained to the previous one. The gap between this floor and the click
+// is what the program's own layers cost; the gap between this floor and the
+// one-insert floor above is what the audit trail and the offsets cost on disk.
+void BM_ClockIn_RawFloorSameRows(benchmark::State& state) {
+    orvan::test::TestDatabase db;
+    const std::string path = db.DatabasePath();
+    DateTime now = DateTime::FromParts(2003, 1, 15, 8, 0);
+    const auto run = [&](sqlite3* handle, const char* sql, bool bindNow) {
+        sqlite3_stmt* s = nullptr;
+        sqlite3_prepare_v2(handle, sql, -1, &s, nullptr);
+        if (bindNow) {
+            sqlite3_bind_double(s, 1, now.Days());
+        }
+        int rc = sqlite3_step(s);
+        while (rc == SQLITE_ROW) {
+            rc = sqlite3_step(s);
+        }
+        if (rc != SQLITE_DONE) {
+            state.SkipWithError(sqlite3_errmsg(handle));
+        }
+        sqlite3_finalize(s);
+    };
+    for (auto _ : state) {
+        sqlite3* handle = nullptr;
+        sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE, nullptr);
+        run(handle, "BEGIN EXCLUSIVE", false);
+        run(handle, "INSERT INTO TimeRecord (EmployeeID, StartTime, EndTime) VALUES (40, ?1, 0)",
+            true);
+        run(handle,
+            "INSERT INTO PunchOffset (TimeRecordID, StartOffset, EndOffset) "
+            "VALUES (last_insert_rowid(), 0, NULL)",
+            false);
+        run(handle, "SELECT EntryID, Hash FROM AuditEntry ORDER BY EntryID DESC LIMIT 1", false);
+        run(handle,
+            "INSERT INTO AuditEntry (EntryTime, Who, Kind, TimeRecordID, EmployeeID, "
+            "ValueAfter, Hash) VALUES ('2003-01-15T08:00:00+00:00', 'clock station', "
+            "'Clock in', (SELECT max(TimeRecordID) FROM TimeRecord), 40, "
+            "'01/15/2003 08:00 AM to open', "
+            "'0000000000000000000000000000000000000000000000000000000000000000')",
+            false);
+        run(handle, "COMMIT", false);
+        sqlite3_close(handle);
+        now = now.AddMinutes(1);
+    }
+}
+
 BENCHMARK(BM_ClockIn_FromClick)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 BENCHMARK(BM_ClockIn_RawFloor)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+BENCHMARK(BM_ClockIn_RawFloorSameRows)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
 
 } // namespace
 
