@@ -33,6 +33,7 @@ bool CDocLauncher::Launch(QWidget* theparent, const std::string& thedocname,
     } catch (const std::exception&) {
         result = 0;
     }
+    m_shellResult = result;
     if (result > ShellSuccessLimit) {
         return true;
     }

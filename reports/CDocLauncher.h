@@ -21,6 +21,9 @@ public:
     bool PrintDocument(QWidget* theparent, const std::string& thedocname);
 
     int32_t ErrorNumber() const { return m_errorNumber; }
+    // What the shell answered to the last request (ShellNoPrinter, for
+    // one); 0 before any request reached it.
+    int32_t ShellResult() const { return m_shellResult; }
     // The parent window and document name of the last accepted request.
     QWidget* ParentWindow() const { return m_parent; }
     const std::string& DocumentName() const { return m_docName; }
@@ -32,6 +35,7 @@ private:
     QPointer<QWidget> m_parent;
     std::string m_docName;
     int32_t m_errorNumber = 0;
+    int32_t m_shellResult = 0;
 };
 
 } // namespace orvan

@@ -1,11 +1,15 @@
 #include "reports/CReport.h"
 
 #include <exception>
+#include <filesystem>
 
 #include <QApplication>
 
 #include "reports/CDocLauncher.h"
 #include "reports/FReportWindow.h"
+#include "reports/IDocumentShell.h"
+#include "reports/IFileChooser.h"
+#include "reports/ReportPdf.h"
 #include "storage/CFile.h"
 #include "storage/MessageBox.h"
 #include "storage/ProgramFolder.h"
@@ -178,7 +182,42 @@ bool CReport::PrintReport() {
         if (launcher.ErrorNumber() == err::DocumentNotFound) {
             ShowMessage(MsgIconExclamation, "Report Print Error",
                         "The path to the report is invalid or not able to be opened by Windows.");
+        } else if (launcher.ShellResult() == ShellNoPrinter) {
+            // A computer without a printer can still keep the report.
+            if (ShowMessage(MsgIconQuestion + MsgButtonsYesNo, "No Printer",
+                            "No printer is set up on this computer. Save the report as PDF "
+                            "instead?") == MsgResultYes) {
+                SaveReportAsPdf();
+            }
         }
+    } catch (const std::exception&) {
+    }
+    return false;
+}
+
+bool CReport::SaveReportAsPdf() {
+    try {
+        FReportWindow* window = ReportWindow();
+        if (window == nullptr) {
+            return false;
+        }
+        std::filesystem::path suggested = std::filesystem::u8path(ReportPath());
+        suggested.replace_extension(".pdf");
+        std::string path = CurrentFileChooser().SaveFileName(
+            window, "Save as PDF", suggested.string(), "PDF files (*.pdf)");
+        if (path.empty()) {
+            return false;
+        }
+        if (std::filesystem::u8path(path).extension().empty()) {
+            path += ".pdf";
+        }
+        QString reason;
+        if (WriteReportPdf(QString::fromStdString(path), {QString::fromStdString(window->Text())},
+                           window->windowTitle(), &reason)) {
+            return true;
+        }
+        ShowMessage(MsgIconExclamation, "PDF Save Error",
+                    "The report could not be saved as " + path + ": " + reason.toStdString());
     } catch (const std::exception&) {
     }
     return false;

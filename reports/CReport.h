@@ -51,6 +51,11 @@ public:
     // be found the user is told so. The error number is not changed.
     bool PrintReport();
 
+    // Saves the report's text as a PDF file where the user chooses (the
+    // report file's name with ".pdf" is offered). False when the user
+    // cancelled or the file could not be written (the user is told why).
+    bool SaveReportAsPdf();
+
     // Unloads the report window and tells the parent window. Does nothing
     // when the window is already gone; always True.
     bool UnloadReportWindow();

@@ -28,6 +28,7 @@ constexpr double kDesignClientWidth = 9555;
 constexpr double kDesignClientHeight = 5055;
 constexpr double kPanelHeight = 645;
 constexpr double kButtonWidth = 1230;
+constexpr double kPdfButtonWidth = 1530;
 constexpr double kButtonHeight = 375;
 constexpr double kButtonTop = 180;
 
@@ -44,6 +45,8 @@ constexpr double kMinimumHeight = 2000;
 constexpr double kBelowText = 1065;
 constexpr double kPrintFromRight = 2760;
 constexpr double kCloseFromRight = 1365;
+// Save as PDF sits left of Print, the same gap between them.
+constexpr double kPdfFromRight = kPrintFromRight + 165 + kPdfButtonWidth;
 
 // A tab in a report text moves to the next multiple of this many columns.
 constexpr int kTabColumns = 8;
@@ -87,11 +90,18 @@ FReportWindow::FReportWindow(const QString& designCaption, QWidget* parent)
         button->setGeometry(button->x(), TwipsToPixelsY(kButtonTop), TwipsToPixelsX(kButtonWidth),
                             TwipsToPixelsY(kButtonHeight));
     }
+    m_ui->cmdSavePdf->setGeometry(m_ui->cmdSavePdf->x(), TwipsToPixelsY(kButtonTop),
+                                  TwipsToPixelsX(kPdfButtonWidth), TwipsToPixelsY(kButtonHeight));
     resize(TwipsToPixelsX(kDesignClientWidth), TwipsToPixelsY(kDesignClientHeight));
     LayOutControls();
 
     connect(m_ui->cmdPrint, &QPushButton::clicked, this, &FReportWindow::PrintClicked);
     connect(m_ui->cmdClose, &QPushButton::clicked, this, &FReportWindow::CloseClicked);
+    connect(m_ui->cmdSavePdf, &QPushButton::clicked, this, [this] {
+        if (std::shared_ptr<CReport> controller = m_controller) {
+            controller->SaveReportAsPdf();
+        }
+    });
 }
 
 FReportWindow::~FReportWindow() {
@@ -153,6 +163,7 @@ void FReportWindow::LayOutControls() {
     const double panelWidth = panel->width() * 1440.0 / logicalDpiX();
     m_ui->cmdPrint->move(TwipsToPixelsX(panelWidth - kPrintFromRight), m_ui->cmdPrint->y());
     m_ui->cmdClose->move(TwipsToPixelsX(panelWidth - kCloseFromRight), m_ui->cmdClose->y());
+    m_ui->cmdSavePdf->move(TwipsToPixelsX(panelWidth - kPdfFromRight), m_ui->cmdSavePdf->y());
 }
 
 void FReportWindow::FitToText() {

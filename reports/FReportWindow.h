@@ -15,9 +15,9 @@ namespace orvan {
 class CReport;
 
 // The window that shows one report: the report text in txtReport (read-only,
-// fixed-pitch), and Print and Close on the button panel below it. The five
-// report windows share this design and differ only in their class and
-// design caption.
+// fixed-pitch), and Save as PDF, Print and Close on the button panel below
+// it. The report windows share this design and differ only in their class
+// and design caption.
 //
 // The window holds its report (Controller) and the report holds the window:
 // the pair keeps itself alive while the window is open. Close, the close box

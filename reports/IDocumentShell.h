@@ -11,6 +11,8 @@ namespace orvan {
 // Return values of a document shell, as the desktop shell reports them:
 // above ShellSuccessLimit the document was handed over; anything else is a
 // failure, ShellFileNotFound telling that the document does not exist.
+// ShellNoPrinter: the print verb found no printer set up on this computer.
+inline constexpr int32_t ShellNoPrinter = 1;
 inline constexpr int32_t ShellFileNotFound = 2;
 inline constexpr int32_t ShellNoAssociation = 31;
 inline constexpr int32_t ShellSuccessLimit = 32;

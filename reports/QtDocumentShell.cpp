@@ -60,7 +60,7 @@ int32_t QtDocumentShell::Execute(QWidget* /*parent*/, const std::string& verb,
         const QString text = QString::fromUtf8(file.readAll());
         std::unique_ptr<QPrinter> printer = DefaultPrinter();
         if (!printer) {
-            return ShellNoAssociation;
+            return ShellNoPrinter;
         }
         return PrintText(*printer, text) ? ShellSuccess : ShellNoAssociation;
     }

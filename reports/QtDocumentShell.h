@@ -13,8 +13,8 @@ namespace orvan {
 // The desktop's document shell through Qt: "open" hands the file to the
 // desktop's default application (QDesktopServices); "print" prints the text
 // file on the default printer in the report font, without a dialog. A
-// missing file answers ShellFileNotFound; no default printer, or a printer
-// that fails, answers ShellNoAssociation.
+// missing file answers ShellFileNotFound; no default printer answers
+// ShellNoPrinter, a printer that fails ShellNoAssociation.
 class QtDocumentShell : public IDocumentShell {
 public:
     int32_t Execute(QWidget* parent, const std::string& verb, const std::string& document,

@@ -17,6 +17,7 @@ packages=(
   libqt6opengl6-dev # Qt Designer's CMake package needs it; without it the Tempix plugin drops out
   xvfb xauth fonts-dejavu-core
   pandoc
+  poppler-utils # pdftotext, to read back the PDFs the tests write
   libsodium-dev # PIN hashes (Argon2)
   libpq-dev     # the database server's client library
   "$@"
