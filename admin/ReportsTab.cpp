@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <vector>
 
 #include <QtGui/QGuiApplication>
 #include <QtWidgets/QListWidget>
@@ -18,8 +20,12 @@
 #include "reports/CReportReview.h"
 #include "reports/CReportTimeCard.h"
 #include "reports/CReportYTDTotals.h"
+#include "reports/FReportWindow.h"
+#include "reports/IFileChooser.h"
+#include "reports/ReportPdf.h"
 #include "storage/CSystemOptions.h"
 #include "storage/MessageBox.h"
+#include "storage/ProgramFolder.h"
 #include "ui_ReportsTab.h"
 
 namespace orvan::admin {
@@ -110,6 +116,7 @@ ReportsTab::ReportsTab(QWidget* parent)
     connect(m_ui->cboReports, &QComboBox::activated, this, &ReportsTab::ReportChosen);
     connect(m_ui->cboReports, &QComboBox::currentIndexChanged, this, &ReportsTab::ReportChosen);
     connect(m_ui->cmdGenerate, &QPushButton::clicked, this, &ReportsTab::GenerateClicked);
+    connect(m_ui->cmdTimeCardsPdf, &QPushButton::clicked, this, &ReportsTab::SaveTimeCardsPdf);
     connect(m_ui->cboFromDate, &DateCombo::ValueChanged, this, &ReportsTab::FromDateChanged);
     connect(m_ui->cboToDate, &DateCombo::ValueChanged, this, &ReportsTab::ShowDatedStatusText);
 }
@@ -237,6 +244,61 @@ void ReportsTab::GenerateClicked() {
 void ReportsTab::GenerateTimeCardReports() {
     GenerateForEach<CReportTimeCard>(m_window, *SelectedEmployees(), m_ui->cboFromDate->Value(),
                                      m_ui->cboToDate->Value());
+}
+
+void ReportsTab::SaveTimeCardsPdf() {
+    static constexpr const char* Title = "Time Cards PDF";
+    const std::shared_ptr<CEmployeeList> employees = SelectedEmployees();
+    if (employees->Count() == 0) {
+        ShowMessage(MsgIconExclamation + MsgButtonsOK, Title,
+                    "You must select the employees whose time cards go into the PDF.");
+        return;
+    }
+    const DateTime from = m_ui->cboFromDate->Value();
+    const DateTime to = m_ui->cboToDate->Value();
+    QStringList cards;
+    std::vector<std::shared_ptr<CReportTimeCard>> failed;
+    {
+        const BusyCursor busy;
+        for (int32_t i = 1; i <= employees->Count(); ++i) {
+            auto report = std::make_shared<CReportTimeCard>();
+            report->SetParentWindow(m_window);
+            report->SetShowWindow(false);
+            const bool generated = report->GenerateReport(m_window->Controller()->OrvanDatabase(),
+                                                          employees->Item(i), from, to);
+            if (generated && report->ReportWindow() != nullptr) {
+                cards << QString::fromStdString(report->ReportWindow()->Text());
+            } else {
+                failed.push_back(report);
+            }
+            report->UnloadReportWindow();
+        }
+    }
+    for (const auto& report : failed) {
+        ShowReportFailure(*report);
+    }
+    if (cards.isEmpty()) {
+        return;
+    }
+    const std::string range = from.Format("mm/dd/yyyy") + "+" + to.Format("mm/dd/yyyy");
+    const std::string suggested =
+        ProgramPath("\\reports\\TimeCards_" + CReport::RangeKey(range) + ".pdf");
+    std::string path = CurrentFileChooser().SaveFileName(m_window, "Save Time Cards as PDF",
+                                                         suggested, "PDF files (*.pdf)");
+    if (path.empty()) {
+        return;
+    }
+    if (std::filesystem::u8path(path).extension().empty()) {
+        path += ".pdf";
+    }
+    QString reason;
+    const QString title = QStringLiteral("Time Cards %1 - %2")
+                              .arg(QString::fromStdString(from.Format("m/d/yyyy")),
+                                   QString::fromStdString(to.Format("m/d/yyyy")));
+    if (!WriteReportPdf(QString::fromStdString(path), cards, title, &reason)) {
+        ShowMessage(MsgIconExclamation, "PDF Save Error",
+                    "The time cards could not be saved as " + path + ": " + reason.toStdString());
+    }
 }
 
 void ReportsTab::GenerateYTDReports() {

@@ -77,6 +77,9 @@ private:
     void GeneratePhoneBookReport();
     void GenerateMissingClockOutsReport();
     void GenerateAuditTrailReport();
+    // The chosen employees' time cards for the chosen days in one PDF file,
+    // each card on a page of its own with its signature lines.
+    void SaveTimeCardsPdf();
     void FromDateChanged();
     void ShowDatedStatusText();
     int16_t PeriodLength() const;

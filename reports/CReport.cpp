@@ -163,7 +163,7 @@ bool CReport::FinishReport(bool result) {
     if (m_fileWriteFailed) {
         result = false;
     }
-    if (m_window) {
+    if (m_window && m_showWindow) {
         m_window->FitToText();
         m_window->show();
     }

@@ -56,6 +56,11 @@ public:
     // cancelled or the file could not be written (the user is told why).
     bool SaveReportAsPdf();
 
+    // Whether finishing the report shows its window (True unless set). A
+    // report written only for its text (gathered into one PDF, say) keeps
+    // the window hidden; unload it when done.
+    void SetShowWindow(bool value) { m_showWindow = value; }
+
     // Unloads the report window and tells the parent window. Does nothing
     // when the window is already gone; always True.
     bool UnloadReportWindow();
@@ -113,6 +118,7 @@ private:
     std::string m_fileName;
     int32_t m_errorNumber = 0;
     bool m_fileWriteFailed = false;
+    bool m_showWindow = true;
     std::unique_ptr<CFile> m_reportFile;
     QPointer<FReportWindow> m_window;
     Notification m_notification;

@@ -55,10 +55,9 @@ bool WriteReportPdf(const QString& path, const QStringList& texts, const QString
     writer.setTitle(title);
     writer.setCreator(QStringLiteral("Orvan"));
     writer.setResolution(300);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                     QMarginsF(kMarginInches, kMarginInches, kMarginInches,
-                                               kMarginInches),
-                                     QPageLayout::Inch));
+    writer.setPageLayout(QPageLayout(
+        QPageSize(QPageSize::Letter), QPageLayout::Portrait,
+        QMarginsF(kMarginInches, kMarginInches, kMarginInches, kMarginInches), QPageLayout::Inch));
 
     QPainter painter;
     if (!painter.begin(&writer)) {
@@ -95,8 +94,8 @@ bool WriteReportPdf(const QString& path, const QStringList& texts, const QString
 
     int pageCount = 0;
     for (const QStringList& lines : documents) {
-        pageCount += std::max<int>(1, (static_cast<int>(lines.size()) + linesPerPage - 1) /
-                                          linesPerPage);
+        pageCount +=
+            std::max<int>(1, (static_cast<int>(lines.size()) + linesPerPage - 1) / linesPerPage);
     }
 
     int pageNumber = 0;

@@ -31,9 +31,11 @@
 #include "storage/AuditTrail.h"
 #include "reports/CReportYTDTotals.h"
 #include "reports/FReportWindow.h"
+#include "reports/IFileChooser.h"
 #include "storage/CSystemOptions.h"
 #include "storage/MessageBox.h"
 #include "support_qt/CloseReportWindows.h"
+#include "support_qt/PdfFiles.h"
 #include "support_qt/ScopedDocumentShell.h"
 #include "ui/DateCombo.h"
 
@@ -645,6 +647,41 @@ TEST_F(SameFilesTest, PhoneBook) {
     auto direct = std::make_shared<CReportPhoneBook>();
     ASSERT_TRUE(direct->GenerateReport(ListOf({"Ann Baker", "Carl Dunn", "Eve Frost"})));
     EXPECT_EQ(ReportFile("phone_book.txt"), fromPage);
+}
+
+TEST_F(ReportsTabTest, TimeCardsPdfPutsEachChosenCardOnItsOwnPage) {
+    Start(DateTime::FromParts(2003, 1, 11));
+    AddJanuaryRecords();
+    auto chooser = std::make_shared<FixedFileChooser>();
+    SetFileChooser(chooser);
+    struct Restore {
+        ~Restore() { SetFileChooser(nullptr); }
+    } restore;
+
+    ClickButton(m_window, "cmdTimeCardsPdf");
+    ASSERT_EQ(m_app->Messages().shown.size(), 1u);
+    EXPECT_EQ(m_app->Messages().shown[0].text,
+              "You must select the employees whose time cards go into the PDF.");
+    EXPECT_EQ(chooser->asked, 0);
+
+    const fs::path pdf = m_app->Database().Folder() / "reports" / "cards.pdf";
+    chooser->answer = pdf.string();
+    Select({QStringLiteral("Ann Baker"), QStringLiteral("Eve Frost")});
+    ClickButton(m_window, "cmdTimeCardsPdf");
+    EXPECT_EQ(fs::path(chooser->lastSuggested).filename(), "TimeCards_0101_0114_2003.pdf");
+    // No window is left open by the cards gathered for the file.
+    EXPECT_TRUE(ReportWindows().empty());
+    const std::vector<std::string> pages = PdfPages(pdf);
+    ASSERT_EQ(pages.size(), 2u);
+    // Nine days of 4 + 5.25 hours: 8 regular and 1.25 overtime a day.
+    for (const char* expected : {"Ann Baker", "Regular: 72.00", "Overtime: 11.25",
+                                 "Gross Pay: 888.75", "Manager Signature", "Page 1 of 2"}) {
+        EXPECT_NE(pages[0].find(expected), std::string::npos) << expected;
+    }
+    for (const char* expected : {"Eve Frost", "Gross Pay: 1244.25", "Page 2 of 2"}) {
+        EXPECT_NE(pages[1].find(expected), std::string::npos) << expected;
+    }
+    EXPECT_EQ(pages[1].find("Ann Baker"), std::string::npos);
 }
 
 } // namespace
