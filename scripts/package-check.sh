@@ -4,8 +4,9 @@
 # the way a shop would use it: `apt-get install ./orvan_*.deb`, the installed
 # orvan-initdb --help, both installed programs started headless on the shared
 # installation by a throwaway member of the group orvan (each must show its
-# first window, no message box, and keep running), a removal that keeps /var/opt/orvan, a reinstall that leaves the
-# database as it was, and a purge that deletes it. CI runs it as root.
+# first window, no message box, and keep running), an upgrade to a later
+# version and a removal that keep /var/opt/orvan as it was, a reinstall that
+# leaves the database alone, and a purge that deletes it. CI runs it as root.
 #
 #     sudo bash scripts/package-check.sh
 set -euo pipefail
@@ -117,8 +118,20 @@ pids=()
 [ "$(stat -c %G "$data/system/clockerrorlog.txt")" = orvan ] ||
   fail "the station's error log did not keep the group orvan"
 
-echo "== remove keeps the data"
+echo "== an upgrade keeps the data"
 sum="$(sha256sum "$data/system/orvan_11.mdb")"
+modes="$(stat -c '%a %G %n' "$data"/system "$data"/system/* "$data"/reports "$data"/backups)"
+version="$(dpkg-deb -f "$package" Version)"
+(cd "${ORVAN_BUILD_DIR:-$root/build}" &&
+  cpack -G DEB -B "$contents/upgrade" -D CPACK_PACKAGE_VERSION="$version+1" >/dev/null)
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+  "$contents/upgrade/orvan_${version}+1_amd64.deb"
+[ "$(dpkg-query -W -f='${Version}' orvan)" = "$version+1" ] || fail "the upgrade was not installed"
+[ "$(sha256sum "$data/system/orvan_11.mdb")" = "$sum" ] || fail "the upgrade changed the database"
+[ "$(stat -c '%a %G %n' "$data"/system "$data"/system/* "$data"/reports "$data"/backups)" = "$modes" ] ||
+  fail "the upgrade changed the installation's modes"
+
+echo "== remove keeps the data"
 DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq orvan
 [ ! -e /usr/bin/orvan-clock ] || fail "/usr/bin/orvan-clock is still there"
 [ ! -e /opt/orvan/OrvanClock ] || fail "/opt/orvan/OrvanClock is still there"
