@@ -87,9 +87,15 @@ bool MakeInstallationPrivate(const std::string& folder) {
     namespace fs = std::filesystem;
     bool changed = false;
     for (const char* name : {"system", "reports"}) {
-        const fs::path dir = fs::path(folder) / name;
+        fs::path dir = fs::path(folder) / name;
         std::error_code error;
-        if (!fs::is_directory(fs::symlink_status(dir, error))) {
+        // The Debian package links these folders to the shared installation
+        // in /var/opt/orvan: the folder linked to is made private (links
+        // inside it are still not followed).
+        if (fs::is_symlink(fs::symlink_status(dir, error))) {
+            dir = fs::canonical(dir, error);
+        }
+        if (error || !fs::is_directory(fs::symlink_status(dir, error))) {
             continue;
         }
         changed = TakeWorldAccess(dir.string()) || changed;

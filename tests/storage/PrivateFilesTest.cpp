@@ -126,5 +126,35 @@ TEST(PrivateFiles, AnOlderInstallationLosesTheWorldsAccessOnce) {
     EXPECT_EQ(ModeOf(inner / "b.txt"), 0640);
 }
 
+TEST(PrivateFiles, LinkedFoldersArePrivateWhereTheyLie) {
+    // A program folder whose system and reports folders are links to the
+    // installation elsewhere, as the Debian package lays them out.
+    TempDir programs;
+    TempDir data;
+    TempDir outside;
+    const fs::path system = data / "system";
+    const fs::path reports = data / "reports";
+    fs::create_directories(system);
+    fs::create_directories(reports);
+    const fs::path elsewhere = outside / "elsewhere.txt";
+    for (const fs::path& file : {system / "orvan_11.mdb", reports / "a.txt", elsewhere}) {
+        WriteAll(file, "x");
+        ::chmod(file.c_str(), 0664);
+    }
+    ::chmod(system.c_str(), 02775);
+    ::chmod(reports.c_str(), 0777);
+    fs::create_symlink(elsewhere, system / "link.txt");
+    fs::create_directory_symlink(system, programs / "system");
+    fs::create_directory_symlink(reports, programs / "reports");
+
+    EXPECT_TRUE(MakeInstallationPrivate(programs.Path().string()));
+    EXPECT_EQ(ModeOf(system), 02770);
+    EXPECT_EQ(ModeOf(reports), 0770);
+    EXPECT_EQ(ModeOf(system / "orvan_11.mdb"), 0660);
+    EXPECT_EQ(ModeOf(reports / "a.txt"), 0660);
+    EXPECT_EQ(ModeOf(elsewhere), 0664);
+    EXPECT_FALSE(MakeInstallationPrivate(programs.Path().string()));
+}
+
 } // namespace
 } // namespace orvan::test
