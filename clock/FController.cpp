@@ -368,7 +368,7 @@ void FController::RequestAction(Action action) {
             if (clockAction) {
                 EndDatabaseWork();
                 ShowClockResult(*employee, result);
-                BackUpIfDue();
+                BackUpIfDue(result);
             } else {
                 PrintTimeCard(employee);
             }
@@ -411,10 +411,16 @@ void FController::RunAction(Action action, const std::shared_ptr<CEmployee>& emp
     const ClockResult result = m_station->Run(*clockAction, employee);
     EndDatabaseWork();
     ShowClockResult(*employee, result);
-    BackUpIfDue();
+    BackUpIfDue(result);
 }
 
-void FController::BackUpIfDue() {
+void FController::BackUpIfDue(const ClockResult& action) {
+    // The other program held the file for the whole busy timeout just now:
+    // the copy waits for a later action rather than keep the station
+    // waiting again.
+    if (action.outcome == ClockResult::Outcome::Busy) {
+        return;
+    }
     const backup::Result result = m_station->BackUpIfDue([this] { OnBusyWait(); });
     SetWaiting(false);
     if (result.outcome == backup::Result::Outcome::Failed) {

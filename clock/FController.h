@@ -120,8 +120,9 @@ private:
     // A clock-in's or clock-out's confirmation or failure box.
     void ShowClockResult(const CEmployee& employee, const ClockResult& result);
     // After a clock action and its box: the day's copy of the database when
-    // it is due. A failure goes to the error log only; the station goes on.
-    void BackUpIfDue();
+    // it is due, unless the action found the database busy. A failure goes
+    // to the error log only; the station goes on.
+    void BackUpIfDue(const ClockResult& action);
     void PrintTimeCard(const std::shared_ptr<CEmployee>& employee);
     // Empties the number box, or starts it with the digit that closed a
     // confirmation, and gives it the focus.

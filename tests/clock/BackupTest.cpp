@@ -2,7 +2,8 @@
 // none, its first clock action of a day without one does (after the
 // action, which the copy then holds), later actions that day do not; a
 // folder that cannot take the copy is logged once and the station goes on
-// without a box of its own.
+// without a box of its own; an action that found the database busy is
+// followed by no copy.
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -11,9 +12,12 @@
 #include <string>
 
 #include "ClockTestSupport.h"
+#include "clock/CController.h"
 #include "clock/FController.h"
+#include "storage/CJetDB.h"
 #include "storage/SqliteHandle.h"
 #include "support/FileRelease.h"
+#include "support/LockingProcess.h"
 
 namespace orvan::test {
 namespace {
@@ -90,6 +94,28 @@ TEST(StationBackup, AFolderThatCannotTakeTheCopyIsLoggedAndTheStationGoesOn) {
     EXPECT_EQ(station.LastMessage().rfind("Logout Complete|", 0), 0U) << station.LastMessage();
     EXPECT_EQ(Count521(station.LogLines()), 1);
     EXPECT_EQ(station.Database().QueryInt("SELECT count(*) FROM TimeRecord WHERE EndTime > 0"), 1);
+}
+
+// An action the other program kept waiting past the busy timeout is not
+// followed by a copy that would wait as long again; the next action makes it.
+TEST(StationBackup, AnActionThatFoundTheDatabaseBusyMakesNoCopy) {
+    ClockStation station(At(15, 8, 5));
+    station.AddEmployee(1007, "Ann", "Lee");
+    station.Start();
+    ASSERT_NE(station.Window(), nullptr);
+    station.Controller()->CIDatabase()->SetBusyTimeout(TestBusyTimeout);
+    const fs::path backups = station.Database().Folder() / "backups";
+    {
+        LockingProcess manager(station.Database().DatabasePath(), LockingProcess::UntilReleased);
+        station.Type(QStringLiteral("1007"));
+        station.ClickClockIn();
+        EXPECT_EQ(station.LastMessage().rfind("Clock In Error|", 0), 0U) << station.LastMessage();
+    }
+    EXPECT_FALSE(fs::exists(backups));
+
+    station.Type(QStringLiteral("1007"));
+    station.ClickClockIn();
+    EXPECT_EQ(CountIn(backups / "orvan_11-2003-01-15.mdb", "1"), 1);
 }
 
 } // namespace
