@@ -166,7 +166,7 @@ void FController::FileBackUpNow() {
                     "pg_dump --format=custom --file=orvan.dump \"" +
                         name +
                         "\"\r\n\r\nand restore such a copy with pg_restore (see the user's "
-                        "guide, Backups).");
+                        "guide, Backing up the database file).");
         return;
     }
     QApplication::setOverrideCursor(Qt::WaitCursor);

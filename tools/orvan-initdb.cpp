@@ -220,7 +220,7 @@ int Restore(const std::string& backupFile, const std::string& folder) {
     if (orvan::IsServerDatabaseName(name)) {
         std::cerr << "orvan-initdb: the database of " << folder
                   << " is on a PostgreSQL server; restore it with pg_restore (see the user's "
-                     "guide, Backups)\n";
+                     "guide, Backing up the database file)\n";
         return 1;
     }
     std::string replaced;
