@@ -7,6 +7,7 @@
 #include "storage/CFile.h"
 #include "storage/CFileAdaptor.h"
 #include "storage/CSystemOptions.h"
+#include "storage/DatabaseBackup.h"
 #include "storage/ErrorLog.h"
 #include "storage/Failure.h"
 #include "storage/MessageBox.h"
@@ -79,9 +80,23 @@ void CController::Construct() {
     }
 
     CloseDatabase();
+    BackUpIfDue();
 
     if (!loginValid) {
         EndProgram();
+    }
+}
+
+void CController::BackUpIfDue() {
+    // A copy that cannot be made is logged; the program goes on.
+    const auto database = Database();
+    if (!database) {
+        return;
+    }
+    const backup::Result result =
+        backup::BackUpIfDue(database->DatabaseName(), database->BusyTimeout());
+    if (result.outcome == backup::Result::Outcome::Failed) {
+        ErrorLogFile().WriteLine(backup::FailureLogLine(result));
     }
 }
 

@@ -17,7 +17,8 @@ class FLogin;
 // options, then the company list, the employee list and the time record
 // factory), then the login window and, after a valid login, the main window;
 // then it closes the database, which from then on is opened only for the
-// length of each statement. Failures are reported in message boxes and
+// length of each statement, and makes the day's copy of the database file
+// when it is the day's first start. Failures are reported in message boxes and
 // logged in the error log; a fatal one ends the program through EndProgram
 // (admin/AdminMain.h).
 //
@@ -59,6 +60,9 @@ public:
 
 private:
     void Construct();
+    // The day's first start copies the database file into backups/ when
+    // today has no copy yet (storage/DatabaseBackup.h).
+    void BackUpIfDue();
     bool SaveSystemOptions();
     bool RunLogin();
 

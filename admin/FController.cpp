@@ -1,6 +1,7 @@
 #include "admin/FController.h"
 
 #include <QtGui/QCloseEvent>
+#include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QGroupBox>
 #include <QtWidgets/QLabel>
@@ -8,6 +9,7 @@
 #include <QtWidgets/QStatusBar>
 #include <QtWidgets/QTabBar>
 
+#include "admin/AdminMain.h"
 #include "admin/CController.h"
 #include "admin/CompanyTab.h"
 #include "admin/EmployeeTab.h"
@@ -23,7 +25,11 @@
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
 #include "reports/CDocLauncher.h"
+#include "storage/CFile.h"
+#include "storage/CJetDB.h"
 #include "storage/CSystemOptions.h"
+#include "storage/DatabaseBackup.h"
+#include "storage/DatabaseEngine.h"
 #include "storage/MessageBox.h"
 #include "storage/ProgramFolder.h"
 #include "storage/StationStore.h"
@@ -90,6 +96,7 @@ FController::FController(QWidget* parent)
             [this](int index) { TabClicked(index + 1); });
     connect(m_ui->mnuFileChangePassword, &QAction::triggered, this,
             &FController::FileChangePassword);
+    connect(m_ui->mnuFileBackUpNow, &QAction::triggered, this, &FController::FileBackUpNow);
     connect(m_ui->mnuFileExit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui->mnuHelpAbout, &QAction::triggered, this, &FController::HelpAbout);
     connect(m_ui->mnuHelpContents, &QAction::triggered, this, &FController::HelpContents);
@@ -143,6 +150,37 @@ void FController::FileChangePassword() {
             m_ui->EmployeeTab->ShowPasswordOf(*administrator);
         }
     }
+}
+
+void FController::FileBackUpNow() {
+    if (m_controller == nullptr || m_controller->OrvanDatabase() == nullptr) {
+        return;
+    }
+    const auto database = m_controller->OrvanDatabase();
+    const std::string name = database->DatabaseName();
+    if (IsServerDatabaseName(name)) {
+        // The box takes any password out of the address.
+        ShowMessage(MsgIconInformation | MsgButtonsOK, "Back Up Now",
+                    "The database is on a PostgreSQL server, so Orvan makes no copies of it. "
+                    "Back it up with the server's own tools, for example:\r\n\r\n"
+                    "pg_dump --format=custom --file=orvan.dump \"" +
+                        name +
+                        "\"\r\n\r\nand restore such a copy with pg_restore (see the user's "
+                        "guide, Backing up the database file).");
+        return;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const backup::Result result = backup::BackUpNow(name, database->BusyTimeout());
+    QApplication::restoreOverrideCursor();
+    if (result.outcome == backup::Result::Outcome::Made) {
+        ShowMessage(MsgIconInformation | MsgButtonsOK, "Back Up Now",
+                    "The database was backed up to " + result.path + ".");
+        return;
+    }
+    ErrorLogFile().WriteLine(backup::FailureLogLine(result));
+    ShowMessage(MsgIconExclamation | MsgButtonsOK, "Back Up Now",
+                "The database could not be backed up to " + result.path + ": " + result.reason +
+                    ".");
 }
 
 bool FController::ReturnTimeRecord(const std::shared_ptr<CTimeRecord>& thetimerecord,

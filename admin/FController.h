@@ -116,6 +116,10 @@ protected:
 private:
     void TabClicked(int index);
     void FileChangePassword();
+    // File, Back Up Now...: today's copy of the database file made now
+    // (replacing one made earlier today) and the result told in a box. On a
+    // database server the box tells how to back up with its own tools.
+    void FileBackUpNow();
     // The notice bar while the administrator still has the first-time
     // password.
     void ShowPasswordNotice();

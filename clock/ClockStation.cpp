@@ -360,6 +360,13 @@ PinCheck ClockStation::CheckPin(const CEmployee& employee, const PinGate& gate,
     return check;
 }
 
+backup::Result ClockStation::BackUpIfDue(const std::function<void()>& busyWait) {
+    if (!m_database) {
+        return {backup::Result::Outcome::NotDue, "", ""};
+    }
+    return m_dailyBackup.RunIfDue(m_database->DatabaseName(), m_database->BusyTimeout(), busyWait);
+}
+
 int32_t ClockStation::PeriodLength() const {
     return m_options ? m_options->PeriodLength() : 0;
 }

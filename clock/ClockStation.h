@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 #include "clock/ClockRules.h"
 #include "core/DateTime.h"
 #include "core/OpenRecords.h"
+#include "storage/DatabaseBackup.h"
 
 namespace orvan {
 class CEmployee;
@@ -193,6 +195,12 @@ public:
     // empty one lets nobody through). nullopt when it could not be read.
     std::optional<bool> IsAdminPassword(const std::string& typed);
 
+    // After a clock action: the day's copy of the database file when the day
+    // has none yet (backup::DailyBackup), waiting for the other program as
+    // an open does (`busyWait` between tries). Never asks the user; the
+    // caller logs a failure.
+    backup::Result BackUpIfDue(const std::function<void()>& busyWait = {});
+
     // The pay period length of the system options: a printed period runs
     // from its first day through PeriodLength days later. 0 without options.
     int32_t PeriodLength() const;
@@ -230,6 +238,7 @@ private:
     std::shared_ptr<CTimeRecordFactory> m_factory;
     std::shared_ptr<CSystemOptions> m_options;
     mutable std::string m_who;
+    backup::DailyBackup m_dailyBackup;
 };
 
 } // namespace orvan::timeclock

@@ -13,12 +13,14 @@
 #include "clock/ClockRules.h"
 #include "clock/FPrintTC.h"
 #include "clock/IdleClose.h"
+#include "clock/TimeClockMain.h"
 #include "core/CTimeCard.h"
 #include "core/DateTime.h"
 #include "personnel/CEmployee.h"
 #include "reports/CReportTimeCard.h"
 #include "reports/FReportWindow.h"
 #include "storage/CJetDB.h"
+#include "storage/ErrorLog.h"
 #include "storage/MessageBox.h"
 #include "ui_FController.h"
 
@@ -366,6 +368,7 @@ void FController::RequestAction(Action action) {
             if (clockAction) {
                 EndDatabaseWork();
                 ShowClockResult(*employee, result);
+                BackUpIfDue(result);
             } else {
                 PrintTimeCard(employee);
             }
@@ -408,6 +411,21 @@ void FController::RunAction(Action action, const std::shared_ptr<CEmployee>& emp
     const ClockResult result = m_station->Run(*clockAction, employee);
     EndDatabaseWork();
     ShowClockResult(*employee, result);
+    BackUpIfDue(result);
+}
+
+void FController::BackUpIfDue(const ClockResult& action) {
+    // The other program held the file for the whole busy timeout just now:
+    // the copy waits for a later action rather than keep the station
+    // waiting again.
+    if (action.outcome == ClockResult::Outcome::Busy) {
+        return;
+    }
+    const backup::Result result = m_station->BackUpIfDue([this] { OnBusyWait(); });
+    SetWaiting(false);
+    if (result.outcome == backup::Result::Outcome::Failed) {
+        ErrorLogFile().WriteLine(backup::FailureLogLine(result));
+    }
 }
 
 // The box closes by itself; a digit typed while it shows starts the next

@@ -52,6 +52,10 @@ class CController;
 // number box and buttons are disabled, so clicks and keys made meanwhile are
 // dropped instead of becoming further actions.
 //
+// The first clock action of a day that has no copy of the database yet
+// makes one (ClockStation::BackUpIfDue), after the action's box, while keys
+// and clicks are still dropped.
+//
 // The actions themselves, with their database units, are the station's
 // (ClockStation); the window asks for them and tells their results.
 class FController : public QWidget, public IReportParent {
@@ -115,6 +119,10 @@ private:
     void RunAction(Action action, const std::shared_ptr<CEmployee>& employee);
     // A clock-in's or clock-out's confirmation or failure box.
     void ShowClockResult(const CEmployee& employee, const ClockResult& result);
+    // After a clock action and its box: the day's copy of the database when
+    // it is due, unless the action found the database busy. A failure goes
+    // to the error log only; the station goes on.
+    void BackUpIfDue(const ClockResult& action);
     void PrintTimeCard(const std::shared_ptr<CEmployee>& employee);
     // Empties the number box, or starts it with the digit that closed a
     // confirmation, and gives it the focus.

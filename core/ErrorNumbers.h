@@ -7,7 +7,8 @@
 // and the error log writes it, so the numbers themselves never change.
 // Grouped by hundreds:
 //   1xx controller start-up, 2xx main window, 3xx lists and saving,
-//   40x-42x database and time card set-up, 50x files, 60x time cards,
+//   40x-42x database and time card set-up, 50x files, 52x the database's
+//   copies (backups), 60x time cards,
 //   70x reports, 80x date ranges, personnel saving and text rendering,
 //   81x time record statements, 89x date conversion, 90x document launching,
 //   95x the database server's failures (raised as EngineError).
@@ -50,6 +51,9 @@ inline constexpr int32_t FileReadInWriteMode = 504;
 inline constexpr int32_t FileWriteInReadMode = 505;
 inline constexpr int32_t FileClose = 506;
 inline constexpr int32_t NoFreeFileNumber = 511;
+
+// 52x: the database's copies under backups/.
+inline constexpr int32_t BackupFailed = 521; // no copy made
 
 // 60x: time cards.
 inline constexpr int32_t TimeCardUnexpected = 601;

@@ -86,7 +86,7 @@ bool TakeWorldAccess(const std::string& path) {
 bool MakeInstallationPrivate(const std::string& folder) {
     namespace fs = std::filesystem;
     bool changed = false;
-    for (const char* name : {"system", "reports"}) {
+    for (const char* name : {"system", "reports", "backups"}) {
         fs::path dir = fs::path(folder) / name;
         std::error_code error;
         // The Debian package links these folders to the shared installation

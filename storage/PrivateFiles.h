@@ -37,9 +37,9 @@ bool TakeWorldAccess(const std::string& path);
 // open to users outside its owner and group.
 bool OpenToOthers(const std::string& path);
 
-// Takes the world's access away from the system and reports folders under
-// the installation folder `folder` and from everything in them. True when
-// anything changed.
+// Takes the world's access away from the system, reports and backups
+// folders under the installation folder `folder` and from everything in
+// them. True when anything changed.
 bool MakeInstallationPrivate(const std::string& folder);
 
 } // namespace orvan

@@ -3,7 +3,8 @@
 // PostgreSQL server. orvan-initdb --copy FROM TO: copies a database between
 // a file and a server (or two files). orvan-initdb --verify-audit DIR|URI:
 // checks the audit trail's hash chain. orvan-initdb --reset-admin-password
-// DIR: puts the administrator's first-time password back.
+// DIR: puts the administrator's first-time password back. orvan-initdb
+// --restore BACKUP DIR: puts a copy from backups/ back as DIR's database.
 
 #include <filesystem>
 #include <fstream>
@@ -21,9 +22,11 @@
 #include "storage/CDatabaseLocator.h"
 #include "storage/CFileAdaptor.h"
 #include "storage/CJetDB.h"
+#include "storage/DatabaseBackup.h"
 #include "storage/DatabaseEngine.h"
 #include "storage/Installer.h"
 #include "storage/ProgramFolder.h"
+#include "storage/ProgramStartUp.h"
 #include "storage/ServerAddress.h"
 #include "storage/StationStore.h"
 
@@ -35,6 +38,7 @@ void Usage(std::ostream& out) {
            "       orvan-initdb --copy FROM TO\n"
            "       orvan-initdb --verify-audit DIR|URI\n"
            "       orvan-initdb --reset-admin-password DIR\n"
+           "       orvan-initdb --restore BACKUP DIR\n"
            "  Creates DIR/system/orvan_11.mdb, DIR/system/orvan_11.cfg, DIR/reports/ and\n"
            "  DIR/documentation/ with the user's guide OrvanAdminUserGuide.doc and its HTML\n"
            "  page OrvanAdminUserGuide.html (taken from beside this program). --demo adds a "
@@ -52,7 +56,14 @@ void Usage(std::ostream& out) {
            "  broken entry and exits with status 1 when the chain is broken.\n"
            "  --reset-admin-password puts the administrator's first-time password back in\n"
            "  the database the configuration file DIR/system/orvan_11.cfg names, for an\n"
-           "  owner who forgot the changed one; the change is on the audit trail.\n";
+           "  owner who forgot the changed one; the change is on the audit trail.\n"
+           "  --restore puts the copy BACKUP (one of DIR/backups/orvan_11-YYYY-MM-DD.mdb,\n"
+           "  which the programs make every day) back as the database the configuration\n"
+           "  file DIR/system/orvan_11.cfg names. BACKUP must pass SQLite's integrity\n"
+           "  check and hold the Orvan tables. Refused while a program is using the\n"
+           "  database; the replaced file is kept beside it as\n"
+           "  orvan_11.mdb.replaced-YYYYMMDD-HHMMSS. A database on a PostgreSQL server is\n"
+           "  restored with pg_restore instead.\n";
 }
 
 namespace fs = std::filesystem;
@@ -188,6 +199,44 @@ int ResetAdminPassword(const std::string& folder) {
     return 0;
 }
 
+int Restore(const std::string& backupFile, const std::string& folder) {
+    const fs::path config = fs::path(folder) / "system" / "orvan_11.cfg";
+    auto file = std::make_shared<orvan::CFileAdaptor>();
+    std::error_code error;
+    if (!fs::is_regular_file(config, error) || !file->ReadFile(config.string())) {
+        std::cerr << "orvan-initdb: no configuration file " << config.string()
+                  << " to name the database\n";
+        return 1;
+    }
+    orvan::SetProgramFolder(fs::absolute(folder, error).string());
+    orvan::CDatabaseLocator locator;
+    locator.SetConfigFile(file);
+    locator.GetDatabasePath();
+    const std::string name = locator.DatabasePath();
+    if (name.empty()) {
+        std::cerr << "orvan-initdb: " << config.string() << " names no database\n";
+        return 1;
+    }
+    if (orvan::IsServerDatabaseName(name)) {
+        std::cerr << "orvan-initdb: the database of " << folder
+                  << " is on a PostgreSQL server; restore it with pg_restore (see the user's "
+                     "guide, Backing up the database file)\n";
+        return 1;
+    }
+    std::string replaced;
+    std::string reason;
+    if (!orvan::backup::RestoreDatabase(backupFile, name, orvan::ConfiguredBusyTimeout(*file),
+                                        orvan::DateTime::Now(), replaced, reason)) {
+        std::cerr << "orvan-initdb: " << backupFile << " was not restored: " << reason << "\n";
+        return 1;
+    }
+    std::cout << "Restored " << backupFile << " as " << orvan::NativePath(name) << "\n";
+    if (!replaced.empty()) {
+        std::cout << "The replaced database is kept as " << replaced << "\n";
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -228,6 +277,14 @@ int main(int argc, char** argv) {
                 return 2;
             }
             return ResetAdminPassword(argv[2]);
+        } else if (arg == "--restore") {
+            if (argc != 4 || i != 1) {
+                std::cerr << "orvan-initdb: --restore takes one backup file and one "
+                             "installation folder and nothing else\n";
+                Usage(std::cerr);
+                return 2;
+            }
+            return Restore(argv[2], argv[3]);
         } else if (!arg.empty() && arg[0] == '-') {
             std::cerr << "orvan-initdb: unknown option " << arg << "\n";
             Usage(std::cerr);

@@ -34,6 +34,7 @@ public:
 
     TestDatabase& Database() { return m_db; }
     RecordingMessageBox& Messages() { return *m_recorder; }
+    ScopedNow& Clock() { return m_clock; }
 
     // Runs the start routine. `atLogin` is called with the login window once
     // it is shown modally; it must end the login (log in, cancel, close).

@@ -4,11 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+
+#include <QAction>
 
 #include "AdminTestSupport.h"
 #include "core/ErrorNumbers.h"
 #include "admin/CController.h"
+#include "admin/FController.h"
 #include "personnel/CCompanyList.h"
 #include "personnel/CEmployee.h"
 #include "personnel/CEmployeeList.h"
@@ -79,6 +83,24 @@ TEST(AdminOnServer, StartsLogsInAndSavesOnTheServerDatabase) {
                                  std::to_string(employee->EmployeeID())),
               "Springfield");
     EXPECT_TRUE(database.IsReleased());
+}
+
+// On a server the programs make no file copies; Back Up Now tells how the
+// server's own tools do it.
+TEST(AdminOnServer, NoFileCopiesAreMadeAndBackUpNowNamesPgDump) {
+    ORVAN_SKIP_WITHOUT_SERVER();
+    server::RegisterEngine();
+    EngineDatabase database(Engine::Server, true);
+    AdminInstallation site;
+    site.WriteConfig("DatabasePath=" + database.Name() + "\r\nShowLoginHelp=True\r\n");
+    ASSERT_TRUE(site.StartAndLogIn()) << site.LastMessage();
+    ASSERT_NE(site.Window(), nullptr);
+    site.Window()->findChild<QAction*>(QStringLiteral("mnuFileBackUpNow"))->trigger();
+    EXPECT_EQ(site.LastMessage().rfind("Back Up Now|The database is on a PostgreSQL server", 0), 0U)
+        << site.LastMessage();
+    EXPECT_NE(site.LastMessage().find("pg_dump --format=custom"), std::string::npos);
+    EXPECT_EQ(site.LastStyle(), MsgIconInformation);
+    EXPECT_FALSE(std::filesystem::exists(site.Database().Folder() / "backups"));
 }
 
 } // namespace

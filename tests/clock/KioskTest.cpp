@@ -126,6 +126,12 @@ TEST_F(ClockKiosk, PrintDialogTabsOnceAControlAndEscapeClosesTheCard) {
     QStringList forward;
     QStringList backward;
     OnNextModalDialog([&](QWidget* dialog) {
+        // The dialog is the modal one before the window system has given it
+        // the focus.
+        ASSERT_TRUE(QTest::qWaitFor([dialog] {
+            return QApplication::focusWidget() != nullptr &&
+                   dialog->isAncestorOf(QApplication::focusWidget());
+        }));
         forward << QApplication::focusWidget()->objectName();
         for (int i = 0; i < 5; ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -1,10 +1,11 @@
 // The clock station on a database server: a server that cannot be used is
 // the "missing or corrupt" database at start-up (never a busy file), and a
 // station whose configuration names a server database clocks in and out on
-// it.
+// it, making no file copies.
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "ClockTestSupport.h"
@@ -88,6 +89,8 @@ TEST(ClockOnServer, ClocksInAndOutOnTheServerDatabase) {
                                    std::to_string(ann)),
               DateTime::FromParts(2003, 1, 15, 16, 30).Days());
     EXPECT_TRUE(database.IsReleased());
+    // The day's first action makes no file copy of a server database.
+    EXPECT_FALSE(std::filesystem::exists(station.Database().Folder() / "backups"));
 }
 
 } // namespace

@@ -102,6 +102,11 @@ TEST(PrivateFiles, AnOlderInstallationLosesTheWorldsAccessOnce) {
         WriteAll(file, "x");
         ::chmod(file.c_str(), 0644);
     }
+    const fs::path backups = dir / "backups";
+    fs::create_directories(backups);
+    WriteAll(backups / "orvan_11-2003-01-15.mdb", "x");
+    ::chmod((backups / "orvan_11-2003-01-15.mdb").c_str(), 0664);
+    ::chmod(backups.c_str(), 0755);
     ::chmod(system.c_str(), 0755);
     ::chmod(reports.c_str(), 0777);
     ::chmod(inner.c_str(), 0705);
@@ -116,7 +121,9 @@ TEST(PrivateFiles, AnOlderInstallationLosesTheWorldsAccessOnce) {
     EXPECT_EQ(ModeOf(system / "orvan_11.cfg"), 0640);
     EXPECT_EQ(ModeOf(reports / "a.txt"), 0600);
     EXPECT_EQ(ModeOf(inner / "b.txt"), 0640);
-    // Neither followed out of the installation nor outside its two folders.
+    EXPECT_EQ(ModeOf(backups), 0750);
+    EXPECT_EQ(ModeOf(backups / "orvan_11-2003-01-15.mdb"), 0660);
+    // Neither followed out of the installation nor outside its three folders.
     EXPECT_EQ(ModeOf(elsewhere), 0644);
     EXPECT_EQ(ModeOf(dir / "documentation.txt"), 0644);
 
