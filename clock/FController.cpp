@@ -20,6 +20,7 @@
 #include "reports/FReportWindow.h"
 #include "storage/CJetDB.h"
 #include "storage/MessageBox.h"
+#include "ui/WindowPlacement.h"
 #include "ui_FController.h"
 
 // The button pictures are compiled into the clock library; a static library
@@ -270,6 +271,7 @@ void FController::ShowStation() {
     if (m_fullScreen) {
         showFullScreen();
     } else {
+        PlaceWindow(this);
         show();
     }
 }
