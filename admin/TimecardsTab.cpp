@@ -3,6 +3,7 @@
 #include <exception>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <memory>
 
 #include <QtCore/QStringList>
@@ -13,6 +14,7 @@
 #include <QtWidgets/QTableWidgetItem>
 
 #include "admin/CController.h"
+#include "admin/EmployeeSearch.h"
 #include "admin/FAuditHistory.h"
 #include "admin/FAutoFill.h"
 #include "admin/FController.h"
@@ -106,6 +108,32 @@ TimecardsTab::TimecardsTab(QWidget* parent)
     connect(m_ui->cmdTCDelete, &QPushButton::clicked, this, &TimecardsTab::DeleteClicked);
     connect(m_ui->cmdTCHistory, &QPushButton::clicked, this, &TimecardsTab::HistoryClicked);
     connect(m_ui->cmdFill, &QPushButton::clicked, this, &TimecardsTab::FillClicked);
+    // The search box finds the employees the employee box holds; the one
+    // picked is chosen in that box as if picked there.
+    new EmployeeSearch(
+        m_ui->txtTCEmployeeSearch,
+        [this] {
+            EmployeeSearch::Employees employees;
+            const auto list = m_window != nullptr && m_window->Controller() != nullptr
+                                  ? m_window->Controller()->EmployeeList()
+                                  : nullptr;
+            const QComboBox* combo = m_ui->cboTCEmployeeName;
+            for (int i = 0; list != nullptr && i < combo->count(); ++i) {
+                if (auto employee = list->GetEmployeeByName(combo->itemText(i).toStdString())) {
+                    employees.push_back(std::move(employee));
+                }
+            }
+            return employees;
+        },
+        [this](const CEmployee& employee) {
+            QComboBox* combo = m_ui->cboTCEmployeeName;
+            const int index = combo->findText(QString::fromStdString(employee.DisplayName()),
+                                              Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if (index >= 0) {
+                combo->setCurrentIndex(index);
+                emit combo->activated(index);
+            }
+        });
 }
 
 TimecardsTab::~TimecardsTab() = default;
