@@ -8,6 +8,7 @@
 
 #include "admin/CController.h"
 #include "admin/ComboText.h"
+#include "admin/EmployeeSearch.h"
 #include "admin/FController.h"
 #include "admin/ListPage.h"
 #include "core/DateTime.h"
@@ -66,6 +67,29 @@ EmployeeTab::EmployeeTab(QWidget* parent)
     m_ui->txtPIN->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(pin::MaxPinLength)), m_ui->txtPIN));
     connect(m_ui->chkRemovePIN, &QCheckBox::toggled, this, &EmployeeTab::RemovePinToggled);
+    // The search box finds any employee of the list; the one picked is
+    // chosen in the id box as if picked there.
+    new EmployeeSearch(
+        m_ui->txtEmployeeSearch,
+        [this] {
+            EmployeeSearch::Employees employees;
+            const auto list = m_window != nullptr && m_window->Controller() != nullptr
+                                  ? m_window->Controller()->EmployeeList()
+                                  : nullptr;
+            for (int32_t i = 1; list != nullptr && i <= list->Count(); ++i) {
+                employees.push_back(list->Item(i));
+            }
+            return employees;
+        },
+        [this](const CEmployee& employee) {
+            QComboBox* combo = m_ui->cboEmployeeID;
+            const int index = combo->findText(QString::number(employee.EmployeeID()),
+                                              Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if (index >= 0) {
+                combo->setCurrentIndex(index);
+                emit combo->activated(index);
+            }
+        });
 }
 
 EmployeeTab::~EmployeeTab() = default;

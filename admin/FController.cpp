@@ -33,6 +33,7 @@
 #include "storage/MessageBox.h"
 #include "storage/ProgramFolder.h"
 #include "storage/StationStore.h"
+#include "ui/WindowPlacement.h"
 #include "ui_FController.h"
 
 namespace orvan::admin {
@@ -123,6 +124,8 @@ void FController::SetController(CController* controller) {
     }
     m_ui->TimecardsTab->SetInitialPeriod();
     ShowPasswordNotice();
+    // Centred on the screen, within its visible area.
+    PlaceWindow(this);
     show();
 }
 
@@ -341,6 +344,7 @@ void FController::HelpContents() {
             delete m_helpWindow.data();
             return;
         }
+        PlaceWindow(m_helpWindow);
     }
     m_helpWindow->show();
     m_helpWindow->raise();

@@ -60,6 +60,9 @@ FLogin::FLogin(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::FLo
     m_ui->setupUi(this);
     // Only the close box; no help button in the title bar.
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // The clock station often starts at the same time: the login stays
+    // above it rather than behind.
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
     connect(m_ui->cmdLogin, &QPushButton::clicked, this, &FLogin::OnLogin);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, &FLogin::OnCancel);
     connect(m_ui->cmdHelp, &QPushButton::clicked, this, &FLogin::OnHelp);
@@ -78,6 +81,8 @@ void FLogin::SetEmployeeList(const std::shared_ptr<CEmployeeList>& value) {
 
 void FLogin::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    raise();
+    activateWindow();
     m_ui->txtName->setFocus(Qt::OtherFocusReason);
 }
 

@@ -1,18 +1,20 @@
 #include "admin/TimecardsTab.h"
 
-#include <algorithm>
 #include <exception>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <memory>
 
 #include <QtCore/QStringList>
 #include <QtGui/QBrush>
 #include <QtGui/QColor>
 #include <QtWidgets/QHeaderView>
+#include <QtWidgets/QStyle>
 #include <QtWidgets/QTableWidgetItem>
 
 #include "admin/CController.h"
+#include "admin/EmployeeSearch.h"
 #include "admin/FAuditHistory.h"
 #include "admin/FAutoFill.h"
 #include "admin/FController.h"
@@ -44,10 +46,8 @@ constexpr const char* SaveFailed =
 constexpr const char* CreationTitle = "Time Card Creation Error";
 constexpr const char* SelectionTitle = "Time Record Selection Error";
 
-// Room the grid keeps beside its three equal columns (the scroll bar and
-// frame).
-constexpr int GridMargin = 27;
-constexpr int MinimumColumnWidth = 60;
+// The widest text a column of the grid holds: a clock-in or clock-out time.
+constexpr const char* WidestCell = "00/00/0000 00:00:00 AM";
 
 // A record with a clock-in and no clock-out stands out in the grid: a soft
 // amber row (dark text on it whatever the colour scheme) and a tool tip.
@@ -72,7 +72,17 @@ QString Figure(float value) {
 TimecardsTab::TimecardsTab(QWidget* parent)
     : QWidget(parent), m_ui(std::make_unique<Ui::TimecardsTab>()) {
     m_ui->setupUi(this);
-    m_ui->grdTimeRecs->horizontalHeader()->setStretchLastSection(true);
+    // The three columns share the grid's width, whatever the window's size,
+    // and never get narrower than a time: the grid keeps room for all three,
+    // so no column is cut off or needs scrolling to.
+    QTableWidget* grid = m_ui->grdTimeRecs;
+    QHeaderView* header = grid->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Stretch);
+    const int column = grid->fontMetrics().horizontalAdvance(QString::fromLatin1(WidestCell)) +
+                       2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 8;
+    header->setMinimumSectionSize(column);
+    grid->setMinimumWidth(3 * column + 2 * grid->frameWidth() +
+                          grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, grid));
 
     // A From date picked or typed moves To with it; a To date changed by
     // hand widens or narrows the period and only shows in the status text.
@@ -98,6 +108,32 @@ TimecardsTab::TimecardsTab(QWidget* parent)
     connect(m_ui->cmdTCDelete, &QPushButton::clicked, this, &TimecardsTab::DeleteClicked);
     connect(m_ui->cmdTCHistory, &QPushButton::clicked, this, &TimecardsTab::HistoryClicked);
     connect(m_ui->cmdFill, &QPushButton::clicked, this, &TimecardsTab::FillClicked);
+    // The search box finds the employees the employee box holds; the one
+    // picked is chosen in that box as if picked there.
+    new EmployeeSearch(
+        m_ui->txtTCEmployeeSearch,
+        [this] {
+            EmployeeSearch::Employees employees;
+            const auto list = m_window != nullptr && m_window->Controller() != nullptr
+                                  ? m_window->Controller()->EmployeeList()
+                                  : nullptr;
+            const QComboBox* combo = m_ui->cboTCEmployeeName;
+            for (int i = 0; list != nullptr && i < combo->count(); ++i) {
+                if (auto employee = list->GetEmployeeByName(combo->itemText(i).toStdString())) {
+                    employees.push_back(std::move(employee));
+                }
+            }
+            return employees;
+        },
+        [this](const CEmployee& employee) {
+            QComboBox* combo = m_ui->cboTCEmployeeName;
+            const int index = combo->findText(QString::fromStdString(employee.DisplayName()),
+                                              Qt::MatchExactly | Qt::MatchCaseSensitive);
+            if (index >= 0) {
+                combo->setCurrentIndex(index);
+                emit combo->activated(index);
+            }
+        });
 }
 
 TimecardsTab::~TimecardsTab() = default;
@@ -278,10 +314,6 @@ void TimecardsTab::ResetTimeRecordGrid() {
     grid->clearContents();
     grid->setRowCount(0);
     grid->setColumnCount(3);
-    const int width = std::max(MinimumColumnWidth, (grid->width() - GridMargin) / 3);
-    for (int column = 0; column < 3; ++column) {
-        grid->setColumnWidth(column, width);
-    }
     grid->setHorizontalHeaderLabels(
         {QStringLiteral("Start"), QStringLiteral("End"), QStringLiteral("Total")});
     if (m_window != nullptr) {

@@ -22,6 +22,7 @@
 #include "storage/CJetDB.h"
 #include "storage/ErrorLog.h"
 #include "storage/MessageBox.h"
+#include "ui/WindowPlacement.h"
 #include "ui_FController.h"
 
 // The button pictures are compiled into the clock library; a static library
@@ -272,6 +273,7 @@ void FController::ShowStation() {
     if (m_fullScreen) {
         showFullScreen();
     } else {
+        PlaceWindow(this);
         show();
     }
 }

@@ -14,6 +14,7 @@
 #include "storage/MessageBox.h"
 #include "storage/ProgramFolder.h"
 #include "ui/IReportParent.h"
+#include "ui/WindowPlacement.h"
 #include "core/ErrorNumbers.h"
 #include "core/PlainText.h"
 
@@ -165,6 +166,10 @@ bool CReport::FinishReport(bool result) {
     }
     if (m_window && m_showWindow) {
         m_window->FitToText();
+        // Over the window the report was asked from, on the screen.
+        if (!m_window->isVisible()) {
+            PlaceWindow(m_window, m_parentWidget.data());
+        }
         m_window->show();
     }
     return result;

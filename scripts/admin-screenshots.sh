@@ -1,32 +1,36 @@
 #!/usr/bin/env bash
-# Walks through the manager's program under a virtual display the way a
-# newcomer would, starting it with the README's run command on the demo
-# installation, and saves screenshots: the login window, the first-time
-# login help, the main window on each of its tabs and the about box. Needs
-# xvfb-run, xdotool and ImageMagick's import. ORVAN_BUILD_DIR is passed on
-# to the run command.
+# Walks through the manager's program under a virtual display with a window
+# manager (openbox), the way a newcomer would, starting it with the README's
+# run command on the demo installation, and saves screenshots at 1366x768
+# and at 1920x1080, each size in a folder of its own: the login window over
+# the clock station, the first-time login help, the main window on each of
+# its tabs where it opens, a time card in the grid, the same maximised, the
+# time card report over the window and the about box. The windows are left
+# where the programs put them. Needs xvfb-run, xdotool, ImageMagick's import
+# and openbox (installed when missing). ORVAN_BUILD_DIR is passed on to the
+# run command; ORVAN_SCREEN_SIZES=1366x768 takes one size only.
 #
 #     bash scripts/admin-screenshots.sh [OUTPUT_FOLDER]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+screen_sizes="1366x768 1920x1080"
+window_manager=openbox
 source "$root/scripts/screenshot-common.sh"
 screens_begin "${1:-/tmp/orvan-admin-screens}"
 
 start_run_command
 
-# The clock station starts beside the manager's program: move it aside.
-clock=$(xdotool search --sync --name "Velmora - TimeClock" | head -n 1)
-xdotool windowmove "$clock" 620 520
-
-login=$(xdotool search --sync --name "Orvan - Administrator - Login" | head -n 1)
-xdotool windowmove "$login" 60 60
-xdotool windowactivate --sync "$login" 2>/dev/null || true
-xdotool windowfocus --sync "$login" 2>/dev/null || true
+# The clock station starts beside the manager's program: the login stays
+# above it.
+find_window "Velmora - TimeClock" > /dev/null
+login=$(find_window "Orvan - Administrator - Login")
+sleep 1
 shot 1-login
+xdotool windowfocus --sync "$login" 2>/dev/null || true
 
 # Help is the last stop of the login window's tab order.
 xdotool key Tab Tab Tab Tab space
-help=$(xdotool search --sync --name "First-Time Login Help" | head -n 1)
+help=$(find_window "First-Time Login Help")
 xdotool windowactivate --sync "$help" 2>/dev/null || true
 shot 2-login-help
 xdotool key Return
@@ -40,17 +44,49 @@ xdotool key Tab
 xdotool type --delay 40 "renby742"
 xdotool key Return
 
-main=$(xdotool search --sync --name "Velmora - Adminstrator" | head -n 1)
-xdotool windowmove "$main" 40 40
+main=$(find_window "Velmora - Adminstrator")
 xdotool windowactivate --sync "$main" 2>/dev/null || true
 xdotool windowfocus --sync "$main" 2>/dev/null || true
 shot 3-timecards-tab
+
+# The main window opens at one size on both screens, so its controls sit
+# at fixed points of the window. Search for Anna, step back one period,
+# generate her card, then the same maximised and restored, and the card's
+# report over the window.
+at() { xdotool mousemove --window "$main" "$1" "$2" click 1; sleep 0.4; }
+at 450 226 # search box
+xdotool type --delay 60 "an"
+shot 3a-timecards-search
+xdotool key Down Return
+at 101 238 # pay period <<
+at 870 250 # Generate Timecard
+shot 3b-timecards-generated
+# Openbox's window menu (Alt+Space): Maximize, then Restore, its third
+# entry once the window is maximised.
+xdotool key alt+space
+sleep 0.5
+xdotool key x
+sleep 1.2
+shot 3c-timecards-maximised
+xdotool key alt+space
+sleep 0.5
+xdotool key Down Down Down Return
+sleep 1.2
+shot 3d-timecards-restored
+at 883 575 # Print Timecard
+card=$(find_window "Employee Time Card")
+shot 3e-time-card-report
+xdotool windowactivate --sync "$card" 2>/dev/null || true
+xdotool key Escape
+sleep 0.5
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool windowfocus --sync "$main" 2>/dev/null || true
 
 # The about box from the Help menu, closed with its OK button.
 xdotool key alt+h
 sleep 0.3
 xdotool key a
-about=$(xdotool search --sync --name "About Orvan - Administrator" | head -n 1)
+about=$(find_window "About Orvan - Administrator")
 shot 4-about
 xdotool key Return
 sleep 0.5
@@ -71,7 +107,7 @@ xdotool windowfocus --sync "$main" 2>/dev/null || true
 xdotool key alt+f
 sleep 0.3
 xdotool key p
-change=$(xdotool search --sync --name "Change Password" | head -n 1)
+change=$(find_window "Change Password")
 xdotool windowactivate --sync "$change" 2>/dev/null || true
 xdotool type --delay 40 "renby742"
 xdotool key Tab

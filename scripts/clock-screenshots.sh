@@ -5,9 +5,11 @@
 # number, the period dialog and the time card report; then the keyboard's
 # focus mark, the station asking for a PIN, a clock-in that points out a
 # forgotten clock-out, and the station waiting while another program holds
-# the database file (and the message when that lasts too long). Needs
-# xvfb-run, xdotool, ImageMagick's import and python3. ORVAN_BUILD_DIR is
-# passed on to the run command.
+# the database file (and the message when that lasts too long). Taken at
+# 1366x768 and at 1920x1080 under a window manager (openbox), each size in a
+# folder of its own, with the station where it opens. Needs xvfb-run,
+# xdotool, ImageMagick's import, openbox and python3. ORVAN_BUILD_DIR is
+# passed on to the run command; ORVAN_SCREEN_SIZES=1366x768 takes one size.
 #
 # The PIN option, a PIN for employee 1007 (2468) and an open record from
 # yesterday for 1003 are put into the demo database for the walk-through and
@@ -16,6 +18,8 @@
 #     bash scripts/clock-screenshots.sh [OUTPUT_FOLDER]
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+screen_sizes="1366x768 1920x1080"
+window_manager=openbox
 source "$root/scripts/screenshot-common.sh"
 screens_begin "${1:-/tmp/orvan-screens}"
 database="$root/demo/system/orvan_11.mdb"
@@ -52,11 +56,17 @@ restore_demo() {
 }
 trap restore_demo EXIT
 
-win=$(xdotool search --sync --name "Velmora - TimeClock" | head -n 1)
-# The manager's program starts beside the station: its login goes aside.
-login=$(xdotool search --sync --name "Orvan - Administrator - Login" | head -n 1 || true)
-[ -n "$login" ] && xdotool windowmove "$login" 820 600
-xdotool windowmove "$win" 40 40
+win=$(find_window "Velmora - TimeClock")
+# The manager's program starts beside the station, its login over it: the
+# login is cancelled, which ends that program.
+if login=$(timeout 20 xdotool search --sync --name "Orvan - Administrator - Login" | head -n 1) &&
+  [ -n "$login" ]; then
+  sleep 1
+  shot 0-login-over-the-station
+  xdotool windowactivate --sync "$login" 2>/dev/null || true
+  xdotool key Escape
+  sleep 0.5
+fi
 xdotool windowactivate --sync "$win" 2>/dev/null || true
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 
@@ -86,7 +96,7 @@ sleep 0.5
 xdotool mousemove --window "$win" 360 166 click 1
 xdotool type --delay 80 "1007"
 xdotool mousemove --window "$win" 570 300 sleep 0.3 mousemove --window "$win" 585 320 sleep 0.3 click 1
-dialog=$(xdotool search --sync --name "Select a Pay Period" | head -n 1)
+dialog=$(find_window "Select a Pay Period")
 # Step back one period so the card holds the demo's weeks of records, then
 # View.
 shot 4-period-dialog
@@ -94,11 +104,13 @@ xdotool mousemove --window "$dialog" 356 47 click 1
 sleep 0.3
 shot 5-period-stepped-back
 xdotool mousemove --window "$dialog" 220 179 click 1
-report=$(xdotool search --sync --name "Time Card" | head -n 1)
+report=$(find_window "Time Card")
 xdotool windowactivate --sync "$report" 2>/dev/null || true
 shot 6-time-card-report
-# The report window goes aside; the station goes on.
-xdotool windowmove "$report" 1300 0
+# Escape closes the report window; the station goes on.
+xdotool key Escape
+sleep 0.5
+xdotool windowactivate --sync "$win" 2>/dev/null || true
 xdotool mousemove --window "$win" 700 120
 xdotool windowfocus --sync "$win" 2>/dev/null || true
 sleep 0.3

@@ -39,12 +39,12 @@ plant() { # employee number, days ago, minutes after midnight
 }
 planted="$(plant 1004 2 358),$(plant 1006 3 1318)"
 
-clock=$(xdotool search --sync --name "Velmora - TimeClock" | head -n 1)
+clock=$(find_window "Velmora - TimeClock")
 # Without a window manager nothing is minimized or raised: move the clock
 # station out of the way.
 xdotool windowmove "$clock" 1300 0
 
-login=$(xdotool search --sync --name "Orvan - Administrator - Login" | head -n 1)
+login=$(find_window "Orvan - Administrator - Login")
 xdotool windowactivate --sync "$login" 2>/dev/null || true
 xdotool windowfocus --sync "$login" 2>/dev/null || true
 # The first-time login help may open over the login window: close it.
@@ -60,7 +60,7 @@ xdotool key Tab
 xdotool type --delay 40 "renby742"
 xdotool key Return
 
-main=$(xdotool search --sync --name "Velmora - Adminstrator" | head -n 1)
+main=$(find_window "Velmora - Adminstrator")
 xdotool windowmove "$main" 0 0
 xdotool windowsize "$main" 760 520
 xdotool windowactivate --sync "$main" 2>/dev/null || true
@@ -73,18 +73,18 @@ sleep 0.5
 
 # The accountant's review: pick it from the report list (the second entry),
 # select three employees with a click each and generate.
-xdotool mousemove --window "$main" 200 142 click 1
+xdotool mousemove --window "$main" 155 172 click 1
 sleep 0.5
 xdotool key Down Return
 sleep 0.3
-for y in 140 174 191; do
-  xdotool mousemove --window "$main" 440 "$y" click 1
+for y in 169 203 220; do
+  xdotool mousemove --window "$main" 400 "$y" click 1
   sleep 0.2
 done
 xdotool mousemove --window "$main" 600 400
 shot_window 1-reports-tab "$main"
-xdotool mousemove --window "$main" 315 173 click 1
-review=$(xdotool search --sync --name "Accountant's Review" | head -n 1)
+xdotool mousemove --window "$main" 215 203 click 1
+review=$(find_window "Accountant's Review")
 xdotool windowmove "$review" 40 60
 xdotool windowsize "$review" 760 620
 xdotool windowactivate --sync "$review" 2>/dev/null || true
@@ -98,12 +98,12 @@ shot 3-review-over-main-window
 xdotool mousemove --window "$review" 709 601 click 1
 sleep 0.5
 xdotool windowactivate --sync "$main" 2>/dev/null || true
-xdotool mousemove --window "$main" 200 142 click 1
+xdotool mousemove --window "$main" 155 172 click 1
 sleep 0.5
 xdotool key Up Return
 sleep 0.3
-xdotool mousemove --window "$main" 315 173 click 1
-card=$(xdotool search --sync --name "Employee Time Card" | head -n 1)
+xdotool mousemove --window "$main" 215 203 click 1
+card=$(find_window "Employee Time Card")
 sleep 1
 # One window per employee: keep the first in view, the others aside.
 for other in $(xdotool search --name "Employee Time Card"); do
@@ -114,18 +114,18 @@ xdotool windowmove "$card" 80 100
 xdotool windowactivate --sync "$card" 2>/dev/null || true
 shot_window 4-time-card-window "$card"
 
-# The time card aside, then the missing clock-outs report: the last entry of
-# the report list.
+# The time card aside, then the missing clock-outs report: the entry before
+# the last (the audit trail) of the report list.
 xdotool windowmove "$card" 1300 0
 sleep 0.5
 xdotool windowactivate --sync "$main" 2>/dev/null || true
-xdotool mousemove --window "$main" 200 142 click 1
+xdotool mousemove --window "$main" 155 172 click 1
 sleep 0.5
-xdotool key End Return
+xdotool key End Up Return
 sleep 0.3
 shot_window 5-reports-tab-missing-clock-outs "$main"
-xdotool mousemove --window "$main" 315 173 click 1
-missing=$(xdotool search --sync --name "Missing Clock-Outs" | head -n 1)
+xdotool mousemove --window "$main" 215 203 click 1
+missing=$(find_window "Missing Clock-Outs")
 xdotool windowmove "$missing" 60 80
 xdotool windowactivate --sync "$missing" 2>/dev/null || true
 shot_window 6-missing-clock-outs-window "$missing"

@@ -51,15 +51,21 @@ if [ -f "$demo/OrvanAdminUserGuide.html" ] && [ ! -f "$demo/documentation/OrvanA
 fi
 
 cd "$demo"
+echo "Starting OrvanClock in $demo"
+./OrvanClock &
+clock_pid=$!
 admin_pid=""
+trap 'kill $clock_pid $admin_pid 2>/dev/null || true' EXIT INT TERM
 if [ "$have_admin" -eq 1 ]; then
+  # Once the station's window is up, so that the login opens over it with
+  # the keyboard.
+  sleep 1
   ./OrvanAdmin &
   admin_pid=$!
-  trap '[ -n "$admin_pid" ] && kill "$admin_pid" 2>/dev/null || true' EXIT INT TERM
 fi
-echo "Starting OrvanClock in $demo"
 status=0
-./OrvanClock || status=$?
+wait "$clock_pid" || status=$?
+clock_pid=""
 if [ -n "$admin_pid" ]; then
   echo "OrvanClock has ended; OrvanAdmin keeps running until it is closed."
   wait "$admin_pid" || true

@@ -3,9 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 #include <QLabel>
 #include <QMouseEvent>
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 
 #include "ClockTestSupport.h"
@@ -30,6 +33,20 @@ protected:
 
     ClockStation m_station;
 };
+
+TEST_F(ClockWindow, OpensCentredInsideTheScreen) {
+    // Placed before its frame exists: the centre may be off by the
+    // difference between the frame assumed and the real one.
+    constexpr int Slack = 20;
+    const QWidget* window = m_station.Window();
+    ASSERT_TRUE(window->isVisible());
+    const QRect available = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    EXPECT_TRUE(available.contains(frame))
+        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    EXPECT_LE(std::abs(frame.center().x() - available.center().x()), Slack);
+    EXPECT_LE(std::abs(frame.center().y() - available.center().y()), Slack);
+}
 
 TEST_F(ClockWindow, ClockInStoresTheMinuteAndConfirms) {
     m_station.Type(QStringLiteral("1007"));
