@@ -55,6 +55,43 @@ StationLockout ReadLockout(const Recordset* row) {
     return run;
 }
 
+constexpr std::string_view PayScheduleName = "PaySchedule";
+constexpr std::string_view PayScheduleAnchorName = "PayScheduleAnchor";
+
+// The schedule the two rows (Name, Value) of a snapshot hold.
+orvan::PaySchedule ReadPaySchedule(const std::shared_ptr<Recordset>& rows) {
+    PayScheduleKind kind = PayScheduleKind::ChosenDay;
+    std::optional<DateTime> anchor;
+    for (const Recordset* row = FirstRow(rows); row != nullptr && !row->IsEOF(); rows->MoveNext()) {
+        const std::string name = row->AsText("Name");
+        const std::string value = row->AsText("Value");
+        if (name == PayScheduleName) {
+            kind = orvan::PaySchedule::FromStoredName(value).value_or(PayScheduleKind::ChosenDay);
+        } else if (name == PayScheduleAnchorName) {
+            anchor = DateTime::Parse(value);
+        }
+    }
+    return anchor ? orvan::PaySchedule(kind, *anchor) : orvan::PaySchedule(kind, DateTime());
+}
+
+std::string PayScheduleText(const orvan::PaySchedule& schedule) {
+    std::string text = "Pay schedule: " + std::string(orvan::PaySchedule::Caption(schedule.Kind()));
+    if (orvan::PaySchedule::UsesAnchor(schedule.Kind())) {
+        text += " from " + schedule.Anchor().Format("m/d/yyyy");
+    }
+    return text;
+}
+
+std::string PayScheduleQuery() {
+    return "SELECT Name, Value FROM StationOption WHERE Name IN (" + SqlQuoted(PayScheduleName) +
+           ", " + SqlQuoted(PayScheduleAnchorName) + ")";
+}
+
+std::string StoreOption(std::string_view name, const std::string& value) {
+    return "INSERT INTO StationOption (Name, Value) VALUES (" + SqlQuoted(name) + ", " +
+           SqlQuoted(value) + ") ON CONFLICT (Name) DO UPDATE SET Value = excluded.Value";
+}
+
 constexpr const char* LockoutColumns = "SELECT WrongPins, LockedUntil FROM StationLockout";
 
 } // namespace
@@ -164,6 +201,39 @@ std::optional<bool> StationStore::FullScreen() {
 
 bool StationStore::SetFullScreen(bool value) {
     return SetBoolOption("FullScreen", "Clock station in full screen", value);
+}
+
+std::optional<PaySchedule> StationStore::StoredPaySchedule() {
+    return Select<orvan::PaySchedule>(PayScheduleQuery(), ReadPaySchedule);
+}
+
+bool StationStore::SetPaySchedule(const orvan::PaySchedule& schedule) {
+    if (m_database == nullptr) {
+        m_errorNumber = err::NoDatabase;
+        return false;
+    }
+    CJetDB& db = *m_database;
+    const auto stored = [&](bool) -> std::optional<std::string> {
+        const auto rows = db.ExecuteSelect(PayScheduleQuery());
+        if (!rows) {
+            return std::nullopt;
+        }
+        return PayScheduleText(ReadPaySchedule(rows));
+    };
+    audit::Entry entry;
+    entry.kind = audit::kOptions;
+    const bool done = audit::RecordChange(db, entry, stored, [&] {
+        if (!Act(StoreOption(PayScheduleName,
+                             std::string(orvan::PaySchedule::StoredName(schedule.Kind()))))) {
+            return false;
+        }
+        return !orvan::PaySchedule::UsesAnchor(schedule.Kind()) ||
+               Act(StoreOption(PayScheduleAnchorName, schedule.Anchor().Format("mm/dd/yyyy")));
+    });
+    if (!done && m_errorNumber == 0) {
+        m_errorNumber = db.ErrorNumber() != 0 ? db.ErrorNumber() : err::StatementFailed;
+    }
+    return done;
 }
 
 std::optional<std::string> StationStore::AdminClearPassword() {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "core/DateTime.h"
+#include "core/PaySchedule.h"
 
 namespace orvan {
 
@@ -49,6 +50,17 @@ public:
     // The "Clock station in full screen" option; False when never set.
     std::optional<bool> FullScreen();
     bool SetFullScreen(bool value);
+
+    // The pay schedule both programs cut their periods by, kept as the
+    // station options PaySchedule (the kind's stored name) and
+    // PayScheduleAnchor (the anchor as mm/dd/yyyy). "Starting on the chosen
+    // day" when never set; a missing or unreadable anchor leaves the
+    // schedule's own.
+    std::optional<orvan::PaySchedule> StoredPaySchedule();
+    // Stores the kind and, for the kinds that use one, the anchor, in one
+    // unit with the audit entry "Pay schedule: <caption>" (with " from
+    // <m/d/yyyy>" for those kinds).
+    bool SetPaySchedule(const orvan::PaySchedule& schedule);
 
     // The employee's stored PIN hash; empty when the employee has no PIN.
     std::optional<std::string> PinHash(int32_t employeeID);

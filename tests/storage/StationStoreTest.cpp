@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 
+#include "storage/AuditTrail.h"
 #include "storage/CJetDB.h"
 #include "storage/StationStore.h"
 #include "support/FileRelease.h"
@@ -47,6 +48,48 @@ TEST_P(StationStoreOnEngines, RequirePinOptionRoundTrips) {
     EXPECT_EQ(tdb.QueryInt("SELECT count(*) FROM StationOption"), 1);
     // The system options row is not touched.
     EXPECT_EQ(tdb.QueryInt("SELECT period_length FROM _System"), 13);
+}
+
+TEST_P(StationStoreOnEngines, ThePayScheduleRoundTripsWithItsAuditEntries) {
+    const auto database = NewDatabase();
+    test::EngineDatabase& tdb = *database;
+    auto db = tdb.NewJetDB();
+    StationStore store(db);
+    const auto never = store.StoredPaySchedule();
+    ASSERT_TRUE(never.has_value());
+    EXPECT_EQ(never->Kind(), PayScheduleKind::ChosenDay);
+    EXPECT_TRUE(tdb.IsReleased());
+
+    const DateTime friday = DateTime::FromParts(2026, 12, 18);
+    EXPECT_TRUE(store.SetPaySchedule(PaySchedule(PayScheduleKind::EveryTwoWeeks, friday)));
+    EXPECT_TRUE(tdb.IsReleased());
+    EXPECT_EQ(tdb.QueryText("SELECT Value FROM StationOption WHERE Name = 'PaySchedule'"),
+              "EveryTwoWeeks");
+    EXPECT_EQ(tdb.QueryText("SELECT Value FROM StationOption WHERE Name = 'PayScheduleAnchor'"),
+              "12/18/2026");
+    // The clock program's database object reads it alike.
+    StationStore station(tdb.NewJetDB(CJetDB::Variant::Clock));
+    const auto read = station.StoredPaySchedule();
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(read->Kind(), PayScheduleKind::EveryTwoWeeks);
+    EXPECT_EQ(read->Anchor(), friday);
+
+    // A kind without an anchor leaves the stored anchor as it is.
+    EXPECT_TRUE(store.SetPaySchedule(PaySchedule(PayScheduleKind::TwiceAMonth, DateTime())));
+    EXPECT_EQ(station.StoredPaySchedule()->Kind(), PayScheduleKind::TwiceAMonth);
+    EXPECT_EQ(station.StoredPaySchedule()->Anchor(), friday);
+    // The same schedule again changes nothing and adds no entry.
+    EXPECT_TRUE(store.SetPaySchedule(PaySchedule(PayScheduleKind::TwiceAMonth, DateTime())));
+
+    const auto entries = audit::ReadAll(*db);
+    ASSERT_TRUE(entries.has_value());
+    ASSERT_EQ(entries->size(), 2u);
+    EXPECT_EQ((*entries)[0].kind, audit::kOptions);
+    EXPECT_EQ((*entries)[0].before, "Pay schedule: Starting on the chosen day");
+    EXPECT_EQ((*entries)[0].after, "Pay schedule: Every two weeks from 12/18/2026");
+    EXPECT_EQ((*entries)[1].before, "Pay schedule: Every two weeks from 12/18/2026");
+    EXPECT_EQ((*entries)[1].after, "Pay schedule: Twice a month");
+    EXPECT_TRUE(audit::Verify(*entries).intact);
 }
 
 TEST_P(StationStoreOnEngines, PinHashesAreStoredVerbatimAndRemoved) {
