@@ -367,6 +367,13 @@ backup::Result ClockStation::BackUpIfDue(const std::function<void()>& busyWait) 
     return m_dailyBackup.RunIfDue(m_database->DatabaseName(), m_database->BusyTimeout(), busyWait);
 }
 
+PaySchedule ClockStation::StoredPaySchedule() const {
+    if (m_database == nullptr) {
+        return PaySchedule();
+    }
+    return StationStore(m_database).StoredPaySchedule().value_or(PaySchedule());
+}
+
 int32_t ClockStation::PeriodLength() const {
     return m_options ? m_options->PeriodLength() : 0;
 }

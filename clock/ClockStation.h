@@ -10,6 +10,7 @@
 
 #include "clock/ClockRules.h"
 #include "core/DateTime.h"
+#include "core/PaySchedule.h"
 #include "core/OpenRecords.h"
 #include "storage/DatabaseBackup.h"
 
@@ -204,6 +205,9 @@ public:
     // The pay period length of the system options: a printed period runs
     // from its first day through PeriodLength days later. 0 without options.
     int32_t PeriodLength() const;
+    // The pay schedule of the station options; "Starting on the chosen day"
+    // without a database or when it could not be read.
+    PaySchedule StoredPaySchedule() const;
     // What a time card report's result and error number mean, read right
     // after the report was generated.
     TimeCardOutcome TimeCardOutcomeOf(bool generated, int32_t reportErrorNumber) const;

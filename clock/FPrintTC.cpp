@@ -37,6 +37,9 @@ FPrintTC::FPrintTC(const ClockStation* station, QWidget* parent)
     m_ui->tptbTCTo->installEventFilter(this);
 
     m_printClick = false;
+    if (m_station != nullptr) {
+        m_schedule = m_station->StoredPaySchedule();
+    }
     SetInitialPeriod();
 }
 
@@ -68,12 +71,22 @@ DateTime FPrintTC::FromDate() const {
 }
 
 bool FPrintTC::SetInitialPeriod() {
+    if (m_schedule.IsFixed()) {
+        const PayPeriod period = m_schedule.PeriodHolding(DateTime::Today());
+        m_ui->tptbTCFrom->setDate(ToQDate(period.first));
+        m_ui->tptbTCTo->setDate(ToQDate(period.last));
+        return true;
+    }
     m_ui->tptbTCFrom->setDate(ToQDate(DateTime::Today()));
     m_ui->tptbTCTo->setDate(ToQDate(FromDate().AddDays(PeriodLength())));
     return true;
 }
 
 bool FPrintTC::SetPeriodEnd() {
+    if (m_schedule.IsFixed()) {
+        m_ui->tptbTCTo->setDate(ToQDate(m_schedule.PeriodHolding(FromDate()).last));
+        return true;
+    }
     m_ui->tptbTCTo->setDate(ToQDate(FromDate().AddDays(PeriodLength())));
     return true;
 }
@@ -81,6 +94,13 @@ bool FPrintTC::SetPeriodEnd() {
 bool FPrintTC::MovePeriod(int direction) {
     if (direction != -1 && direction != 1) {
         return false;
+    }
+    if (m_schedule.IsFixed()) {
+        const PayPeriod shown = m_schedule.PeriodHolding(FromDate());
+        const PayPeriod moved = direction < 0 ? m_schedule.Previous(shown) : m_schedule.Next(shown);
+        m_ui->tptbTCFrom->setDate(ToQDate(moved.first));
+        m_ui->tptbTCTo->setDate(ToQDate(moved.last));
+        return true;
     }
     m_ui->tptbTCFrom->setDate(
         ToQDate(FromDate().AddDays(static_cast<int64_t>(direction) * (PeriodLength() + 1))));

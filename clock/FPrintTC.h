@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "core/DateTime.h"
+#include "core/PaySchedule.h"
 
 namespace Ui {
 class FPrintTC;
@@ -18,7 +19,9 @@ class ClockStation;
 // to show. It opens on the period that begins today, steps whole periods back
 // and forward, and after View tells the clock window the first and last day
 // (both included). The period length is read from the station each time it
-// is needed.
+// is needed. Under a fixed pay schedule (read from the station on opening)
+// it opens on the schedule's period holding today and steps through the
+// schedule's periods instead.
 class FPrintTC : public QDialog {
     Q_OBJECT
 
@@ -53,6 +56,7 @@ private:
     bool m_printClick = false;
     DateTime m_startDate;
     DateTime m_endDate;
+    PaySchedule m_schedule;
 };
 
 } // namespace orvan::timeclock
