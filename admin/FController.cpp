@@ -117,6 +117,11 @@ void FController::SetController(CController* controller) {
     if (!ClearAllFields()) {
         m_errorNumber = err::MainWindowClearFailed;
     }
+    if (controller->OrvanDatabase() != nullptr) {
+        m_schedule = StationStore(controller->OrvanDatabase())
+                         .StoredPaySchedule()
+                         .value_or(orvan::PaySchedule());
+    }
     if (FillAllLists()) {
         ShowFirstRecords();
     } else {
@@ -127,6 +132,16 @@ void FController::SetController(CController* controller) {
     // Centred on the screen, within its visible area.
     PlaceWindow(this);
     show();
+}
+
+void FController::SetSchedule(const orvan::PaySchedule& schedule) {
+    const bool changed =
+        schedule.Kind() != m_schedule.Kind() || schedule.Anchor() != m_schedule.Anchor();
+    m_schedule = schedule;
+    if (changed) {
+        m_ui->TimecardsTab->SetInitialPeriod();
+        m_ui->TimecardsTab->ClearTimeCardDisplay();
+    }
 }
 
 void FController::ShowPasswordNotice() {

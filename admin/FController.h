@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QtWidgets/QMainWindow>
 
+#include "core/PaySchedule.h"
 #include "ui/IReportParent.h"
 
 class QLabel;
@@ -71,6 +72,14 @@ public:
     // Shows the pay period length and the two shift times on the options
     // tab; True when shown.
     bool DisplaySystemOptions(const std::shared_ptr<orvan::CSystemOptions>& options);
+
+    // The pay schedule the timecards and reports pages cut their periods
+    // by, read from the database with the controller ("Starting on the
+    // chosen day" when it could not be read).
+    const orvan::PaySchedule& Schedule() const { return m_schedule; }
+    // A schedule the options page stored: kept, and the timecards page
+    // moves to its period holding today when it differs from the one held.
+    void SetSchedule(const orvan::PaySchedule& schedule);
 
     int SelectionSource() const { return m_selectionSource; }
     void SetSelectionSource(int value) { m_selectionSource = value; }
@@ -140,6 +149,7 @@ private:
     int m_lastTabIndex = 0;
     int m_selectionSource = SelectionNone;
     std::string m_statusSubject;
+    orvan::PaySchedule m_schedule;
     bool m_closing = false;
 };
 

@@ -13,6 +13,7 @@
 #include "storage/MessageBox.h"
 #include "storage/StationStore.h"
 #include "tempix/TempixTB.h"
+#include "ui/DateCombo.h"
 #include "ui_OptionsTab.h"
 
 namespace orvan::admin {
@@ -41,6 +42,18 @@ OptionsTab::OptionsTab(QWidget* parent)
     connect(m_ui->cmdApplyOptions, &QPushButton::clicked, this, &OptionsTab::ApplyClicked);
     connect(m_ui->cmdCancelOptions, &QPushButton::clicked, this, &OptionsTab::CancelClicked);
     connect(m_ui->chkRequirePIN, &QCheckBox::clicked, this, &OptionsTab::RequirePinClicked);
+    for (const PayScheduleKind kind :
+         {PayScheduleKind::ChosenDay, PayScheduleKind::Weekly, PayScheduleKind::EveryTwoWeeks,
+          PayScheduleKind::TwiceAMonth, PayScheduleKind::Monthly}) {
+        m_ui->cboPaySchedule->addItem(
+            QString::fromUtf8(PaySchedule::Caption(kind).data(),
+                              static_cast<qsizetype>(PaySchedule::Caption(kind).size())),
+            static_cast<int>(kind));
+    }
+    m_periodLengthTip = m_ui->txtPeriodLength->toolTip();
+    connect(m_ui->cboPaySchedule, &QComboBox::currentIndexChanged, this,
+            &OptionsTab::PayScheduleChosen);
+    PayScheduleChosen();
 }
 
 OptionsTab::~OptionsTab() = default;
@@ -68,7 +81,41 @@ bool OptionsTab::DisplaySystemOptions(const std::shared_ptr<CSystemOptions>& opt
     m_ui->chkRequirePIN->setChecked(m_requirePin.value_or(false));
     m_fullScreen = m_requirePin ? store.FullScreen() : std::nullopt;
     m_ui->chkFullScreen->setChecked(m_fullScreen.value_or(false));
-    return m_requirePin.has_value() && m_fullScreen.has_value();
+    m_schedule = m_fullScreen ? store.StoredPaySchedule() : std::nullopt;
+    ShowPaySchedule(m_schedule.value_or(PaySchedule()));
+    return m_requirePin.has_value() && m_fullScreen.has_value() && m_schedule.has_value();
+}
+
+void OptionsTab::ShowPaySchedule(const PaySchedule& schedule) {
+    const int index = m_ui->cboPaySchedule->findData(static_cast<int>(schedule.Kind()));
+    m_ui->cboPaySchedule->setCurrentIndex(index < 0 ? 0 : index);
+    if (PaySchedule::UsesAnchor(schedule.Kind())) {
+        m_ui->dcbPayScheduleAnchor->SetValue(schedule.Anchor());
+    } else {
+        m_ui->dcbPayScheduleAnchor->Clear();
+    }
+    PayScheduleChosen();
+}
+
+PayScheduleKind OptionsTab::ChosenKind() const {
+    const QVariant chosen = m_ui->cboPaySchedule->currentData();
+    return chosen.isValid() ? static_cast<PayScheduleKind>(chosen.toInt())
+                            : PayScheduleKind::ChosenDay;
+}
+
+void OptionsTab::PayScheduleChosen() {
+    const PayScheduleKind kind = ChosenKind();
+    const bool anchored = PaySchedule::UsesAnchor(kind);
+    m_ui->lblPayScheduleAnchor->setEnabled(anchored);
+    m_ui->dcbPayScheduleAnchor->setEnabled(anchored);
+    // An anchored kind chosen with no date yet suggests today.
+    if (anchored && m_ui->dcbPayScheduleAnchor->IsEmpty()) {
+        m_ui->dcbPayScheduleAnchor->SetValue(DateTime::Today());
+    }
+    const bool fixed = kind != PayScheduleKind::ChosenDay;
+    m_ui->txtPeriodLength->setEnabled(!fixed);
+    m_ui->txtPeriodLength->setToolTip(fixed ? QStringLiteral("The pay schedule sets the periods.")
+                                            : m_periodLengthTip);
 }
 
 bool OptionsTab::ShowSystemOptions(const std::shared_ptr<CSystemOptions>& options) {
@@ -115,7 +162,35 @@ bool OptionsTab::ApplyStationOptions() {
         apply(m_requirePin, m_ui->chkRequirePIN->isChecked(), &StationStore::SetRequirePin);
     const bool fullScreen =
         apply(m_fullScreen, m_ui->chkFullScreen->isChecked(), &StationStore::SetFullScreen);
-    return requirePin && fullScreen;
+    const bool schedule = ApplyPaySchedule();
+    return requirePin && fullScreen && schedule;
+}
+
+bool OptionsTab::ApplyPaySchedule() {
+    const PayScheduleKind kind = ChosenKind();
+    const bool anchored = PaySchedule::UsesAnchor(kind);
+    const DateTime anchor = anchored ? m_ui->dcbPayScheduleAnchor->Value() : DateTime();
+    if (anchored && anchor.IsZero()) {
+        return false;
+    }
+    // An unchanged schedule is not written: the file is not touched.
+    if (m_schedule && m_schedule->Kind() == kind && (!anchored || m_schedule->Anchor() == anchor)) {
+        return true;
+    }
+    const auto database = DatabaseOf(m_window);
+    if (database == nullptr) {
+        return false;
+    }
+    // A kind without an anchor keeps the anchor it was read with.
+    const PaySchedule wanted(kind, anchored ? anchor : m_schedule.value_or(PaySchedule()).Anchor());
+    if (!StationStore(database).SetPaySchedule(wanted)) {
+        return false;
+    }
+    m_schedule = wanted;
+    if (m_window != nullptr) {
+        m_window->SetSchedule(wanted);
+    }
+    return true;
 }
 
 bool OptionsTab::ApplyOptionValues(const std::shared_ptr<CSystemOptions>& options) {
@@ -205,6 +280,7 @@ void OptionsTab::CancelClicked() {
     // The values in memory; nothing is read from the database.
     m_ui->chkRequirePIN->setChecked(m_requirePin.value_or(false));
     m_ui->chkFullScreen->setChecked(m_fullScreen.value_or(false));
+    ShowPaySchedule(m_schedule.value_or(PaySchedule()));
     if (!ShowSystemOptions(options)) {
         ShowMessage(MsgIconExclamation + MsgButtonsOK, "Restore Options Error",
                     "An error occurred while restoring system options from the database.");

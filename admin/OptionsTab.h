@@ -5,6 +5,8 @@
 
 #include <QtWidgets/QWidget>
 
+#include "core/PaySchedule.h"
+
 namespace Ui {
 class OptionsTab;
 }
@@ -23,7 +25,9 @@ class FController;
 // values the system options hold in memory again. The page also holds the
 // clock station's "Require a PIN at the clock station" and "Clock station
 // in full screen", which are kept in the station's own table, apart from
-// the system options.
+// the system options, and the pay schedule kept there too: its kind and the
+// first day of one period for the weekly kinds. Under a fixed schedule the
+// period length box is not used and is disabled.
 class OptionsTab : public QWidget {
     Q_OBJECT
 
@@ -53,6 +57,17 @@ private:
     bool ShowSystemOptions(const std::shared_ptr<CSystemOptions>& options);
     bool ApplyOptionValues(const std::shared_ptr<CSystemOptions>& options);
     bool ApplyStationOptions();
+    // Writes the chosen pay schedule when it differs from the one stored
+    // and hands it to the main window; False when it was not written (or an
+    // anchored kind has no anchor date).
+    bool ApplyPaySchedule();
+    // Shows `schedule` in the combo and the anchor box.
+    void ShowPaySchedule(const PaySchedule& schedule);
+    // The kind chosen in the combo.
+    PayScheduleKind ChosenKind() const;
+    // Enables the anchor box for the anchored kinds and the period length
+    // box for "Starting on the chosen day" alone.
+    void PayScheduleChosen();
 
     std::unique_ptr<Ui::OptionsTab> m_ui;
     FController* m_window = nullptr;
@@ -61,6 +76,11 @@ private:
     std::optional<bool> m_requirePin;
     // The same for "Clock station in full screen".
     std::optional<bool> m_fullScreen;
+    // The pay schedule as last read or written; nullopt before it was read.
+    std::optional<PaySchedule> m_schedule;
+    // The period length box's own tooltip, for when a schedule no longer
+    // disables it.
+    QString m_periodLengthTip;
 };
 
 } // namespace orvan::admin

@@ -153,7 +153,12 @@ void ReportsTab::ReportChosen() {
     if (report == TimecardName || report == ReviewName || report == AuditTrailName) {
         SetBoxesEnabled(true, true, true);
         m_window->SetStatusSubject(report);
-        SetDefaultReportRange();
+        if (UsesPaySchedule()) {
+            const PayPeriod period = m_window->Schedule().PeriodHolding(DateTime::Today());
+            SetDates(period.first, period.last);
+        } else {
+            SetDefaultReportRange();
+        }
         ShowDatedStatusText();
     } else if (report == YTDName) {
         SetBoxesEnabled(true, false, true);
@@ -368,9 +373,21 @@ void ReportsTab::GenerateAuditTrailReport() {
         });
 }
 
+bool ReportsTab::UsesPaySchedule() const {
+    if (m_window == nullptr || !m_window->Schedule().IsFixed()) {
+        return false;
+    }
+    const std::string report = m_ui->cboReports->currentText().toStdString();
+    return report == TimecardName || report == ReviewName;
+}
+
 void ReportsTab::FromDateChanged() {
     if (!m_ui->cboFromDate->IsEmpty()) {
-        m_ui->cboToDate->SetValue(m_ui->cboFromDate->Value().AddDays(PeriodLength()));
+        const DateTime from = m_ui->cboFromDate->Value();
+        // A pay period report under a fixed schedule ends with the period
+        // From falls in.
+        m_ui->cboToDate->SetValue(UsesPaySchedule() ? m_window->Schedule().PeriodHolding(from).last
+                                                    : from.AddDays(PeriodLength()));
     }
     ShowDatedStatusText();
 }

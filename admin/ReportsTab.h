@@ -50,7 +50,8 @@ public:
     // Chooses the first report ("Timecard"), which sets up the boxes for it.
     void ChooseFirstReport();
     // Enables the boxes the chosen report uses, sets its dates and the status
-    // text.
+    // text. Under a fixed pay schedule the Timecard and Accountants Review
+    // reports open on the schedule's period holding today.
     void ReportChosen();
     // From becomes the 1st of this month (days 1 to 15) or the 15th (from the
     // 16th on); To becomes From plus the pay period length.
@@ -80,6 +81,9 @@ private:
     // The chosen employees' time cards for the chosen days in one PDF file,
     // each card on a page of its own with its signature lines.
     void SaveTimeCardsPdf();
+    // Whether the chosen report is a pay period report (Timecard, Accountants
+    // Review) and the window's pay schedule fixes its periods.
+    bool UsesPaySchedule() const;
     void FromDateChanged();
     void ShowDatedStatusText();
     int16_t PeriodLength() const;

@@ -164,8 +164,14 @@ std::shared_ptr<CEmployee> TimecardsTab::ChosenEmployee() const {
 
 // --- Pay period -----------------------------------------------------------
 
+PaySchedule TimecardsTab::Schedule() const {
+    return m_window != nullptr ? m_window->Schedule() : PaySchedule();
+}
+
 void TimecardsTab::SetInitialPeriod() {
-    m_ui->tptbTCFrom->SetValue(DateTime::Today());
+    const PaySchedule schedule = Schedule();
+    m_ui->tptbTCFrom->SetValue(schedule.IsFixed() ? schedule.PeriodHolding(DateTime::Today()).first
+                                                  : DateTime::Today());
     SetPeriodEnd();
 }
 
@@ -174,7 +180,10 @@ void TimecardsTab::SetPeriodEnd() {
     if (from.IsZero()) {
         return;
     }
-    m_ui->tptbTCTo->SetValue(from.AddDays(PeriodLength()));
+    const PaySchedule schedule = Schedule();
+    // Under a fixed schedule To is the last day of the period From falls in.
+    m_ui->tptbTCTo->SetValue(schedule.IsFixed() ? schedule.PeriodHolding(from).last
+                                                : from.AddDays(PeriodLength()));
 }
 
 void TimecardsTab::ShowStatus() {
@@ -194,7 +203,14 @@ bool TimecardsTab::MovePeriod(int direction) {
     if (from.IsZero()) {
         return false;
     }
-    const DateTime moved = from.AddDays(static_cast<int64_t>(direction) * (PeriodLength() + 1));
+    const PaySchedule schedule = Schedule();
+    DateTime moved;
+    if (schedule.IsFixed()) {
+        const PayPeriod shown = schedule.PeriodHolding(from);
+        moved = (direction < 0 ? schedule.Previous(shown) : schedule.Next(shown)).first;
+    } else {
+        moved = from.AddDays(static_cast<int64_t>(direction) * (PeriodLength() + 1));
+    }
     if (moved < DateTime::FromParts(1900, 1, 1) || moved > DateTime::FromParts(2100, 12, 31)) {
         return false;
     }

@@ -5,6 +5,7 @@
 
 #include <QtWidgets/QWidget>
 
+#include "core/PaySchedule.h"
 #include "ui/IReportParent.h"
 
 namespace Ui {
@@ -47,10 +48,12 @@ public:
     // The card last generated, or null before the first Generate.
     std::shared_ptr<CTimeCard> CurrentTimeCard() const { return m_currentTimeCard; }
 
-    // From = today, To = From + the period length.
+    // From = today, To = From + the period length; under a fixed pay
+    // schedule the schedule's period holding today.
     void SetInitialPeriod();
-    // Moves both dates one whole period back (-1) or forward (+1); False for
-    // any other direction, nothing moved.
+    // Moves both dates one whole period back (-1) or forward (+1), under a
+    // fixed pay schedule to the schedule's period before or after the one
+    // From falls in; False for any other direction, nothing moved.
     bool MovePeriod(int direction);
 
     // Stores a record the editor hands back (new: inserted, changed:
@@ -100,6 +103,9 @@ private:
     void FillClicked();
 
     int PeriodLength() const;
+    // The main window's pay schedule; "Starting on the chosen day" without
+    // a window.
+    PaySchedule Schedule() const;
     std::shared_ptr<CEmployee> ChosenEmployee() const;
     std::string EmployeeName() const;
 
