@@ -1,8 +1,6 @@
 #include "storage/SqliteEngine.h"
 
-#include <chrono>
 #include <iterator>
-#include <thread>
 #include <vector>
 
 #include <sqlite3.h>
@@ -115,22 +113,10 @@ void SqliteEngine::Open(const std::string& name, const OpenOptions& options) {
     // lock past the end of the transaction. (Asked for first, exclusive mode
     // would keep the shared lock of a failed try, and two programs waiting
     // for each other would hold each other up until their timeouts ran out.)
-    // While the other program holds the file, try again every half
-    // millisecond until the busy timeout has passed: SQLite's own timeout
-    // sleeps up to 100 ms between tries, long enough for a busy writer to
-    // take the file back each time.
-    using SteadyClock = std::chrono::steady_clock;
-    const auto giveUp = SteadyClock::now() + std::chrono::milliseconds(options.busyTimeout);
-    auto nextWaitCall = SteadyClock::now();
-    rc = Exec(db.get(), "BEGIN EXCLUSIVE");
-    while ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && SteadyClock::now() < giveUp) {
-        if (options.busyWait && SteadyClock::now() >= nextWaitCall) {
-            options.busyWait();
-            nextWaitCall = SteadyClock::now() + std::chrono::milliseconds(options.busyWaitInterval);
-        }
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
-        rc = Exec(db.get(), "BEGIN EXCLUSIVE");
-    }
+    // While the other program holds the file, try again until the busy
+    // timeout has passed.
+    rc = sqlite::RetryWhileBusy([&] { return Exec(db.get(), "BEGIN EXCLUSIVE"); },
+                                options.busyTimeout, options.busyWait, options.busyWaitInterval);
     m_gaveUpBusy = rc == SQLITE_BUSY || rc == SQLITE_LOCKED;
     // Check the file inside the transaction and before anything can be
     // written: an empty file reads as an empty database (not ours either),

@@ -1,5 +1,9 @@
 #include "storage/SqliteHandle.h"
 
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
 #include <sqlite3.h>
 
 #include "core/ErrorNumbers.h"
@@ -24,6 +28,23 @@ Connection Open(const std::string& path, int flags, int& rc) {
 int ResultCode(sqlite3* db, int rc) {
     const int code = db != nullptr ? sqlite3_errcode(db) : rc;
     return code == SQLITE_OK ? rc : code;
+}
+
+int RetryWhileBusy(const std::function<int()>& attempt, int32_t timeoutMs,
+                   const std::function<void()>& busyWait, int32_t waitIntervalMs) {
+    using SteadyClock = std::chrono::steady_clock;
+    const auto giveUp = SteadyClock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+    auto nextWaitCall = SteadyClock::now();
+    int rc = attempt();
+    while ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && SteadyClock::now() < giveUp) {
+        if (busyWait && SteadyClock::now() >= nextWaitCall) {
+            busyWait();
+            nextWaitCall = SteadyClock::now() + std::chrono::milliseconds(waitIntervalMs);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(500));
+        rc = attempt();
+    }
+    return rc;
 }
 
 void Raise(sqlite3* db, int rc) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -39,5 +41,14 @@ Statement PrepareOne(sqlite3* db, const std::string& text);
 
 // The connection's last result code, or `rc` when the connection has none.
 int ResultCode(sqlite3* db, int rc);
+
+// Runs `attempt` until it answers something else than SQLITE_BUSY or
+// SQLITE_LOCKED or `timeoutMs` has passed, trying again every half
+// millisecond: SQLite's own busy timeout sleeps up to 100 ms between tries,
+// long enough for a busy writer to take the file back each time. While it
+// waits, `busyWait` (when set) is called at once and then about every
+// `waitIntervalMs`. Returns the last answer.
+int RetryWhileBusy(const std::function<int()>& attempt, int32_t timeoutMs,
+                   const std::function<void()>& busyWait = {}, int32_t waitIntervalMs = 25);
 
 } // namespace orvan::sqlite

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <system_error>
 #include <string>
 #include <vector>
@@ -163,21 +164,37 @@ int VerifyAudit(const std::string& target) {
     return result.intact ? 0 : 1;
 }
 
-int ResetAdminPassword(const std::string& folder) {
+// The configuration file of the installation in `folder` and the database
+// it names, "<app.path>" read as that folder (which becomes the program
+// folder). Nothing, after saying so, when there is no configuration file.
+struct ConfiguredDatabase {
+    std::shared_ptr<orvan::CFileAdaptor> config;
+    std::string name;
+};
+
+std::optional<ConfiguredDatabase> ReadConfiguredDatabase(const std::string& folder) {
     const fs::path config = fs::path(folder) / "system" / "orvan_11.cfg";
     auto file = std::make_shared<orvan::CFileAdaptor>();
     std::error_code error;
     if (!fs::is_regular_file(config, error) || !file->ReadFile(config.string())) {
         std::cerr << "orvan-initdb: no configuration file " << config.string()
                   << " to name the database\n";
-        return 1;
+        return std::nullopt;
     }
-    // "<app.path>" in the configuration file is the installation's folder.
     orvan::SetProgramFolder(fs::absolute(folder, error).string());
     orvan::CDatabaseLocator locator;
     locator.SetConfigFile(file);
     locator.GetDatabasePath();
-    const std::string name = locator.DatabasePath();
+    return ConfiguredDatabase{file, locator.DatabasePath()};
+}
+
+int ResetAdminPassword(const std::string& folder) {
+    const std::optional<ConfiguredDatabase> configured = ReadConfiguredDatabase(folder);
+    if (!configured) {
+        return 1;
+    }
+    const std::string& name = configured->name;
+    std::error_code error;
     if (!orvan::IsServerDatabaseName(name) && !fs::is_regular_file(name, error)) {
         std::cerr << "orvan-initdb: no database file " << orvan::WithoutServerPasswords(name)
                   << "\n";
@@ -200,21 +217,14 @@ int ResetAdminPassword(const std::string& folder) {
 }
 
 int Restore(const std::string& backupFile, const std::string& folder) {
-    const fs::path config = fs::path(folder) / "system" / "orvan_11.cfg";
-    auto file = std::make_shared<orvan::CFileAdaptor>();
-    std::error_code error;
-    if (!fs::is_regular_file(config, error) || !file->ReadFile(config.string())) {
-        std::cerr << "orvan-initdb: no configuration file " << config.string()
-                  << " to name the database\n";
+    const std::optional<ConfiguredDatabase> configured = ReadConfiguredDatabase(folder);
+    if (!configured) {
         return 1;
     }
-    orvan::SetProgramFolder(fs::absolute(folder, error).string());
-    orvan::CDatabaseLocator locator;
-    locator.SetConfigFile(file);
-    locator.GetDatabasePath();
-    const std::string name = locator.DatabasePath();
+    const std::string& name = configured->name;
     if (name.empty()) {
-        std::cerr << "orvan-initdb: " << config.string() << " names no database\n";
+        std::cerr << "orvan-initdb: " << (fs::path(folder) / "system" / "orvan_11.cfg").string()
+                  << " names no database\n";
         return 1;
     }
     if (orvan::IsServerDatabaseName(name)) {
@@ -225,7 +235,8 @@ int Restore(const std::string& backupFile, const std::string& folder) {
     }
     std::string replaced;
     std::string reason;
-    if (!orvan::backup::RestoreDatabase(backupFile, name, orvan::ConfiguredBusyTimeout(*file),
+    if (!orvan::backup::RestoreDatabase(backupFile, name,
+                                        orvan::ConfiguredBusyTimeout(*configured->config),
                                         orvan::DateTime::Now(), replaced, reason)) {
         std::cerr << "orvan-initdb: " << backupFile << " was not restored: " << reason << "\n";
         return 1;
