@@ -24,6 +24,14 @@ std::string ComboText(const QComboBox* combo) {
     return combo->currentText().toStdString();
 }
 
+void PickComboEntry(QComboBox* combo, const QString& text) {
+    const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0) {
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+}
+
 namespace {
 
 // Follows one key box: whether its line edit is between Enter and the end

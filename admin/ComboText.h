@@ -5,6 +5,7 @@
 
 class QComboBox;
 class QObject;
+class QString;
 
 namespace orvan::admin {
 
@@ -18,6 +19,10 @@ void SetComboText(QComboBox* combo, const std::string& text);
 void ClearCombo(QComboBox* combo);
 // The text shown in the box, as UTF-8.
 std::string ComboText(const QComboBox* combo);
+// Selects the entry reading exactly `text` and raises the box's own
+// activated signal, as picking it from the list does; nothing when no entry
+// reads so.
+void PickComboEntry(QComboBox* combo, const QString& text);
 // Runs `chosen` when the user picks an entry of the box, or types a text
 // and presses Enter (a text that matches no entry included), while `context`
 // lives.

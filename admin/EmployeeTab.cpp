@@ -82,13 +82,7 @@ EmployeeTab::EmployeeTab(QWidget* parent)
             return employees;
         },
         [this](const CEmployee& employee) {
-            QComboBox* combo = m_ui->cboEmployeeID;
-            const int index = combo->findText(QString::number(employee.EmployeeID()),
-                                              Qt::MatchExactly | Qt::MatchCaseSensitive);
-            if (index >= 0) {
-                combo->setCurrentIndex(index);
-                emit combo->activated(index);
-            }
+            PickComboEntry(m_ui->cboEmployeeID, QString::number(employee.EmployeeID()));
         });
 }
 

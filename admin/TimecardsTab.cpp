@@ -14,6 +14,7 @@
 #include <QtWidgets/QTableWidgetItem>
 
 #include "admin/CController.h"
+#include "admin/ComboText.h"
 #include "admin/EmployeeSearch.h"
 #include "admin/FAuditHistory.h"
 #include "admin/FAutoFill.h"
@@ -126,13 +127,7 @@ TimecardsTab::TimecardsTab(QWidget* parent)
             return employees;
         },
         [this](const CEmployee& employee) {
-            QComboBox* combo = m_ui->cboTCEmployeeName;
-            const int index = combo->findText(QString::fromStdString(employee.DisplayName()),
-                                              Qt::MatchExactly | Qt::MatchCaseSensitive);
-            if (index >= 0) {
-                combo->setCurrentIndex(index);
-                emit combo->activated(index);
-            }
+            PickComboEntry(m_ui->cboTCEmployeeName, QString::fromStdString(employee.DisplayName()));
         });
 }
 
