@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <filesystem>
 #include <vector>
 
 #include <QtGui/QGuiApplication>
@@ -21,7 +20,6 @@
 #include "reports/CReportTimeCard.h"
 #include "reports/CReportYTDTotals.h"
 #include "reports/FReportWindow.h"
-#include "reports/IFileChooser.h"
 #include "reports/ReportPdf.h"
 #include "storage/CSystemOptions.h"
 #include "storage/MessageBox.h"
@@ -288,22 +286,11 @@ void ReportsTab::SaveTimeCardsPdf() {
     const std::string range = from.Format("mm/dd/yyyy") + "+" + to.Format("mm/dd/yyyy");
     const std::string suggested =
         ProgramPath("\\reports\\TimeCards_" + CReport::RangeKey(range) + ".pdf");
-    std::string path = CurrentFileChooser().SaveFileName(m_window, "Save Time Cards as PDF",
-                                                         suggested, "PDF files (*.pdf)");
-    if (path.empty()) {
-        return;
-    }
-    if (std::filesystem::u8path(path).extension().empty()) {
-        path += ".pdf";
-    }
-    QString reason;
     const QString title = QStringLiteral("Time Cards %1 - %2")
                               .arg(QString::fromStdString(from.Format("m/d/yyyy")),
                                    QString::fromStdString(to.Format("m/d/yyyy")));
-    if (!WriteReportPdf(QString::fromStdString(path), cards, title, &reason)) {
-        ShowMessage(MsgIconExclamation, "PDF Save Error",
-                    "The time cards could not be saved as " + path + ": " + reason.toStdString());
-    }
+    ChooseAndWritePdf(m_window, "Save Time Cards as PDF", suggested, cards, title,
+                      "The time cards");
 }
 
 void ReportsTab::GenerateYTDReports() {

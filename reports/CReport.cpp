@@ -8,7 +8,6 @@
 #include "reports/CDocLauncher.h"
 #include "reports/FReportWindow.h"
 #include "reports/IDocumentShell.h"
-#include "reports/IFileChooser.h"
 #include "reports/ReportPdf.h"
 #include "storage/CFile.h"
 #include "storage/MessageBox.h"
@@ -208,21 +207,9 @@ bool CReport::SaveReportAsPdf() {
         }
         std::filesystem::path suggested = std::filesystem::u8path(ReportPath());
         suggested.replace_extension(".pdf");
-        std::string path = CurrentFileChooser().SaveFileName(
-            window, "Save as PDF", suggested.string(), "PDF files (*.pdf)");
-        if (path.empty()) {
-            return false;
-        }
-        if (std::filesystem::u8path(path).extension().empty()) {
-            path += ".pdf";
-        }
-        QString reason;
-        if (WriteReportPdf(QString::fromStdString(path), {QString::fromStdString(window->Text())},
-                           window->windowTitle(), &reason)) {
-            return true;
-        }
-        ShowMessage(MsgIconExclamation, "PDF Save Error",
-                    "The report could not be saved as " + path + ": " + reason.toStdString());
+        return ChooseAndWritePdf(window, "Save as PDF", suggested.string(),
+                                 {QString::fromStdString(window->Text())}, window->windowTitle(),
+                                 "The report");
     } catch (const std::exception&) {
     }
     return false;

@@ -1,6 +1,7 @@
 #include "reports/ReportPdf.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -9,7 +10,9 @@
 #include <QPdfWriter>
 #include <QSaveFile>
 
+#include "reports/IFileChooser.h"
 #include "reports/ReportFont.h"
+#include "storage/MessageBox.h"
 
 namespace orvan {
 
@@ -129,6 +132,25 @@ bool WriteReportPdf(const QString& path, const QStringList& texts, const QString
         return false;
     }
     return true;
+}
+
+bool ChooseAndWritePdf(QWidget* parent, const std::string& caption, const std::string& suggested,
+                       const QStringList& texts, const QString& title, const std::string& what) {
+    std::string path =
+        CurrentFileChooser().SaveFileName(parent, caption, suggested, "PDF files (*.pdf)");
+    if (path.empty()) {
+        return false;
+    }
+    if (std::filesystem::u8path(path).extension().empty()) {
+        path += ".pdf";
+    }
+    QString reason;
+    if (WriteReportPdf(QString::fromStdString(path), texts, title, &reason)) {
+        return true;
+    }
+    ShowMessage(MsgIconExclamation, "PDF Save Error",
+                what + " could not be saved as " + path + ": " + reason.toStdString());
+    return false;
 }
 
 } // namespace orvan
